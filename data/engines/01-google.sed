@@ -1,0 +1,11 @@
+[Data]
+Name=Google
+Character=3
+[URL1]
+head=https://www.google.com/search?hl=ja&q=
+key=+
+tail=
+[URL2]
+head=https://www.google.com/search?hl=ja&q=
+key=+OR+
+tail=

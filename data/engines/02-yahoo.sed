@@ -1,0 +1,11 @@
+[Data]
+Name=Yahoo! JAPAN
+Character=3
+[URL1]
+head=https://search.yahoo.co.jp/search?ei=UTF-8&p=
+key=+
+tail=
+[URL2]
+head=https://search.yahoo.co.jp/search?ei=UTF-8&p=
+key=+OR+
+tail=

@@ -1,0 +1,11 @@
+[Data]
+Name=Bing
+Character=3
+[URL1]
+head=https://www.bing.com/search?setlang=ja&q=
+key=+
+tail=
+[URL2]
+head=https://www.bing.com/search?setlang=ja&q=
+key=+OR+
+tail=

@@ -1,0 +1,11 @@
+[Data]
+Name=YouTube 動画
+Character=3
+[URL1]
+head=https://www.youtube.com/results?search_query=
+key=+
+tail=
+[URL2]
+head=https://www.youtube.com/results?search_query=
+key=+%7C+
+tail=

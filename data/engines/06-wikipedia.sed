@@ -1,0 +1,11 @@
+[Data]
+Name=Wikipedia 日本語版
+Character=3
+[URL1]
+head=https://ja.wikipedia.org/w/index.php?search=
+key=+
+tail=&fulltext=1
+[URL2]
+head=https://ja.wikipedia.org/w/index.php?search=
+key=+OR+
+tail=&fulltext=1

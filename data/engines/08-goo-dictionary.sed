@@ -1,0 +1,7 @@
+[Data]
+Name=goo 辞書
+Character=3
+[URL1]
+head=https://dictionary.goo.ne.jp/srch/all/
+key=%20
+tail=/m0u/

@@ -1,0 +1,11 @@
+[Data]
+Name=Yahoo!知恵袋
+Character=3
+[URL1]
+head=https://chiebukuro.yahoo.co.jp/search?p=
+key=+
+tail=
+[URL2]
+head=https://chiebukuro.yahoo.co.jp/search?p=
+key=+OR+
+tail=

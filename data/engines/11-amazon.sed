@@ -1,0 +1,7 @@
+[Data]
+Name=Amazon.co.jp
+Character=3
+[URL1]
+head=https://www.amazon.co.jp/s?k=
+key=+
+tail=

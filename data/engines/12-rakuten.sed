@@ -1,0 +1,7 @@
+[Data]
+Name=楽天市場
+Character=3
+[URL1]
+head=https://search.rakuten.co.jp/search/mall/
+key=+
+tail=/

@@ -1,0 +1,7 @@
+[Data]
+Name=Google マップ
+Character=3
+[URL1]
+head=https://www.google.com/maps/search/
+key=+
+tail=

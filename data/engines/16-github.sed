@@ -1,0 +1,11 @@
+[Data]
+Name=GitHub
+Character=3
+[URL1]
+head=https://github.com/search?type=repositories&q=
+key=+
+tail=
+[URL2]
+head=https://github.com/search?type=repositories&q=
+key=+OR+
+tail=

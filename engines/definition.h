@@ -1,0 +1,40 @@
+// One engine entry in definition-file form (sections "Data", "URL1", "URL2"). The rules of
+// which values are required and how long they may be live here; the file access (the
+// system's profile functions, or ProfileText) is supplied by the caller.
+#pragma once
+#include <functional>
+#include <map>
+#include <string>
+
+#include "engines/engine_entry.h"
+
+// Reads a text value with an empty default (at most 269 bytes are seen) and a number with
+// default 0, as the profile reader does.
+struct DefinitionReader {
+    std::function<std::string(const char* section, const char* key)> text;
+    std::function<int(const char* section, const char* key)> number;
+};
+
+struct DefinitionFault {
+    const char* section = nullptr; // null when the entry was read
+    const char* key = nullptr;
+};
+
+// Builds an entry from a definition. On a fault the entry is left zeroed and the fault
+// names the first failing section and key.
+DefinitionFault EntryFromDefinition(const DefinitionReader& reader, EngineEntry& entry);
+
+// Profile-file text read with the profile reader's rules: section and key names match
+// without regard to ASCII case, blanks around a value are dropped, enclosing quotation
+// marks are removed, the first of repeated keys wins.
+class ProfileText {
+public:
+    explicit ProfileText(const std::string& text);
+    // Empty when missing; cut to capacity - 1 bytes.
+    std::string Text(const char* section, const char* key, size_t capacity = 270) const;
+    int Number(const char* section, const char* key, int def = 0) const;
+    DefinitionReader Reader() const;
+
+private:
+    std::map<std::string, std::map<std::string, std::string>> sections_;
+};

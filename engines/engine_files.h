@@ -1,0 +1,29 @@
+// Engine files on disk, the catalogue of the program directory and the active set.
+#pragma once
+#include <windows.h>
+
+#include "engines/catalogue.h"
+#include "engines/engine_entry.h"
+
+extern EngineFileCatalogue g_catalogue;
+extern EngineSet g_activeSet;
+
+// Count (1..64) on success, -1 when the file cannot be opened, -2 when it is invalid.
+// The set is unchanged on failure.
+int ReadEngineFile(EngineSet& set, const char* path);
+
+// 1 when written, 0 when an entry fails the test or the file cannot be written. The file is
+// replaced only when every byte has been written, so a failed save keeps the old file.
+int WriteEngineFile(const EngineEntry* entries, const char* path, int count);
+
+// Quick test: more than 64 bytes and the magic. Name is relative to the program directory.
+bool IsEngineFile(const char* name);
+
+int EnumerateEngineFiles();
+int LoadEngineFileByName(const char* name);
+bool EngineFileExists(const char* name);
+void DeleteEngineFile(const char* name);
+bool FileExists(const char* path);
+
+// lstrcmpA as a NameCompare.
+int CompareNames(const char* a, const char* b);

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: native unit tests,
+# the same under ASan/UBSan, a bounded fuzzing run of the engine file reader, and the
+# tests under Wine (in-process Win32 tests and end-to-end tests of vantu.exe and Pelka.dll).
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh || exit 1
+bash scripts/build.sh --sanitize --fuzz || exit 1
+
+total_pass=0 total_fail=0 status=0
+run_ctest() { # dir label [ctest args]
+    local dir=$1 label=$2
+    shift 2
+    echo "=== $label ==="
+    local log
+    log=$(mktemp)
+    ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$log"
+    local rc=${PIPESTATUS[0]}
+    local line
+    line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+    if [ -n "$line" ]; then
+        local failed total
+        failed=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/')
+        total=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/')
+        total_pass=$((total_pass + total - failed))
+        total_fail=$((total_fail + failed))
+    fi
+    [ "$rc" -ne 0 ] && status=1
+    rm -f "$log"
+}
+
+run_ctest build/native "native unit tests" -j 2
+run_ctest build/asan "native unit tests under ASan and UBSan" -j 2
+
+echo "=== fuzzing the engine file reader (${MORVEL_FUZZ_SECONDS:-60} s) ==="
+mkdir -p build/fuzz/corpus
+cp tests/fuzz/corpus/* build/fuzz/corpus/ 2>/dev/null || true
+if build/fuzz/tests/fuzz_sef_reader -max_total_time="${MORVEL_FUZZ_SECONDS:-60}" \
+    -print_final_stats=1 build/fuzz/corpus 2>build/fuzz/fuzz.log; then
+    grep -E 'stat::number_of_executed_units|Done' build/fuzz/fuzz.log | tail -2
+    total_pass=$((total_pass + 1))
+else
+    tail -40 build/fuzz/fuzz.log
+    total_fail=$((total_fail + 1))
+    status=1
+fi
+
+. scripts/wine-env.sh
+export MORVEL_FORCE_XVFB=1 MORVEL_HARNESS=1
+trap morvel_wine_stop EXIT
+morvel_wine_start || exit 1
+run_ctest build/x64 "tests under Wine"
+morvel_wine_stop
+trap - EXIT
+
+echo "all: ${total_pass} passed, ${total_fail} failed"
+exit $status

@@ -1,0 +1,70 @@
+# Sourced by the scripts: a private Wine prefix, Xvfb and the Japanese locale.
+# Functions: morvel_wine_start (prefix + Xvfb + wineserver), morvel_wine_stop.
+
+MORVEL_ROOT=${MORVEL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINEPREFIX=${MORVEL_WINEPREFIX:-$MORVEL_ROOT/build/wineprefix}
+export WINEARCH=win64
+# Mono and Gecko cannot be fetched here: never offer them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=${WINEDEBUG:--all}
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+MORVEL_WINE=${MORVEL_WINE:-/usr/lib/wine/wine64}
+MORVEL_WINESERVER=${MORVEL_WINESERVER:-/usr/lib/wine/wineserver}
+export MORVEL_WINE MORVEL_WINESERVER
+
+_morvel_started_xvfb=""
+
+morvel_free_display() {
+    local n
+    for n in $(seq 90 140); do
+        if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
+            echo "$n"
+            return 0
+        fi
+    done
+    return 1
+}
+
+morvel_start_xvfb() {
+    local n
+    n=$(morvel_free_display) || { echo "no free X display" >&2; return 1; }
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    _morvel_started_xvfb=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start on :$n" >&2
+    return 1
+}
+
+morvel_ensure_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the Wine prefix $WINEPREFIX (once)" >&2
+        mkdir -p "$(dirname "$WINEPREFIX")"
+        "$MORVEL_WINE" wineboot --init >/dev/null 2>&1
+        "$MORVEL_WINESERVER" -w
+    fi
+}
+
+# With NEED_XVFB=1 (default) an Xvfb is started when DISPLAY is empty or forced by
+# MORVEL_FORCE_XVFB=1.
+morvel_wine_start() {
+    if [ -z "${DISPLAY:-}" ] || [ "${MORVEL_FORCE_XVFB:-0}" = 1 ]; then
+        morvel_start_xvfb || return 1
+    fi
+    morvel_ensure_prefix
+    "$MORVEL_WINESERVER" -p 60 >/dev/null 2>&1 || true
+}
+
+morvel_wine_stop() {
+    "$MORVEL_WINESERVER" -k >/dev/null 2>&1 || true
+    "$MORVEL_WINESERVER" -w >/dev/null 2>&1 || true
+    if [ -n "$_morvel_started_xvfb" ]; then
+        kill "$_morvel_started_xvfb" >/dev/null 2>&1 || true
+        wait "$_morvel_started_xvfb" 2>/dev/null || true
+        _morvel_started_xvfb=""
+    fi
+}

@@ -1,0 +1,46 @@
+// Command, control and resource identifiers of vantu (shared by code and resource script).
+#pragma once
+
+// Dialog templates
+#define IDD_SEARCHBAR 100
+#define IDD_EDITOR 101
+#define IDD_ABOUT 102
+
+// Icons and cursors
+#define IDI_MORVEL 200
+#define IDC_HAND_LINK 201
+
+// Search bar controls
+#define IDC_SEARCH 1000
+#define IDC_KEYWORD 1001
+#define IDC_MODE 1003
+#define IDC_ENGINE 1005
+
+// About box controls
+#define IDC_ABOUT_OK 1007
+#define IDC_ABOUT_LINK 1020
+#define IDC_ABOUT_ICON 1022
+#define IDC_ABOUT_NAME 1023
+#define IDC_ABOUT_VERSION 1037
+
+// Menu and window commands
+#define IDM_EXIT 40001
+#define IDM_HELP 40002
+#define IDM_ABOUT 40003
+#define IDM_SETTINGS 40004
+#define IDM_EDITOR 40005
+#define IDM_ENGINE_FILE_FIRST 40100 // + engine file n (0..31)
+#define IDM_ENGINE_FILE_LAST 40131
+#define IDM_HISTORY_FIRST 40200 // + history item n (0..49)
+#define IDM_HISTORY_LAST 40249
+#define IDM_ENGINE_FIRST 40300 // + engine entry n; 40300 is also the "(なし)" placeholder
+#define IDM_HISTORY_NONE 40300
+
+// Window messages
+#define WM_APP_TRAYNOTIFY (0x8000 + 100)
+#define WM_APP_ACTIVATE (0x8000 + 200)
+#define WM_APP_SETOPTION (0x8000 + 300)
+
+// Program identity
+#define MORVEL_TITLE "Morvel"
+#define MORVEL_VERSION_TEXT "3.24"
