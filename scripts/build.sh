@@ -15,7 +15,7 @@ for a in "$@"; do
         *) echo "unknown option $a" >&2; exit 2 ;;
     esac
 done
-b=$root/build
+b=${MORVEL_BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$b/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$b/native" -j "$jobs"
 if [ $sanitize = 1 ]; then

@@ -8,6 +8,7 @@ cd "$root"
 bash scripts/install-deps.sh || exit 1
 bash scripts/build.sh --sanitize --fuzz || exit 1
 
+b=${MORVEL_BUILD_DIR:-$root/build}
 total_pass=0 total_fail=0 status=0
 run_ctest() { # dir label [ctest args]
     local dir=$1 label=$2
@@ -30,18 +31,18 @@ run_ctest() { # dir label [ctest args]
     rm -f "$log"
 }
 
-run_ctest build/native "native unit tests" -j 2
-run_ctest build/asan "native unit tests under ASan and UBSan" -j 2
+run_ctest "$b/native" "native unit tests" -j 2
+run_ctest "$b/asan" "native unit tests under ASan and UBSan" -j 2
 
 echo "=== fuzzing the engine file reader (${MORVEL_FUZZ_SECONDS:-60} s) ==="
-mkdir -p build/fuzz/corpus
-cp tests/fuzz/corpus/* build/fuzz/corpus/ 2>/dev/null || true
-if build/fuzz/tests/fuzz_sef_reader -max_total_time="${MORVEL_FUZZ_SECONDS:-60}" \
-    -print_final_stats=1 build/fuzz/corpus 2>build/fuzz/fuzz.log; then
-    grep -E 'stat::number_of_executed_units|Done' build/fuzz/fuzz.log | tail -2
+mkdir -p "$b/fuzz/corpus"
+cp tests/fuzz/corpus/* "$b/fuzz/corpus/" 2>/dev/null || true
+if "$b/fuzz/tests/fuzz_sef_reader" -max_total_time="${MORVEL_FUZZ_SECONDS:-60}" \
+    -print_final_stats=1 "$b/fuzz/corpus" 2>"$b/fuzz/fuzz.log"; then
+    grep -E 'stat::number_of_executed_units|Done' "$b/fuzz/fuzz.log" | tail -2
     total_pass=$((total_pass + 1))
 else
-    tail -40 build/fuzz/fuzz.log
+    tail -40 "$b/fuzz/fuzz.log"
     total_fail=$((total_fail + 1))
     status=1
 fi
@@ -50,7 +51,7 @@ fi
 export MORVEL_FORCE_XVFB=1 MORVEL_HARNESS=1
 trap morvel_wine_stop EXIT
 morvel_wine_start || exit 1
-run_ctest build/x64 "tests under Wine"
+run_ctest "$b/x64" "tests under Wine"
 morvel_wine_stop
 trap - EXIT
 
