@@ -1,0 +1,26 @@
+#include "query/open_url.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/settings.h"
+#include "app/text.h"
+#include "query/compose.h"
+#include "ui/resource.h"
+
+bool OpenUrl(const char* url, HWND owner) {
+    const std::string browser = FieldText(g_settings.Browser);
+    HINSTANCE result;
+    if (!browser.empty()) {
+        // The URL goes to the browser as one argument: a keyword cannot add switches.
+        const std::string parameters = BrowserParameters(url);
+        result =
+            ShellExecuteA(nullptr, nullptr, browser.c_str(), parameters.c_str(), nullptr, SW_SHOW);
+    } else {
+        result = ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOW);
+    }
+    if (reinterpret_cast<INT_PTR>(result) > 32) return true;
+    MessageBoxA(owner, "URLのオープンに失敗しました", MORVEL_TITLE, MB_OK | MB_ICONERROR);
+    return false;
+}
