@@ -20,6 +20,8 @@ class SearchHistory {
     SearchHistory() = default;
     SearchHistory(const SearchHistory&) = delete;
     SearchHistory& operator=(const SearchHistory&) = delete;
+    SearchHistory(SearchHistory&& other) noexcept : head(other.head) { other.head = nullptr; }
+    SearchHistory& operator=(SearchHistory&& other) noexcept;
     ~SearchHistory();
 
     HistoryEntry* head = nullptr;

@@ -52,7 +52,8 @@ int ClassifyKeyword(std::string_view keyword) {
 
 std::string BuildSearchUrl(std::string_view keyword, int mode, const EngineEntry& entry,
                            const ComposeOptions& options) {
-    int url = mode == 1 ? 1 : 0;
+    // An entry without URL2 always uses URL1.
+    int url = mode == 1 && HasUrl2(entry) ? 1 : 0;
     if (entry.UrlMode != 0 && HasUrl2(entry) && (entry.UrlMode & ClassifyKeyword(keyword)) != 0)
         url = 1;
     const std::string_view head(entry.head[url], FieldLength(entry.head[url], kHeadSize));

@@ -1,0 +1,283 @@
+#include "query/compose.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "query/search_action.h"
+#include "test_entries.h"
+
+std::u16string IconvCp932ToUtf16(std::string_view text); // encode_test.cpp
+
+namespace {
+
+const char kDir[] = "C:\\Tools\\Morvel\\";
+
+ComposeOptions Options() {
+    return ComposeOptions{kDir, IconvCp932ToUtf16};
+}
+
+// URL1: H1 + T1, URL2: H2 | T2.
+EngineEntry TwoUrls(uint8_t character = 0, uint8_t urlMode = 0) {
+    return MakeEntry("E", "h1/?q=", "+", "&t1", "h2/?q=", "|", "&t2", character, urlMode);
+}
+
+TEST(Compose, ClassifyKeyword) {
+    struct Case {
+        std::string keyword;
+        int bits;
+    } cases[] = {
+        {"", 0},         {"  ", 0},       {"abc XYZ", 1},  {"42", 2},
+        {"a1", 3},       {"\t", 4},       {"\xB1", 4},     {"\x80\xA0\xFD\xFF", 4},
+        {"+", 4},        {"\x88\x9F", 8}, {"\x83\x41", 8}, {"a\x83\x41 1-", 15},
+        {"\x81\x40", 8}, // the trail byte '@' is not a letter or other byte
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ClassifyKeyword(c.keyword), c.bits) << c.keyword;
+}
+
+TEST(Compose, BuildSearchUrl) {
+    struct Case {
+        const char* what;
+        EngineEntry entry;
+        std::string keyword;
+        int mode;
+        std::string url;
+    } cases[] = {
+        {"mode 0", TwoUrls(), "ab cd", 0, "http://h1/?q=ab+cd&t1"},
+        {"mode 1", TwoUrls(), "ab cd", 1, "http://h2/?q=ab|cd&t2"},
+        {"no URL2, mode 1", MakeEntry("E", "h1/?q=", "+", "&t1"), "ab cd", 1,
+         "http://h1/?q=ab+cd&t1"},
+        {"UrlMode 8, double-byte", TwoUrls(0, 8), "ab \x88\x9F", 0, "http://h2/?q=ab|%88%9F&t2"},
+        {"UrlMode 8, letters", TwoUrls(0, 8), "ab cd", 0, "http://h1/?q=ab+cd&t1"},
+        {"UrlMode 8 without URL2", MakeEntry("E", "h1/?q=", "+", "", "", "", "", 0, 8), "\x88\x9F",
+         0, "http://h1/?q=%88%9F"},
+        {"UrlMode 3, digits", TwoUrls(0, 3), "12", 0, "http://h2/?q=12&t2"},
+        {"EUC", TwoUrls(1), "\x88\x9F \xB1", 0, "http://h1/?q=%B0%A1+%B1&t1"},
+        {"UTF-8", TwoUrls(3), "a \xB1", 0, "http://h1/?q=a+%EF%BD%B1&t1"},
+        {"no encoding", TwoUrls(2), "a&b c", 0, "http://h1/?q=a&b+c&t1"},
+        {"no encoding, literal %20", TwoUrls(2), "a%20b c", 0, "http://h1/?q=a+b+c&t1"},
+        {"unknown Character is Shift-JIS", TwoUrls(7), "\x83\x41", 0, "http://h1/?q=%83A&t1"},
+        {"tab is no separator", TwoUrls(), "a\tb", 0, "http://h1/?q=a%09b&t1"},
+        {"empty key", MakeEntry("E", "h/", "", ""), "ab cd", 0, "http://h/abcd"},
+        {"program directory", MakeEntry("E", "\\page.html?q=", "+"), "ab cd", 0,
+         "file:///C:\\Tools\\Morvel\\page.html?q=ab+cd"},
+        {"UNC head", MakeEntry("E", "\\\\server\\share\\x.html?q=", "+"), "ab", 0,
+         "file:///server\\share\\x.html?q=ab"},
+        {"lone backslash", MakeEntry("E", "\\", "+"), "ab", 0, "file:///C:\\Tools\\Morvel\\ab"},
+        // A head with its own scheme keeps it.
+        {"https head", MakeEntry("E", "https://www.example.com/?q=", "+"), "ab", 0,
+         "https://www.example.com/?q=ab"},
+        {"HTTP head", MakeEntry("E", "HTTP://x/?q=", "+"), "ab", 0, "HTTP://x/?q=ab"},
+        {"HtTpS head", MakeEntry("E", "HtTpS://x/?q=", "+"), "ab", 0, "HtTpS://x/?q=ab"},
+        {"ftp head", MakeEntry("E", "ftp://x/", "+"), "ab", 0, "http://ftp://x/ab"},
+        {"http: without slashes", MakeEntry("E", "http:x/", "+"), "ab", 0, "http://http:x/ab"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BuildSearchUrl(c.keyword, c.mode, c.entry, Options()), c.url) << c.what;
+}
+
+TEST(Compose, NoTruncation) {
+    std::string keyword;
+    for (int i = 0; i < 60; ++i)
+        keyword += "\x88\x9F";
+    const EngineEntry e =
+        MakeEntry("E", std::string(255, 'h'), "+", std::string(255, 't'), "", "", "", kCharUtf8);
+    const std::string url = BuildSearchUrl(keyword, 0, e, Options());
+    EXPECT_EQ(url.size(), 7 + 255 + 60 * 9 + 255);
+}
+
+TEST(Compose, BrowserParameters) {
+    struct Case {
+        std::string url, parameters;
+    } cases[] = {
+        {"http://x/?q=a+b", "http://x/?q=a+b"},
+        {"http://x/?q=a b", "\"http://x/?q=a b\""},
+        {"http://x/?q=\" -new", "\"http://x/?q=%22 -new\""},
+        {"http://x/?q=a\"b", "\"http://x/?q=a%22b\""},
+        {"file:///C:\\my dir\\", "\"file:///C:\\my dir\\\\\""},
+        // The trail byte 0x5C of a double-byte character is no backslash.
+        {"http://x/?q=a \x83\x5C", "\"http://x/?q=a \x83\x5C\""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BrowserParameters(c.url), c.parameters) << c.url;
+}
+
+// The search bar as the action sees it, recording what the action does.
+struct FakeBar : SearchPort {
+    std::string keyword;
+    int mode = 0, engine = 0;
+    bool shift = false;
+    int beeps = 0, focus = 0, cleared = 0;
+    std::vector<std::string> opened;
+
+    std::string KeywordText() override { return keyword; }
+    int ModeSelection() override { return mode; }
+    int EngineSelection() override { return engine; }
+    void Beep() override { ++beeps; }
+    void FocusKeyword(bool clear) override {
+        ++focus;
+        if (clear) {
+            ++cleared;
+            keyword.clear();
+        }
+    }
+    bool ShiftHeld() override { return shift; }
+    void OpenUrl(const std::string& url) override { opened.push_back(url); }
+};
+
+class SearchAction : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        engines.count = 2;
+        engines.entries.reset(new EngineEntry[2]);
+        engines.entries[0] = TwoUrls();
+        engines.entries[1] = MakeEntry("One", "one/?q=", "+");
+        settings.Max = 10;
+    }
+    void Run(bool automatic) {
+        RunSearchAction(
+            automatic, bar,
+            SearchContext{&engines, &settings, &last, &history, std::strcmp, Options()});
+    }
+
+    EngineSet engines;
+    Settings settings;
+    LastSearch last = {"", -1, 0, false};
+    SearchHistory history;
+    FakeBar bar;
+};
+
+TEST_F(SearchAction, NormalisesAndRecords) {
+    bar.keyword = "　ab  cd ";
+    Run(false);
+    ASSERT_EQ(bar.opened.size(), 1u);
+    EXPECT_EQ(bar.opened[0], "http://h1/?q=ab+cd&t1");
+    EXPECT_STREQ(HistoryItemAt(history, 0), "ab cd");
+    EXPECT_EQ(settings.Count, 1);
+    EXPECT_TRUE(last.valid);
+    EXPECT_STREQ(last.keyword, "　ab  cd "); // as read, before normalisation
+    EXPECT_EQ(last.engine, 0);
+    EXPECT_EQ(last.mode, 0);
+    EXPECT_EQ(bar.beeps, 0);
+}
+
+TEST_F(SearchAction, ModeSelection) {
+    struct Case {
+        int engine, mode;
+        std::string url;
+        int lastMode;
+    } cases[] = {
+        {0, 0, "http://h1/?q=x&t1", 0},  {0, 1, "http://h2/?q=x&t2", 1},
+        {0, -1, "http://h2/?q=x&t2", 1}, // no selection counts as 1
+        {1, 1, "http://one/?q=x", 0},    {1, -1, "http://one/?q=x", 0},
+    };
+    for (const Case& c : cases) {
+        bar.opened.clear();
+        bar.keyword = "x";
+        bar.engine = c.engine;
+        bar.mode = c.mode;
+        Run(false);
+        ASSERT_EQ(bar.opened.size(), 1u);
+        EXPECT_EQ(bar.opened[0], c.url) << c.engine << ' ' << c.mode;
+        EXPECT_EQ(last.mode, c.lastMode) << c.engine << ' ' << c.mode;
+    }
+}
+
+TEST_F(SearchAction, FullWidthSpacesSplitLikeHalfWidth) {
+    bar.keyword = "ab　cd";
+    Run(false);
+    bar.keyword = "ab cd";
+    Run(false);
+    ASSERT_EQ(bar.opened.size(), 2u);
+    EXPECT_EQ(bar.opened[0], bar.opened[1]);
+    // 0x83 0x81 then '@' is not a full-width space.
+    bar.keyword = "\x83\x81@";
+    Run(false);
+    EXPECT_EQ(bar.opened[2], "http://h1/?q=%83%81@&t1");
+}
+
+TEST_F(SearchAction, RefusedExplicitStarts) {
+    struct Case {
+        std::string keyword;
+        int cleared;
+    } cases[] = {{"", 0}, {"   ", 1}, {"　 　", 1}};
+    for (const Case& c : cases) {
+        bar = FakeBar();
+        bar.keyword = c.keyword;
+        Run(false);
+        EXPECT_TRUE(bar.opened.empty());
+        EXPECT_EQ(bar.beeps, 1);
+        EXPECT_EQ(bar.focus, 1);
+        EXPECT_EQ(bar.cleared, c.cleared);
+        EXPECT_EQ(settings.Count, 0);
+        EXPECT_EQ(HistoryCount(history), 0);
+    }
+}
+
+TEST_F(SearchAction, SoundBeepsOnEverySearch) {
+    settings.Sound = 1;
+    bar.keyword = "x";
+    Run(false);
+    EXPECT_EQ(bar.beeps, 1);
+    EXPECT_EQ(bar.opened.size(), 1u);
+}
+
+TEST_F(SearchAction, ShiftKeepsTheSearchOutOfTheHistory) {
+    bar.keyword = "x";
+    bar.shift = true;
+    Run(false);
+    EXPECT_EQ(bar.opened.size(), 1u);
+    EXPECT_EQ(settings.Count, 1);
+    EXPECT_EQ(HistoryCount(history), 0);
+    EXPECT_TRUE(last.valid);
+}
+
+TEST_F(SearchAction, AutomaticStart) {
+    bar.keyword = "x";
+    Run(true); // nothing searched yet
+    EXPECT_TRUE(bar.opened.empty());
+    Run(false);
+    ASSERT_EQ(bar.opened.size(), 1u);
+
+    Run(true); // same engine: refused, and the state is invalid from now on
+    EXPECT_EQ(bar.opened.size(), 1u);
+    EXPECT_FALSE(last.valid);
+    bar.engine = 1;
+    Run(true);
+    EXPECT_EQ(bar.opened.size(), 1u);
+
+    bar.engine = 0;
+    Run(false);
+    bar.engine = 1;
+    Run(true); // repeats the search on the other engine
+    ASSERT_EQ(bar.opened.size(), 3u);
+    EXPECT_EQ(bar.opened[2], "http://one/?q=x");
+    EXPECT_EQ(last.engine, 1);
+
+    bar.keyword = "y"; // edited keyword: refused, then refused again
+    bar.engine = 0;
+    Run(true);
+    bar.keyword = "x";
+    bar.engine = 0;
+    Run(true);
+    EXPECT_EQ(bar.opened.size(), 3u);
+    EXPECT_EQ(bar.beeps, 0); // refusals are silent
+
+    bar.keyword = "";
+    Run(true);
+    EXPECT_EQ(bar.beeps, 0);
+    EXPECT_EQ(settings.Count, 2 + 0 + 1 - 0);
+}
+
+TEST_F(SearchAction, NoEngineSearchesNothing) {
+    bar.keyword = "x";
+    bar.engine = -1;
+    Run(false);
+    bar.engine = 2;
+    Run(false);
+    EXPECT_TRUE(bar.opened.empty());
+}
+
+} // namespace

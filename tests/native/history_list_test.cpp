@@ -1,0 +1,119 @@
+#include "history/history_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Items(const SearchHistory& list) {
+    std::vector<std::string> out;
+    for (int n = 0; const char* t = HistoryItemAt(list, n); ++n)
+        out.push_back(t);
+    return out;
+}
+
+// Also checks that every entry's predecessor link mirrors its successor link.
+void ExpectLinked(const SearchHistory& list) {
+    ASSERT_NE(list.head, nullptr);
+    EXPECT_EQ(list.head->prev, nullptr);
+    for (const HistoryEntry* e = list.head; e->next; e = e->next)
+        EXPECT_EQ(e->next->prev, e);
+}
+
+SearchHistory Make(std::initializer_list<const char*> texts) {
+    SearchHistory list;
+    InitHistory(list);
+    for (const char* t : texts)
+        AppendHistoryEntry(list, t);
+    return list;
+}
+
+using V = std::vector<std::string>;
+
+TEST(HistoryList, AddToHistory) {
+    struct Case {
+        const char* what;
+        std::initializer_list<const char*> before;
+        const char* keyword;
+        int max;
+        V after;
+    } cases[] = {
+        {"new in front", {"a", "b"}, "c", 5, V{"c", "a", "b"}},
+        {"move to front", {"a", "b", "c", "d", "e"}, "e", 5, V{"e", "a", "b", "c", "d"}},
+        {"cut at Max", {"a", "b", "c"}, "d", 3, V{"d", "a", "b"}},
+        {"case-sensitive", {"abc"}, "ABC", 5, V{"ABC", "abc"}},
+        {"Max 0 records nothing", {}, "a", 0, V{}},
+        {"lowered Max cuts the next add", {"a", "b", "c", "d"}, "x", 2, V{"x", "a"}},
+        {"an equal entry moves without a cut", {"a", "b", "c", "d"}, "d", 2, V{"d", "a", "b", "c"}},
+    };
+    for (const Case& c : cases) {
+        SearchHistory list = Make(c.before);
+        AddToHistory(list, c.keyword, c.max);
+        EXPECT_EQ(Items(list), c.after) << c.what;
+        ExpectLinked(list);
+    }
+}
+
+TEST(HistoryList, AddToAnUncreatedList) {
+    SearchHistory list;
+    AddToHistory(list, "a", 3);
+    EXPECT_EQ(Items(list), V{"a"});
+}
+
+TEST(HistoryList, ItemAtCopyAndFree) {
+    SearchHistory list = Make({"a", "b"});
+    EXPECT_STREQ(HistoryItemAt(list, 1), "b");
+    EXPECT_EQ(HistoryItemAt(list, 2), nullptr);
+    EXPECT_EQ(HistoryItemAt(list, -1), nullptr);
+    SearchHistory copy;
+    CopyHistory(copy, list);
+    FreeHistory(list);
+    EXPECT_EQ(list.head, nullptr);
+    EXPECT_EQ(HistoryItemAt(list, 0), nullptr);
+    EXPECT_EQ(Items(copy), (V{"a", "b"}));
+    ExpectLinked(copy);
+    CopyHistory(copy, copy);
+    EXPECT_EQ(HistoryCount(copy), 2);
+}
+
+TEST(HistoryList, TextsAreCutTo127Bytes) {
+    const std::string text(200, 'x');
+    SearchHistory list = Make({text.c_str()});
+    AddToHistory(list, text.c_str(), 5);
+    EXPECT_EQ(std::string(HistoryItemAt(list, 0)), std::string(127, 'x'));
+}
+
+TEST(HistoryList, KeyNames) {
+    struct Case {
+        int n;
+        const char* key;
+    } cases[] = {
+        {0, "HistoryA"}, {25, "HistoryZ"}, {26, "HistoryAA"}, {27, "HistoryBA"}, {49, "HistoryXA"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(HistoryKeyName(c.n), c.key);
+}
+
+TEST(HistoryList, MenuText) {
+    const std::string more = " ... (続く)";
+    struct Case {
+        std::string text, shown;
+    } cases[] = {
+        {std::string(56, 'a'), std::string(56, 'a')},
+        {std::string(57, 'a'), std::string(56, 'a') + more},
+        // A cut that would split a double-byte character keeps the character out whole.
+        {std::string(54, 'a') + "\x88\x9F", std::string(54, 'a') + "\x88\x9F"},
+        {std::string(55, 'a') + "\x88\x9F", std::string(55, 'a') + more},
+        {std::string(55, 'a') + "\x88\x9F"
+                                "b",
+         std::string(55, 'a') + more},
+        {std::string(54, 'a') + "\x88\x9F"
+                                "b",
+         std::string(54, 'a') + "\x88\x9F" + more},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HistoryMenuText(c.text.c_str()), c.shown);
+}
+
+} // namespace
