@@ -1,0 +1,47 @@
+// The parts of the browser bridge that need no Windows: the program path beside the
+// library and the messages each call sends to the search bar.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace pelka {
+
+constexpr unsigned kMsgCommand = 0x0111;           // WM_COMMAND
+constexpr unsigned kMsgSetOption = 0x8000 + 300;   // WM_APP_SETOPTION
+constexpr unsigned kMsgActivate = 0x8000 + 200;    // WM_APP_ACTIVATE
+constexpr unsigned kEngineFileCommandBase = 40100; // + engine file number
+constexpr unsigned kOptionEngine = 1;              // sub-commands of WM_APP_SETOPTION
+constexpr unsigned kOptionMode = 0;
+
+// The started program gets this long to become idle before the bar is looked for anyway.
+constexpr unsigned kStartWaitMilliseconds = 30000;
+
+struct BridgeMessage {
+    unsigned message;
+    std::uintptr_t wParam; // lParam is always 0
+    bool operator==(const BridgeMessage& o) const {
+        return message == o.message && wParam == o.wParam;
+    }
+};
+
+// What SetSearchOpt sends, in order: a negative argument leaves its step out.
+std::vector<BridgeMessage> SearchOptionMessages(long sefIndex, long engineIndex, long mode);
+
+// The bytes a keyword of n UTF-16 units can need in the ANSI code page, NUL included.
+constexpr std::size_t KeywordBufferSize(std::size_t units) {
+    return 2 * units + 1;
+}
+
+using LeadBytePredicate = bool (*)(unsigned char);
+
+// Length of the directory part of a path: up to and including the last backslash that is
+// not the second byte of a double-byte character. A path without one is kept whole.
+std::size_t DirectoryPartLength(const char* path, LeadBytePredicate isLead);
+
+// Writes the directory of modulePath followed by fileName into dest (capacity destSize).
+// False, with dest empty, when the result does not fit.
+bool SiblingPath(char* dest, std::size_t destSize, const char* modulePath, const char* fileName,
+                 LeadBytePredicate isLead);
+
+} // namespace pelka

@@ -1,0 +1,193 @@
+// The Vantu object: hands the browser's selection and options to the running search bar,
+// starting vantu.exe beside this library when the bar is not there.
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <new>
+
+#include "app/handles.h"
+#include "bridge/bridge_logic.h"
+#include "bridge/ivantu.h"
+#include "bridge/pelka_module.h"
+
+namespace pelka {
+namespace {
+
+constexpr char kBarClass[] = "#32770";
+constexpr char kBarTitle[] = "Morvel";
+constexpr char kProgramName[] = "vantu.exe";
+
+bool SystemLeadByte(unsigned char b) {
+    return IsDBCSLeadByte(b) != FALSE;
+}
+
+HWND FindBar() {
+    return FindWindowA(kBarClass, kBarTitle);
+}
+
+// Starts vantu.exe from this library's directory with its window hidden. The wait for the
+// new program is bounded: one that never waits for input must not hold the caller forever.
+HWND FindOrStartMainWindow() {
+    if (HWND bar = FindBar()) return bar;
+    char modulePath[MAX_PATH] = {};
+    const DWORD len = GetModuleFileNameA(ModuleInstance(), modulePath, sizeof modulePath);
+    if (len == 0 || len >= sizeof modulePath) return nullptr;
+    char program[MAX_PATH];
+    if (!SiblingPath(program, sizeof program, modulePath, kProgramName, SystemLeadByte))
+        return nullptr;
+
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(program, nullptr, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    UniqueKernelHandle process(pi.hProcess);
+    UniqueKernelHandle thread(pi.hThread);
+    WaitForInputIdle(process.get(), kStartWaitMilliseconds);
+    return FindBar();
+}
+
+void SendKeyword(HWND bar, const char* text) {
+    COPYDATASTRUCT data = {};
+    data.dwData = 0;
+    data.cbData = static_cast<DWORD>(lstrlenA(text) + 1);
+    data.lpData = const_cast<char*>(text);
+    SendMessageA(bar, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+class Vantu final : public IVantu {
+  public:
+    explicit Vantu(IUnknown* outer) : outer_(outer ? outer : &inner_) {
+        inner_.owner = this;
+        LockModule();
+    }
+    ~Vantu() { UnlockModule(); }
+    Vantu(const Vantu&) = delete;
+    Vantu& operator=(const Vantu&) = delete;
+
+    IUnknown* Inner() { return &inner_; }
+
+    // IUnknown: always the controlling unknown's.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        return outer_->QueryInterface(riid, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return outer_->AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return outer_->Release(); }
+
+    // IDispatch, served from the type library.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+        if (!info) return E_POINTER;
+        *info = nullptr;
+        if (index != 0) return DISP_E_BADINDEX;
+        const HRESULT hr = VantuTypeInfo(info);
+        if (SUCCEEDED(hr)) (*info)->AddRef();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        ITypeInfo* info = nullptr;
+        const HRESULT hr = VantuTypeInfo(&info, true);
+        if (FAILED(hr)) return hr;
+        return DispGetIDsOfNames(info, names, count, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* excep, UINT* argErr) override {
+        if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+        ITypeInfo* info = nullptr;
+        const HRESULT hr = VantuTypeInfo(&info, true);
+        if (FAILED(hr)) return hr;
+        return info->Invoke(static_cast<IVantu*>(this), id, flags, params, result, excep, argErr);
+    }
+
+    // IVantu
+    HRESULT STDMETHODCALLTYPE SetKeyword(BSTR value) override {
+        const UINT units = value ? SysStringLen(value) : 0;
+        char* text = new (std::nothrow) char[KeywordBufferSize(units)];
+        if (!text) return S_OK;
+        const int size = static_cast<int>(KeywordBufferSize(units));
+        const int made = units ? WideCharToMultiByte(CP_ACP, 0, value, static_cast<int>(units),
+                                                     text, size, nullptr, nullptr)
+                               : 0;
+        text[made > 0 ? made : 0] = '\0';
+        if (HWND bar = FindOrStartMainWindow()) SendKeyword(bar, text);
+        delete[] text;
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE SetSearchOpt(LONG sefIndex, LONG engineIndex, LONG mode) override {
+        HWND bar = FindOrStartMainWindow();
+        if (!bar) return S_OK;
+        try {
+            for (const BridgeMessage& m : SearchOptionMessages(sefIndex, engineIndex, mode))
+                SendMessageA(bar, m.message, static_cast<WPARAM>(m.wParam), 0);
+        } catch (...) {
+        }
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE SetForeground() override {
+        if (HWND bar = FindOrStartMainWindow()) {
+            SetForegroundWindow(bar);
+            SendMessageA(bar, kMsgActivate, 0, 0);
+        } else {
+            MessageBoxA(nullptr, "「Morvel」本体が見つかりません。", "Pelka.dll",
+                        MB_OK | MB_ICONERROR);
+        }
+        return S_OK;
+    }
+
+  private:
+    // The non-delegating unknown: owns the object's reference count.
+    struct InnerUnknown final : public IUnknown {
+        Vantu* owner = nullptr;
+        LONG refs = 0;
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+            if (!out) return E_POINTER;
+            if (IsEqualIID(riid, IID_IUnknown)) {
+                *out = static_cast<IUnknown*>(this);
+            } else if (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kIidVantu)) {
+                *out = static_cast<IVantu*>(owner);
+            } else {
+                *out = nullptr;
+                return E_NOINTERFACE;
+            }
+            static_cast<IUnknown*>(*out)->AddRef();
+            return S_OK;
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs); }
+        ULONG STDMETHODCALLTYPE Release() override {
+            const LONG n = InterlockedDecrement(&refs);
+            if (n == 0) delete owner;
+            return n;
+        }
+    };
+
+    InnerUnknown inner_;
+    IUnknown* outer_;
+};
+
+} // namespace
+
+HRESULT CreateVantu(IUnknown* outer, REFIID riid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (outer && !IsEqualIID(riid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
+    Vantu* object = new (std::nothrow) Vantu(outer);
+    if (!object) return E_OUTOFMEMORY;
+    IUnknown* inner = object->Inner();
+    inner->AddRef();
+    const HRESULT hr = inner->QueryInterface(riid, out);
+    inner->Release(); // frees the object when the interface was refused
+    return hr;
+}
+
+} // namespace pelka
