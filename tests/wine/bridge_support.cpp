@@ -1,0 +1,115 @@
+#include "bridge_support.h"
+
+#include <cstdio>
+
+namespace bridge_test {
+
+namespace {
+StandInBar* g_current = nullptr;
+}
+
+std::string DistPelkaPath() {
+    return std::string(MORVEL_DIST_DIR) + "\\Pelka.dll";
+}
+std::string HelperPath(const char* exeName) {
+    return std::string(MORVEL_HELPER_DIR) + "\\" + exeName;
+}
+bool CopyTo(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+std::string ReadFileText(const std::string& path) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
+    std::string text(GetFileSize(file.get(), nullptr), '\0');
+    DWORD got = 0;
+    ReadFile(file.get(), &text[0], static_cast<DWORD>(text.size()), &got, nullptr);
+    text.resize(got);
+    return text;
+}
+
+TempDir::TempDir(const std::string& suffix) {
+    char base[MAX_PATH] = {};
+    GetTempPathA(sizeof base, base);
+    for (unsigned serial = 0;; ++serial) {
+        char name[MAX_PATH];
+        std::snprintf(name, sizeof name, "%spelka-%lu-%u%s\\", base, GetCurrentProcessId(),
+                      serial, suffix.c_str());
+        if (CreateDirectoryA(name, nullptr)) {
+            path_ = name;
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+    }
+}
+
+TempDir::~TempDir() {
+    if (path_.empty()) return;
+    WIN32_FIND_DATAA fd;
+    UniqueFind find(FindFirstFileA((path_ + "*").c_str(), &fd));
+    if (find) {
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((path_ + fd.cFileName).c_str());
+        } while (FindNextFileA(find.get(), &fd));
+    }
+    find.reset();
+    RemoveDirectoryA(path_.c_str());
+}
+
+Pelka::Pelka(const std::string& path) : module_(LoadLibraryA(path.c_str())) {
+    if (!module_) return;
+    const HMODULE m = module_.get();
+    canUnload_ = Export<decltype(canUnload_)>(m, "DllCanUnloadNow");
+    getClassObject_ = Export<decltype(getClassObject_)>(m, "DllGetClassObject");
+    register_ = Export<decltype(register_)>(m, "DllRegisterServer");
+    unregister_ = Export<decltype(unregister_)>(m, "DllUnregisterServer");
+    if (!canUnload_ || !getClassObject_ || !register_ || !unregister_) module_.reset();
+}
+
+IVantu* Pelka::Create() const {
+    IClassFactory* factory = nullptr;
+    if (FAILED(GetClassObject(pelka::kClsidVantu, IID_IClassFactory,
+                              reinterpret_cast<void**>(&factory))))
+        return nullptr;
+    IVantu* object = nullptr;
+    factory->CreateInstance(nullptr, pelka::kIidVantu, reinterpret_cast<void**>(&object));
+    factory->Release();
+    return object;
+}
+
+StandInBar::StandInBar() {
+    wnd_.reset(CreateWindowExA(0, "#32770", "Morvel", WS_POPUP | WS_CAPTION, 0, 0, 200, 60, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr));
+    base_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(wnd_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    g_current = this;
+}
+
+StandInBar::~StandInBar() {
+    g_current = nullptr;
+    SetWindowLongPtrA(wnd_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base_));
+}
+
+LRESULT CALLBACK StandInBar::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    StandInBar* self = g_current;
+    const bool bridgeMessage =
+        msg == WM_COPYDATA || msg == WM_COMMAND || msg == WM_APP + 200 || msg == WM_APP + 300;
+    if (!self || !bridgeMessage)
+        return self ? CallWindowProcA(self->base_, wnd, msg, wParam, lParam)
+                    : DefWindowProcA(wnd, msg, wParam, lParam);
+    Message m{msg, wParam, lParam, {}, 0};
+    if (msg == WM_COPYDATA) {
+        const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        m.lParam = 0;
+        m.wParam = wParam;
+        m.cbData = cds->cbData;
+        m.data.assign(static_cast<const char*>(cds->lpData), cds->cbData);
+        if (cds->dwData != 0) m.data += "<dwData>";
+    }
+    self->messages.push_back(m);
+    return msg == WM_COMMAND || msg == WM_APP + 200;
+}
+
+} // namespace bridge_test

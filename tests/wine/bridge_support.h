@@ -1,0 +1,106 @@
+// Support for the in-process tests of Pelka.dll: the library loaded from a path, its entry
+// points, and a recording stand-in for the search bar.
+#pragma once
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <string>
+#include <vector>
+
+#include "app/handles.h"
+#include "bridge/ivantu.h"
+
+namespace bridge_test {
+
+// An export of a library as a function pointer of the given type.
+template <typename F> F Export(HMODULE m, const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
+}
+
+// Path of the built library in the ready-to-run folder (Windows form).
+std::string DistPelkaPath();
+std::string HelperPath(const char* exeName);
+bool CopyTo(const std::string& from, const std::string& to);
+std::string ReadFileText(const std::string& path);
+
+// A fresh directory under %TEMP% (its name ends with the suffix, which may hold Shift-JIS
+// bytes), removed with its files at the end of the test.
+class TempDir {
+public:
+    explicit TempDir(const std::string& suffix = "");
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; } // with a trailing backslash
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+// Pelka.dll loaded for one test, unloaded at the end.
+class Pelka {
+  public:
+    explicit Pelka(const std::string& path = DistPelkaPath());
+    bool Loaded() const { return static_cast<bool>(module_); }
+    HMODULE Module() const { return module_.get(); }
+
+    HRESULT CanUnloadNow() const { return canUnload_(); }
+    HRESULT GetClassObject(REFCLSID clsid, REFIID riid, void** out) const {
+        return getClassObject_(clsid, riid, out);
+    }
+    HRESULT Register() const { return register_(); }
+    HRESULT Unregister() const { return unregister_(); }
+
+    // A new Vantu object through the class factory (nullptr on failure).
+    IVantu* Create() const;
+
+  private:
+    UniqueModule module_;
+    HRESULT(STDAPICALLTYPE* canUnload_)() = nullptr;
+    HRESULT(STDAPICALLTYPE* getClassObject_)(REFCLSID, REFIID, void**) = nullptr;
+    HRESULT(STDAPICALLTYPE* register_)() = nullptr;
+    HRESULT(STDAPICALLTYPE* unregister_)() = nullptr;
+};
+
+// A window of the dialog class titled "Morvel" on this thread that records what it gets.
+class StandInBar {
+  public:
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::string data; // WM_COPYDATA: the cbData bytes
+        DWORD cbData;
+        bool operator==(const Message& o) const {
+            return message == o.message && wParam == o.wParam && lParam == o.lParam &&
+                   data == o.data && cbData == o.cbData;
+        }
+    };
+    StandInBar();
+    ~StandInBar();
+    HWND Window() const { return wnd_.get(); }
+    std::vector<Message> messages;
+
+  private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    UniqueWindow wnd_;
+    WNDPROC base_ = nullptr;
+};
+
+// A BSTR owned for the length of a test.
+class Bstr {
+  public:
+    explicit Bstr(const wchar_t* text) : b_(SysAllocString(text)) {}
+    Bstr(const wchar_t* text, UINT units) : b_(SysAllocStringLen(text, units)) {}
+    ~Bstr() { SysFreeString(b_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    BSTR get() const { return b_; }
+
+  private:
+    BSTR b_;
+};
+
+} // namespace bridge_test
