@@ -1,0 +1,556 @@
+#include "tests/e2e/support.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/text.h"
+#include "engines/sef_codec.h"
+
+#ifndef MORVEL_DIST_DIR
+#define MORVEL_DIST_DIR ""
+#endif
+#ifndef MORVEL_HELPER_DIR
+#define MORVEL_HELPER_DIR ""
+#endif
+
+namespace e2e {
+
+const char* const kDefaultSef = "標準.sef";
+
+namespace {
+
+// A Unix path ("/work/x") as Wine sees it ("Z:\work\x"); Windows paths stay as they are.
+std::string WindowsPath(std::string p) {
+    if (!p.empty() && p[0] == '/') p = "Z:" + p;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    if (!p.empty() && p.back() != '\\') p += '\\';
+    return p;
+}
+
+std::string EnvOr(const char* name, const char* fallback) {
+    char buf[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    if (n > 0 && n < sizeof buf) return buf;
+    return fallback;
+}
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    UniqueFind find(FindFirstFileA((dir + "*").c_str(), &fd));
+    if (find) {
+        do {
+            if (!std::strcmp(fd.cFileName, ".") || !std::strcmp(fd.cFileName, "..")) continue;
+            const std::string full = dir + fd.cFileName;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full + "\\");
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                for (int i = 0; i < 50 && !DeleteFileA(full.c_str()); ++i)
+                    Sleep(20);
+            }
+        } while (FindNextFileA(find.get(), &fd));
+    }
+    find.reset();
+    RemoveDirectoryA(dir.c_str());
+}
+
+bool IsBar(HWND wnd) {
+    return GetDlgItem(wnd, 1001) != nullptr && GetDlgItem(wnd, 1005);
+}
+
+} // namespace
+
+std::string DistDir() {
+    return WindowsPath(EnvOr("MORVEL_DIST_DIR", MORVEL_DIST_DIR));
+}
+std::string HelperDir() {
+    return WindowsPath(EnvOr("MORVEL_HELPER_DIR", MORVEL_HELPER_DIR));
+}
+std::string FakeBrowserPath() {
+    return HelperDir() + "fake_browser.exe";
+}
+
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount() - start >= timeoutMs) return pred();
+        Sleep(20);
+    }
+}
+
+EngineEntry MakeEngine(const std::string& name, const std::string& head1, const std::string& key1,
+                       const std::string& tail1, const std::string& head2, const std::string& key2,
+                       const std::string& tail2, uint8_t character, uint8_t urlMode) {
+    EngineEntry e;
+    std::memset(&e, 0, sizeof e);
+    CopyToField(e.Name, name);
+    CopyToField(e.head[0], head1);
+    CopyToField(e.key[0], key1);
+    CopyToField(e.tail[0], tail1);
+    CopyToField(e.head[1], head2);
+    CopyToField(e.key[1], key2);
+    CopyToField(e.tail[1], tail2);
+    e.Character = character;
+    e.UrlMode = urlMode;
+    return e;
+}
+
+// ---- ProgramDir -------------------------------------------------------------------------
+
+ProgramDir::ProgramDir() : ProgramDir(Options()) {}
+
+ProgramDir::ProgramDir(const Options& options) {
+    static int serial = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    std::string base = temp;
+    if (!base.empty() && base.back() != '\\') base += '\\';
+    for (;;) {
+        char name[64];
+        std::snprintf(name, sizeof name, "morvel-e2e-%lu-%d%s",
+                      static_cast<unsigned long>(GetCurrentProcessId()), ++serial,
+                      options.trail5C ? "-\x83\x5C" : "");
+        const std::string dir = base + name;
+        if (CreateDirectoryA(dir.c_str(), nullptr)) {
+            path_ = dir + "\\";
+            break;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            path_ = dir + "\\"; // the copies below fail and the test sees it
+            break;
+        }
+    }
+    if (options.copyProgram) CopyFromDist("vantu.exe");
+    if (options.copyDefaultSef) CopyFromDist(kDefaultSef);
+    if (options.copyBridge) CopyFromDist("Pelka.dll");
+}
+
+ProgramDir::~ProgramDir() {
+    RemoveTree(path_);
+}
+
+bool ProgramDir::CopyFromDist(const std::string& name, const std::string& as) const {
+    const std::string from = DistDir() + name;
+    const std::string to = File(as.empty() ? name : as);
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool ProgramDir::WriteBytes(const std::string& name, const std::string& bytes) const {
+    UniqueFile f(CreateFileA(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    DWORD written = 0;
+    return WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+bool ProgramDir::ReadBytes(const std::string& name, std::string& bytes) const {
+    bytes.clear();
+    UniqueFile f(CreateFileA(File(name).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f.get(), buf, sizeof buf, &got, nullptr) && got > 0)
+        bytes.append(buf, got);
+    return true;
+}
+
+bool ProgramDir::Exists(const std::string& name) const {
+    return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool ProgramDir::WriteEngineFile(const std::string& name,
+                                 const std::vector<EngineEntry>& entries) const {
+    std::vector<uint8_t> image;
+    if (!EncodeSefImage(entries.data(), static_cast<int>(entries.size()), image)) return false;
+    return WriteBytes(name, std::string(image.begin(), image.end()));
+}
+
+int ProgramDir::IniInt(const char* section, const char* key, int def) const {
+    return static_cast<int>(GetPrivateProfileIntA(section, key, def, IniPath().c_str()));
+}
+
+std::string ProgramDir::IniString(const char* section, const char* key, const char* def) const {
+    char buf[1024] = {};
+    GetPrivateProfileStringA(section, key, def, buf, sizeof buf, IniPath().c_str());
+    return buf;
+}
+
+bool ProgramDir::IniHasKey(const char* section, const char* key) const {
+    return IniString(section, key, "\x01") != "\x01";
+}
+
+std::vector<std::string> ProgramDir::BrowserLog() const {
+    std::string bytes;
+    std::vector<std::string> lines;
+    if (!ReadBytes("browser.log", bytes)) return lines;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        const size_t end = bytes.find("\r\n", pos);
+        if (end == std::string::npos) {
+            lines.push_back(bytes.substr(pos));
+            break;
+        }
+        lines.push_back(bytes.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+std::vector<std::string> ProgramDir::BrowserUrls() const {
+    std::vector<std::string> urls;
+    for (const std::string& line : BrowserLog()) {
+        size_t i = 0;
+        if (!line.empty() && line[0] == '"') {
+            const size_t close = line.find('"', 1);
+            i = close == std::string::npos ? line.size() : close + 1;
+        } else {
+            const size_t sp = line.find(' ');
+            i = sp == std::string::npos ? line.size() : sp;
+        }
+        while (i < line.size() && line[i] == ' ')
+            ++i;
+        std::string arg = line.substr(i);
+        if (arg.size() >= 2 && arg.front() == '"' && arg.back() == '"')
+            arg = arg.substr(1, arg.size() - 2);
+        urls.push_back(arg);
+    }
+    return urls;
+}
+
+// ---- Process ------------------------------------------------------------------------------
+
+bool Process::Start(const ProgramDir& dir) {
+    return Start(dir, Options());
+}
+
+bool Process::Start(const ProgramDir& dir, const Options& options) {
+    Kill();
+    // The environment block: ours, plus the extra variables (set last, so they win).
+    std::vector<std::pair<std::string, std::string>> extra = options.env;
+    if (options.browserLog) extra.emplace_back("MORVEL_BROWSER_LOG", dir.BrowserLogPath());
+    std::string block;
+    if (char* env = GetEnvironmentStringsA()) {
+        for (const char* p = env; *p; p += std::strlen(p) + 1) {
+            const std::string var = p;
+            bool replaced = false;
+            for (const auto& kv : extra)
+                if (var.size() > kv.first.size() && var[kv.first.size()] == '=' &&
+                    !_strnicmp(var.c_str(), kv.first.c_str(), kv.first.size()))
+                    replaced = true;
+            if (!replaced) block.append(var).push_back('\0');
+        }
+        FreeEnvironmentStringsA(env);
+    }
+    for (const auto& kv : extra)
+        block.append(kv.first + "=" + kv.second).push_back('\0');
+    block.push_back('\0');
+
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    if (options.showState >= 0) {
+        si.dwFlags = STARTF_USESHOWWINDOW;
+        si.wShowWindow = static_cast<WORD>(options.showState);
+    }
+    PROCESS_INFORMATION pi = {};
+    const std::string program = dir.File(options.program);
+    std::string cmd = "\"" + program + "\"";
+    std::string dirNoSlash = dir.Path();
+    if (!CreateProcessA(program.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, &block[0],
+                        dirNoSlash.c_str(), &si, &pi))
+        return false;
+    UniqueKernelHandle thread(pi.hThread);
+    process_.reset(pi.hProcess);
+    pid_ = pi.dwProcessId;
+    bar_ = nullptr;
+    return true;
+}
+
+HWND Process::WaitForBar(DWORD timeoutMs) {
+    WaitUntil(
+        [&] {
+            bar_ = FindBar(pid_);
+            return bar_ != nullptr || !Running();
+        },
+        timeoutMs);
+    return bar_;
+}
+
+bool Process::Running() const {
+    return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitForExit(DWORD timeoutMs, DWORD* code) {
+    if (!process_) return false;
+    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    DWORD c = 0;
+    GetExitCodeProcess(process_.get(), &c);
+    if (code) *code = c;
+    return true;
+}
+
+void Process::Kill() {
+    if (process_ && Running()) {
+        TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+    process_.reset();
+    bar_ = nullptr;
+}
+
+// ---- windows of a process -----------------------------------------------------------------
+
+std::vector<HWND> TopWindows(DWORD pid, const char* cls, const char* title) {
+    struct Query {
+        DWORD pid;
+        const char* cls;
+        const char* title;
+        std::vector<HWND> found;
+    } q{pid, cls, title, {}};
+    EnumWindows(
+        [](HWND wnd, LPARAM lp) -> BOOL {
+            auto* q = reinterpret_cast<Query*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(wnd, &owner);
+            if (owner != q->pid) return TRUE;
+            char buf[256] = {};
+            if (q->cls) {
+                GetClassNameA(wnd, buf, sizeof buf);
+                if (std::strcmp(buf, q->cls) != 0) return TRUE;
+            }
+            if (q->title) {
+                GetWindowTextA(wnd, buf, sizeof buf);
+                if (std::strcmp(buf, q->title) != 0) return TRUE;
+            }
+            q->found.push_back(wnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+HWND FindBar(DWORD pid) {
+    for (HWND w : TopWindows(pid, "#32770", "Morvel"))
+        if (IsBar(w)) return w;
+    return nullptr;
+}
+
+HWND FindMessageBox(DWORD pid, const char* title) {
+    for (HWND w : TopWindows(pid, "#32770", title))
+        if (!IsBar(w) && IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+HWND WaitForMessageBox(DWORD pid, const char* title, DWORD timeoutMs) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindMessageBox(pid, title)) != nullptr; }, timeoutMs);
+    return box;
+}
+
+std::string MessageBoxText(HWND box) {
+    // The text of a message box is its static control 0xFFFF.
+    if (HWND text = GetDlgItem(box, 0xFFFF)) return WindowText(text);
+    std::string all;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[64] = {};
+        GetClassNameA(c, cls, sizeof cls);
+        if (!lstrcmpiA(cls, "Static")) all += WindowText(c);
+    }
+    return all;
+}
+
+void PressButton(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+LRESULT Send(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, DWORD timeoutMs) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(wnd, msg, wParam, lParam, SMTO_NORMAL, timeoutMs, &result))
+        return -12345;
+    return static_cast<LRESULT>(result);
+}
+
+std::string WindowText(HWND wnd) {
+    char buf[1024] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL,
+                        5000, &n);
+    buf[sizeof buf - 1] = '\0';
+    return buf;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+int ComboSelection(HWND combo) {
+    return static_cast<int>(Send(combo, CB_GETCURSEL));
+}
+int ComboCount(HWND combo) {
+    return static_cast<int>(Send(combo, CB_GETCOUNT));
+}
+
+std::string ComboText(HWND combo, int index) {
+    char buf[512] = {};
+    const LRESULT len = Send(combo, CB_GETLBTEXTLEN, index);
+    if (len < 0 || len >= static_cast<LRESULT>(sizeof buf)) return "";
+    Send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+bool Enabled(HWND wnd) {
+    return IsWindowEnabled(wnd) != 0;
+}
+bool Visible(HWND wnd) {
+    return IsWindowVisible(wnd) != 0;
+}
+
+std::pair<int, int> EditSelection(HWND edit) {
+    const LRESULT r = Send(edit, EM_GETSEL);
+    return {LOWORD(r), HIWORD(r)};
+}
+
+LRESULT SendCopyData(HWND bar, const void* data, DWORD size, ULONG_PTR dwData) {
+    COPYDATASTRUCT cds = {};
+    cds.dwData = dwData;
+    cds.cbData = size;
+    cds.lpData = const_cast<void*>(data);
+    return Send(bar, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+}
+
+LRESULT SendKeyword(HWND bar, const std::string& text) {
+    return SendCopyData(bar, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+// ---- keys ---------------------------------------------------------------------------------
+
+void PostKey(HWND wnd, UINT vk) {
+    const UINT scan = MapVirtualKeyA(vk, 0);
+    PostMessageA(wnd, WM_KEYDOWN, vk, 1 | (scan << 16));
+    PostMessageA(wnd, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+}
+
+namespace {
+INPUT KeyInput(UINT vk, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = static_cast<WORD>(vk);
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    if (vk == VK_PRIOR || vk == VK_NEXT || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP ||
+        vk == VK_DOWN || vk == VK_HOME || vk == VK_END)
+        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    return in;
+}
+} // namespace
+
+void TypeKey(UINT vk, bool shift) {
+    std::vector<INPUT> ins;
+    if (shift) ins.push_back(KeyInput(VK_SHIFT, false));
+    ins.push_back(KeyInput(vk, false));
+    ins.push_back(KeyInput(vk, true));
+    if (shift) ins.push_back(KeyInput(VK_SHIFT, true));
+    SendInput(static_cast<UINT>(ins.size()), ins.data(), sizeof(INPUT));
+    Sleep(50);
+}
+
+void TypeText(const std::string& ascii) {
+    for (char c : ascii) {
+        const SHORT vks = VkKeyScanA(c);
+        TypeKey(LOBYTE(vks), (HIBYTE(vks) & 1) != 0);
+    }
+}
+
+bool MakeForeground(HWND wnd) {
+    SetForegroundWindow(wnd);
+    return WaitUntil([&] { return GetForegroundWindow() == wnd; }, 2000);
+}
+
+// ---- popup menus --------------------------------------------------------------------------
+
+HWND FindPopupMenu(DWORD pid) {
+    HWND last = nullptr;
+    for (HWND w : TopWindows(pid, "#32768", nullptr))
+        if (IsWindowVisible(w)) last = w;
+    return last;
+}
+
+int PopupMenuCount(DWORD pid) {
+    int n = 0;
+    for (HWND w : TopWindows(pid, "#32768", nullptr))
+        if (IsWindowVisible(w)) ++n;
+    return n;
+}
+
+HWND WaitForPopupMenu(DWORD pid, DWORD timeoutMs) {
+    HWND menu = nullptr;
+    WaitUntil([&] { return (menu = FindPopupMenu(pid)) != nullptr; }, timeoutMs);
+    return menu;
+}
+
+void MenuKey(HWND menu, UINT vk) {
+    PostMessageA(menu, WM_KEYDOWN, vk, 1);
+    PostMessageA(menu, WM_KEYUP, vk, 0xC0000001u);
+    Sleep(100);
+}
+
+void MenuChar(HWND menu, char c) {
+    PostMessageA(menu, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Sleep(100);
+}
+
+// ---- screenshots --------------------------------------------------------------------------
+
+bool SaveScreenBmp(const std::string& path, HWND wnd) {
+    RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (wnd) GetWindowRect(wnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueGdiObject dib(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bool ok = false;
+    if (dib && mem) {
+        HGDIOBJ old = SelectObject(mem, dib.get());
+        BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        SelectObject(mem, old);
+        const DWORD stride = ((w * 3 + 3) / 4) * 4;
+        BITMAPFILEHEADER fh = {};
+        fh.bfType = 0x4D42;
+        fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+        fh.bfSize = fh.bfOffBits + stride * h;
+        UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD n = 0;
+        ok = f && WriteFile(f.get(), &fh, sizeof fh, &n, nullptr) &&
+             WriteFile(f.get(), &bi.bmiHeader, sizeof bi.bmiHeader, &n, nullptr) &&
+             WriteFile(f.get(), bits, stride * h, &n, nullptr);
+    }
+    if (mem) DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+void Shot(const char* name, HWND wnd) {
+    char dir[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableA("MORVEL_SHOTS_DIR", dir, sizeof dir);
+    if (n == 0 || n >= sizeof dir) return;
+    Sleep(300); // let the window paint
+    SaveScreenBmp(WindowsPath(dir) + name + ".bmp", wnd);
+}
+
+} // namespace e2e

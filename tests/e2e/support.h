@@ -1,0 +1,165 @@
+// Support for the end-to-end tests: a fresh program directory per test, the real vantu.exe
+// started in it, and the means to drive its windows from outside as a user or another
+// process would (messages, keys, message boxes, popup menus, the stand-in browser's log).
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/handles.h"
+#include "engines/engine_entry.h"
+
+namespace e2e {
+
+// Directory holding the built vantu.exe, Pelka.dll and the default engine file, in Windows
+// form with a trailing backslash (the environment variable MORVEL_DIST_DIR wins over the
+// directory compiled in).
+std::string DistDir();
+// Directory of the helper programs (fake_browser.exe and others), trailing backslash.
+std::string HelperDir();
+// Full path of the recording stand-in browser.
+std::string FakeBrowserPath();
+
+// Name of the default engine file ("標準.sef" in Shift-JIS).
+extern const char* const kDefaultSef;
+
+// Polls pred every 20 ms until it holds or timeoutMs passes; returns its last value.
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
+
+// An engine entry for test engine files (texts are Shift-JIS as written in the test source).
+EngineEntry MakeEngine(const std::string& name, const std::string& head1,
+                       const std::string& key1 = "+", const std::string& tail1 = "",
+                       const std::string& head2 = "", const std::string& key2 = "",
+                       const std::string& tail2 = "", uint8_t character = 0, uint8_t urlMode = 0);
+
+// A temporary program directory, removed with everything in it when the object goes.
+class ProgramDir {
+  public:
+    struct Options {
+        bool copyProgram = true;    // copy vantu.exe
+        bool copyDefaultSef = true; // copy the default engine file
+        bool copyBridge = false;    // copy Pelka.dll (when built)
+        bool trail5C = false;       // the directory name holds 0x83 0x5C ("ソ")
+    };
+    ProgramDir();
+    explicit ProgramDir(const Options& options);
+    ~ProgramDir();
+    ProgramDir(const ProgramDir&) = delete;
+    ProgramDir& operator=(const ProgramDir&) = delete;
+
+    const std::string& Path() const { return path_; } // ends with a backslash
+    std::string File(const std::string& name) const { return path_ + name; }
+    std::string IniPath() const { return File("vantu.ini"); }
+    std::string BrowserLogPath() const { return File("browser.log"); }
+
+    bool CopyFromDist(const std::string& name, const std::string& as = "") const;
+    bool WriteBytes(const std::string& name, const std::string& bytes) const;
+    bool ReadBytes(const std::string& name, std::string& bytes) const;
+    bool Exists(const std::string& name) const;
+    // Writes vantu.ini with the text as given (Shift-JIS).
+    bool WriteIni(const std::string& text) const { return WriteBytes("vantu.ini", text); }
+    // Writes an engine file with the program's own encoder.
+    bool WriteEngineFile(const std::string& name, const std::vector<EngineEntry>& entries) const;
+
+    // Profile reads of vantu.ini.
+    int IniInt(const char* section, const char* key, int def = -12345) const;
+    std::string IniString(const char* section, const char* key,
+                          const char* def = "<missing>") const;
+    bool IniHasKey(const char* section, const char* key) const;
+
+    // Lines of the stand-in browser's log (each the browser's whole command line).
+    std::vector<std::string> BrowserLog() const;
+    // The URL arguments of the log: each command line after the program part.
+    std::vector<std::string> BrowserUrls() const;
+
+  private:
+    std::string path_;
+};
+
+// vantu.exe (or another program) running from a program directory.
+class Process {
+  public:
+    struct Options {
+        std::string program = "vantu.exe"; // relative to the program directory
+        int showState = -1;                // STARTUPINFO show state; -1: none given
+        bool browserLog = true;            // set MORVEL_BROWSER_LOG to dir\browser.log
+        std::vector<std::pair<std::string, std::string>> env; // extra variables
+    };
+    Process() = default;
+    ~Process() { Kill(); }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Start(const ProgramDir& dir);
+    bool Start(const ProgramDir& dir, const Options& options);
+    // Waits for this process's search bar (class "#32770", title "Morvel", with a keyword
+    // box); nullptr on timeout.
+    HWND WaitForBar(DWORD timeoutMs = 10000);
+    HWND Bar() const { return bar_; }
+    DWORD Pid() const { return pid_; }
+    HANDLE Handle() const { return process_.get(); }
+    bool Running() const;
+    // True when the process ended within the time; code receives the exit code.
+    bool WaitForExit(DWORD timeoutMs, DWORD* code = nullptr);
+    // Ends the process if it still runs (tests call it on failure; the destructor too).
+    void Kill();
+
+  private:
+    UniqueKernelHandle process_;
+    DWORD pid_ = 0;
+    HWND bar_ = nullptr;
+};
+
+// The search bar of a process (nullptr when none).
+HWND FindBar(DWORD pid);
+// Any top-level window of the process with this class and title (nullptr: any).
+std::vector<HWND> TopWindows(DWORD pid, const char* cls, const char* title);
+
+// Message boxes: class "#32770" without a keyword box, title as given.
+HWND FindMessageBox(DWORD pid, const char* title = "Morvel");
+HWND WaitForMessageBox(DWORD pid, const char* title = "Morvel", DWORD timeoutMs = 5000);
+std::string MessageBoxText(HWND box);
+// Presses a button of a dialog by its id (IDOK, IDYES...) as a click would.
+void PressButton(HWND dialog, int id);
+
+// Control state read from outside (messages are marshalled across processes).
+std::string WindowText(HWND wnd);
+std::string ItemText(HWND dialog, int id);
+int ComboSelection(HWND combo);
+int ComboCount(HWND combo);
+std::string ComboText(HWND combo, int index);
+bool Enabled(HWND wnd);
+bool Visible(HWND wnd);
+// Selection of an edit control as [start, end).
+std::pair<int, int> EditSelection(HWND edit);
+// Sends a message with a time limit (so a test never hangs on a busy program).
+LRESULT Send(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = 5000);
+// WM_COPYDATA with the given bytes as lpData and cbData.
+LRESULT SendCopyData(HWND bar, const void* data, DWORD size, ULONG_PTR dwData = 0);
+LRESULT SendKeyword(HWND bar, const std::string& text); // text + NUL, as the bridge sends
+
+// Keys: posted WM_KEYDOWN/WM_KEYUP to a window (no key state), or real input.
+void PostKey(HWND wnd, UINT vk);
+// Real keyboard input to the foreground window; shift holds Shift around the key.
+void TypeKey(UINT vk, bool shift = false);
+void TypeText(const std::string& ascii);
+bool MakeForeground(HWND wnd);
+
+// A visible popup menu window (class "#32768") of the process; nullptr when none.
+HWND FindPopupMenu(DWORD pid);
+HWND WaitForPopupMenu(DWORD pid, DWORD timeoutMs = 5000);
+// Number of visible popup menu windows of the process (a menu with an open submenu: 2).
+int PopupMenuCount(DWORD pid);
+// Keys to the menu that is being tracked: arrows, Enter, Escape, or a mnemonic character.
+void MenuKey(HWND menu, UINT vk);
+void MenuChar(HWND menu, char c);
+
+// Saves the screen area of a window (nullptr: the whole screen) as a 24-bit BMP file;
+// when MORVEL_SHOTS_DIR is set, shots named by the tests land there.
+bool SaveScreenBmp(const std::string& path, HWND wnd = nullptr);
+void Shot(const char* name, HWND wnd = nullptr);
+
+} // namespace e2e
