@@ -44,3 +44,8 @@
 // Program identity
 #define MORVEL_TITLE "Morvel"
 #define MORVEL_VERSION_TEXT "3.24"
+
+// Controls without an id (group boxes, fixed texts)
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

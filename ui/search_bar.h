@@ -4,5 +4,17 @@
 
 INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Fills the engine combo with the active set and selects index (0 when out of range).
+// The search bar's window (nullptr before set-up and after it has closed).
+HWND SearchBarWindow();
+// The small (16x16) program icon, also the tray icon.
+HICON SearchBarSmallIcon();
+
+// Fills the engine combo with the active set and selects index (0 when out of range),
+// then applies the mode availability rule to it.
 void FillEngineCombo(int index);
+// Enables the mode combo exactly when entry `index` offers the any-word URL.
+void ApplyModeRule(int index);
+// Makes catalogue slot n the current engine file (message box when it does not load).
+void SwitchEngineFile(int n);
+// Restores the search bar (SW_RESTORE); also ends a hidden start.
+void RestoreSearchBar();

@@ -1,0 +1,7 @@
+// The about box: dialog 102, modal, owned by the search bar.
+#pragma once
+#include <windows.h>
+
+#define MORVEL_HOME_PAGE "https://morvel.example.jp/"
+
+void RunAboutBox(HWND owner);

@@ -1,0 +1,2 @@
+# The search bar's Windows-free decisions: part of the core library on every platform.
+target_sources(morvel_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bar_logic.cpp)
