@@ -1,0 +1,286 @@
+// Pelka.dll from outside: registered with the system's regsvr32, created by the browser's
+// context-menu script as stored in the library (run by the system's VBScript host with a
+// stand-in for the browser's external object), and talking to the real vantu.exe.
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bridge/ivantu.h"
+#include "tests/e2e/support.h"
+#include "ui/resource.h"
+
+using namespace e2e;
+
+namespace {
+
+DWORD Run(std::string commandLine, DWORD* pid = nullptr,
+          const std::function<void(DWORD)>& whileRunning = nullptr) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return 0xFFFFFFFF;
+    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+    if (pid) *pid = pi.dwProcessId;
+    if (whileRunning) whileRunning(pi.dwProcessId);
+    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.get(), 1);
+        return 0xFFFFFFFE;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return code;
+}
+
+// The lines of the stored script between its SCRIPT tags, read out of the built library.
+std::vector<std::string> StoredScriptBody() {
+    std::vector<std::string> body;
+    UniqueModule module(
+        LoadLibraryExA((DistDir() + "Pelka.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module) return body;
+    HRSRC res = FindResourceA(module.get(), "SETSTRING", RT_HTML);
+    if (!res) return body;
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(module.get(), res))),
+                           SizeofResource(module.get(), res));
+    if (text.size() != 242) return body;
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) return body;
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    if (lines.size() != 6 || lines.front() != "<SCRIPT LANGUAGE=\"VBScript\">" ||
+        lines.back() != "</SCRIPT>")
+        return body;
+    return std::vector<std::string>(lines.begin() + 1, lines.end() - 1);
+}
+
+// A script host file: the browser's external.menuArguments (the page's window) stands in
+// with a selection whose text is the VBScript expression given, then the stored lines run
+// as they are.
+std::string ScriptFile(const std::string& selectionExpression) {
+    std::string vbs =
+        "Class RangeStub\r\n Public text\r\nEnd Class\r\n"
+        "Class SelectionStub\r\n Public range\r\n"
+        " Public Function createRange()\r\n  Set createRange = range\r\n End Function\r\n"
+        "End Class\r\n"
+        "Class DocumentStub\r\n Public selection\r\nEnd Class\r\n"
+        "Class WindowStub\r\n Public document\r\nEnd Class\r\n"
+        "Class ExternalStub\r\n Public menuArguments\r\nEnd Class\r\n"
+        "Dim external\r\nSet external = New ExternalStub\r\n"
+        "Set external.menuArguments = New WindowStub\r\n"
+        "Set external.menuArguments.document = New DocumentStub\r\n"
+        "Set external.menuArguments.document.selection = New SelectionStub\r\n"
+        "Set external.menuArguments.document.selection.range = New RangeStub\r\n"
+        "external.menuArguments.document.selection.range.text = " +
+        selectionExpression + "\r\n";
+    for (const std::string& line : StoredScriptBody())
+        vbs += line + "\r\n";
+    return vbs;
+}
+
+// Runs the context-menu script with the selection; returns the host's exit code.
+DWORD RunMenuScript(const ProgramDir& dir, const std::string& selectionExpression,
+                    const std::function<void(DWORD)>& whileRunning = nullptr) {
+    if (!dir.WriteBytes("menu.vbs", ScriptFile(selectionExpression))) return 0xFFFFFFFD;
+    return Run("cscript.exe //nologo //B \"" + dir.File("menu.vbs") + "\"", nullptr, whileRunning);
+}
+
+// Pelka.dll of the program directory registered for one test.
+class Registration {
+  public:
+    explicit Registration(const ProgramDir& dir) : path_(dir.File("Pelka.dll")) {
+        ok_ = Run("regsvr32.exe /s \"" + path_ + "\"") == 0;
+    }
+    ~Registration() { Run("regsvr32.exe /s /u \"" + path_ + "\""); }
+    bool Ok() const { return ok_; }
+
+  private:
+    std::string path_;
+    bool ok_ = false;
+};
+
+// A program the bridge started (the test did not): ended at the end of the test.
+class Started {
+  public:
+    explicit Started(HWND bar) {
+        DWORD pid = 0;
+        if (bar) GetWindowThreadProcessId(bar, &pid);
+        pid_ = pid;
+        if (pid) process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
+    }
+    ~Started() {
+        if (process_) {
+            TerminateProcess(process_.get(), 0);
+            WaitForSingleObject(process_.get(), 5000);
+        }
+    }
+    DWORD Pid() const { return pid_; }
+
+  private:
+    DWORD pid_ = 0;
+    UniqueKernelHandle process_;
+};
+
+std::string HexOf(const std::string& bytes) {
+    std::string out;
+    char b[4];
+    for (unsigned char c : bytes) {
+        std::snprintf(b, sizeof b, "%02X", c);
+        out += b;
+    }
+    return out;
+}
+
+TEST(BridgeScript, StoredScriptIsWhole) {
+    const std::vector<std::string> body = StoredScriptBody();
+    ASSERT_EQ(body.size(), 4u);
+    EXPECT_EQ(body[0], " Set vantu = CreateObject(\"Pelka.Vantu\")");
+    EXPECT_EQ(body[3], " Set vantu = Nothing");
+}
+
+// The selection as the script hands it over, seen by a recording stand-in for vantu.exe.
+TEST(BridgeScript, SelectionTextAsSent) {
+    ProgramDir::Options options;
+    options.copyProgram = false;
+    options.copyDefaultSef = false;
+    options.copyBridge = true;
+    ProgramDir dir(options);
+    ASSERT_TRUE(dir.CopyFromDist("Pelka.dll"));
+    ASSERT_TRUE(CopyFileA((HelperDir() + "bridge_standin.exe").c_str(),
+                          dir.File("vantu.exe").c_str(), FALSE));
+    Registration reg(dir);
+    ASSERT_TRUE(reg.Ok());
+    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+
+    const struct {
+        const char* selection;
+        std::string sent;
+    } cases[] = {
+        {"\"abc\" & Chr(13) & Chr(10) & \"def\"", "abc def"},
+        {"\"a\" & Chr(13) & \"b\"", "a\rb"},        // a lone CR passes on
+        {"\"a\" & Chr(10) & \"b\"", "a\nb"},        // a lone LF too
+        {"\"  x y  \" & Chr(13) & Chr(10)", "x y"}, // trimmed after the replacement
+        {"\"\"", ""},                               // nothing selected: one NUL byte
+        {"\"検索ｶﾅ\"", "検索ｶﾅ"},                   // the script file is Shift-JIS, as is the wire
+    };
+    std::string expectedLog = "start flags=1 show=0\r\n";
+    for (const auto& c : cases) {
+        ASSERT_EQ(RunMenuScript(dir, c.selection), 0u) << c.selection;
+        const std::string sent = c.sent + '\0';
+        expectedLog += "copydata wparam=0 data=0 cb=" + std::to_string(sent.size()) +
+                       " hex=" + HexOf(sent) + "\r\n";
+        expectedLog += expectedLog.find("activate") == std::string::npos ? "activate visible=0\r\n"
+                                                                         : "activate visible=1\r\n";
+    }
+    Started standIn(FindWindowA("#32770", "Morvel"));
+    std::string log;
+    ASSERT_TRUE(dir.ReadBytes("standin.log", log));
+    EXPECT_EQ(log, expectedLog);
+}
+
+TEST(BridgeScript, SelectionReachesTheRunningBar) {
+    ProgramDir::Options options;
+    options.copyBridge = true;
+    ProgramDir dir(options);
+    Registration reg(dir);
+    ASSERT_TRUE(reg.Ok());
+    Process vantu;
+    ASSERT_TRUE(vantu.Start(dir));
+    HWND bar = vantu.WaitForBar();
+    ASSERT_NE(bar, nullptr);
+    ShowWindow(bar, SW_MINIMIZE);
+
+    ASSERT_EQ(RunMenuScript(dir, "\"abc\" & Chr(13) & Chr(10) & \"def\""), 0u);
+    EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "abc def");
+    EXPECT_EQ(EditSelection(GetDlgItem(bar, IDC_KEYWORD)), std::make_pair(0, 7));
+    EXPECT_TRUE(Visible(bar));
+    EXPECT_FALSE(IsIconic(bar));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == bar; }, 3000));
+    Shot("bridge_selection", bar);
+    EXPECT_TRUE(vantu.Running());
+}
+
+// vantu.exe not running: the bridge starts it from its own directory (here one whose name
+// holds "ソ", 0x83 0x5C) with its window hidden; SetForeground shows it.
+TEST(BridgeScript, StartsTheProgramHiddenUntilSetForeground) {
+    ProgramDir::Options options;
+    options.copyBridge = true;
+    options.trail5C = true;
+    ProgramDir dir(options);
+    Registration reg(dir);
+    ASSERT_TRUE(reg.Ok());
+    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    {
+        IVantu* vantu = nullptr;
+        ASSERT_EQ(CoCreateInstance(pelka::kClsidVantu, nullptr, CLSCTX_INPROC_SERVER,
+                                   pelka::kIidVantu, reinterpret_cast<void**>(&vantu)),
+                  S_OK);
+        BSTR text = SysAllocString(L"ｱｲｳ abc");
+        EXPECT_EQ(vantu->SetKeyword(text), S_OK);
+        SysFreeString(text);
+        HWND bar = FindWindowA("#32770", "Morvel");
+        Started started(bar);
+        ASSERT_NE(bar, nullptr);
+        ASSERT_NE(FindBar(started.Pid()), nullptr);
+        EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "ｱｲｳ abc");
+        EXPECT_FALSE(Visible(bar)) << "a hidden start shows the bar";
+        Sleep(500); // it stays hidden
+        EXPECT_FALSE(Visible(bar));
+        EXPECT_EQ(vantu->SetForeground(), S_OK);
+        EXPECT_TRUE(WaitUntil([&] { return Visible(bar); }, 3000));
+        Shot("bridge_started", bar);
+        vantu->Release();
+    }
+    CoUninitialize();
+}
+
+TEST(BridgeScript, WholeScriptStartsAndShowsTheProgram) {
+    ProgramDir::Options options;
+    options.copyBridge = true;
+    ProgramDir dir(options);
+    Registration reg(dir);
+    ASSERT_TRUE(reg.Ok());
+    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(RunMenuScript(dir, "\"one\" & Chr(13) & Chr(10) & \"two\""), 0u);
+    HWND bar = FindWindowA("#32770", "Morvel");
+    Started started(bar);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "one two");
+    EXPECT_TRUE(Visible(bar));
+}
+
+TEST(BridgeScript, MissingProgramShowsTheMessage) {
+    ProgramDir::Options options;
+    options.copyProgram = false;
+    options.copyBridge = true;
+    ProgramDir dir(options);
+    Registration reg(dir);
+    ASSERT_TRUE(reg.Ok());
+    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    std::string text = "<no box>";
+    const DWORD code = RunMenuScript(dir, "\"abc\"", [&](DWORD pid) {
+        if (HWND box = WaitForMessageBox(pid, "Pelka.dll", 15000)) {
+            text = MessageBoxText(box);
+            Shot("bridge_missing_program", box);
+            PressButton(box, IDOK);
+        }
+    });
+    EXPECT_EQ(text, "「Morvel」本体が見つかりません。");
+    // Every call succeeded. (Wine's script host ends with 0 after a script error too, so
+    // the message box and the stand-in's log are what these tests rely on.)
+    EXPECT_EQ(code, 0u);
+}
+
+} // namespace
