@@ -1,0 +1,198 @@
+// The history store against the real profile and menu functions.
+#include "history/history.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/handles.h"
+#include "app/settings.h"
+#include "ui/resource.h"
+#include "wine_support.h"
+
+namespace {
+
+class HistoryStore : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetProgramDirectory(dir.path().c_str());
+        g_settings = Settings();
+        FreeHistory(g_history);
+    }
+    void TearDown() override { FreeHistory(g_history); }
+
+    void Store(int max, const std::vector<std::pair<std::string, std::string>>& keys) {
+        std::string ini = "[History]\r\nMax=" + std::to_string(max) + "\r\n";
+        for (const auto& kv : keys)
+            ini += kv.first + "=" + kv.second + "\r\n";
+        ASSERT_TRUE(WriteFileText(g_iniPath, ini));
+        g_settings.Max = static_cast<uint8_t>(max);
+    }
+    // The exit sequence: the settings writer empties the section and writes Max, then the
+    // history is written.
+    void Exit() {
+        WritePrivateProfileSectionA("History", "\0", g_iniPath);
+        WriteIntKey("History", "Max", g_settings.Max);
+        SaveHistory();
+    }
+    // The History section as "key=value" lines.
+    std::vector<std::string> Section() {
+        std::vector<char> buf(32768);
+        const DWORD n = GetPrivateProfileSectionA("History", buf.data(),
+                                                  static_cast<DWORD>(buf.size()), g_iniPath);
+        std::vector<std::string> lines;
+        for (DWORD i = 0; i < n;) {
+            lines.emplace_back(buf.data() + i);
+            i += static_cast<DWORD>(lines.back().size()) + 1;
+        }
+        return lines;
+    }
+    std::vector<std::string> Items() {
+        std::vector<std::string> out;
+        for (int n = 0; const char* t = HistoryItemAt(g_history, n); ++n)
+            out.push_back(t);
+        return out;
+    }
+    TempDir dir;
+};
+
+using V = std::vector<std::string>;
+
+TEST_F(HistoryStore, LoadsAtMostMaxAndStoresOnlyThose) {
+    Store(3, {{"HistoryA", "a"},
+              {"HistoryB", "b"},
+              {"HistoryC", "c"},
+              {"HistoryD", "d"},
+              {"HistoryE", "e"}});
+    LoadHistory();
+    EXPECT_EQ(Items(), (V{"a", "b", "c"}));
+    Exit();
+    EXPECT_EQ(Section(), (V{"Max=3", "HistoryA=a", "HistoryB=b", "HistoryC=c"}));
+    EXPECT_EQ(g_history.head, nullptr); // freed
+}
+
+TEST_F(HistoryStore, AGapEndsTheList) {
+    Store(10, {{"HistoryA", "a"}, {"HistoryC", "c"}});
+    LoadHistory();
+    EXPECT_EQ(Items(), V{"a"});
+}
+
+TEST_F(HistoryStore, LongValuesAreCutTo127Bytes) {
+    Store(5, {{"HistoryA", std::string(200, 'x')}});
+    LoadHistory();
+    EXPECT_EQ(Items(), V{std::string(127, 'x')});
+}
+
+TEST_F(HistoryStore, SearchesMoveCutAndKeepCase) {
+    Store(5, {{"HistoryA", "a"},
+              {"HistoryB", "b"},
+              {"HistoryC", "c"},
+              {"HistoryD", "d"},
+              {"HistoryE", "e"}});
+    LoadHistory();
+    AddToHistory("e"); // the entry at position 4 moves to the front
+    EXPECT_EQ(Items(), (V{"e", "a", "b", "c", "d"}));
+    AddToHistory("n"); // a full list drops its oldest entry
+    EXPECT_EQ(Items(), (V{"n", "e", "a", "b", "c"}));
+    AddToHistory("N"); // letter case makes another entry
+    EXPECT_EQ(Items(), (V{"N", "n", "e", "a", "b"}));
+    Exit();
+    EXPECT_EQ(Section(),
+              (V{"Max=5", "HistoryA=N", "HistoryB=n", "HistoryC=e", "HistoryD=a", "HistoryE=b"}));
+}
+
+TEST_F(HistoryStore, FiftyEntriesUseTheTwoLetterKeys) {
+    Store(80, {}); // above 50: clamped, and 50 is written back
+    LoadHistory();
+    EXPECT_EQ(g_settings.Max, 50);
+    for (int n = 49; n >= 0; --n)
+        AddToHistory(("k" + std::to_string(n)).c_str());
+    Exit();
+    const V lines = Section();
+    ASSERT_EQ(lines.size(), 51u);
+    EXPECT_EQ(lines[0], "Max=50");
+    EXPECT_EQ(lines[1], "HistoryA=k0");
+    EXPECT_EQ(lines[26], "HistoryZ=k25");
+    EXPECT_EQ(lines[27], "HistoryAA=k26"); // the 27th entry
+    EXPECT_EQ(lines[28], "HistoryBA=k27"); // the 28th
+    EXPECT_EQ(lines[50], "HistoryXA=k49"); // the 50th
+    // And they load back in the same order.
+    g_settings.Max = 50;
+    LoadHistory();
+    EXPECT_EQ(Items().size(), 50u);
+    EXPECT_STREQ(HistoryItemAt(g_history, 27), "k27");
+    EXPECT_STREQ(HistoryItemAt(g_history, 49), "k49");
+}
+
+TEST_F(HistoryStore, MaxZeroKeepsNothing) {
+    Store(0, {{"HistoryA", "a"}, {"HistoryB", "b"}});
+    LoadHistory();
+    EXPECT_EQ(HistoryItemAt(g_history, 0), nullptr);
+    AddToHistory("x");
+    EXPECT_EQ(HistoryItemAt(g_history, 0), nullptr);
+    Exit();
+    EXPECT_EQ(Section(), V{"Max=0"});
+}
+
+TEST_F(HistoryStore, LoweredMaxStoresOnlyTheFirstEntries) {
+    Store(4, {{"HistoryA", "a"}, {"HistoryB", "b"}, {"HistoryC", "c"}, {"HistoryD", "d"}});
+    LoadHistory();
+    g_settings.Max = 2; // lowered in the settings dialog: the list is not cut at once
+    EXPECT_EQ(Items().size(), 4u);
+    Exit();
+    EXPECT_EQ(Section(), (V{"Max=2", "HistoryA=a", "HistoryB=b"}));
+}
+
+struct MenuItem {
+    UINT id;
+    std::string text;
+    UINT state;
+};
+
+std::vector<MenuItem> MenuItems(HMENU menu) {
+    std::vector<MenuItem> items;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        items.push_back({GetMenuItemID(menu, i), text, GetMenuState(menu, i, MF_BYPOSITION)});
+    }
+    return items;
+}
+
+TEST_F(HistoryStore, MenuItems) {
+    const std::string long57(57, 'L');
+    Store(3, {{"HistoryA", "a"},
+              {"HistoryB", std::string(56, 'S')},
+              {"HistoryC", long57},
+              {"HistoryD", "d"}});
+    LoadHistory();
+    UniqueMenu menu(CreatePopupMenu());
+    EXPECT_EQ(AppendHistoryMenuItems(menu.get()), menu.get());
+    const std::vector<MenuItem> items = MenuItems(menu.get());
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].id, static_cast<UINT>(IDM_HISTORY_FIRST));
+    EXPECT_EQ(items[0].text, "a");
+    EXPECT_EQ(items[1].id, static_cast<UINT>(IDM_HISTORY_FIRST + 1));
+    EXPECT_EQ(items[1].text, std::string(56, 'S'));
+    EXPECT_EQ(items[2].id, static_cast<UINT>(IDM_HISTORY_FIRST + 2));
+    EXPECT_EQ(items[2].text, std::string(56, 'L') + " ... (続く)");
+    for (const MenuItem& m : items)
+        EXPECT_EQ(m.state & (MF_GRAYED | MF_DISABLED), 0u);
+}
+
+TEST_F(HistoryStore, EmptyMenuShowsTheDisabledPlaceholder) {
+    Store(5, {});
+    LoadHistory();
+    UniqueMenu menu(CreatePopupMenu());
+    AppendHistoryMenuItems(menu.get());
+    const std::vector<MenuItem> items = MenuItems(menu.get());
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].id, static_cast<UINT>(IDM_HISTORY_NONE));
+    EXPECT_EQ(items[0].text, "(なし)");
+    EXPECT_NE(items[0].state & MF_GRAYED, 0u);
+}
+
+} // namespace

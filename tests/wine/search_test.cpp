@@ -1,0 +1,181 @@
+// The search action through the real entry point: a stand-in bar with the three controls,
+// the active engine set and the recording stand-in browser.
+#include "query/search.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/globals.h"
+#include "app/handles.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "engines/engine_files.h"
+#include "history/history.h"
+#include "open_url_test.h"
+#include "ui/resource.h"
+#include "wine_support.h"
+
+namespace {
+
+EngineEntry Entry(const char* name, const char* head1, const char* key1, const char* head2,
+                  const char* key2, uint8_t character) {
+    EngineEntry e;
+    std::memset(&e, 0, sizeof e);
+    CopyToField(e.Name, name);
+    CopyToField(e.head[0], head1);
+    CopyToField(e.key[0], key1);
+    CopyToField(e.head[1], head2);
+    CopyToField(e.key[1], key2);
+    e.Character = character;
+    return e;
+}
+
+class SearchTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetProgramDirectory(dir.path().c_str());
+        g_settings = Settings();
+        g_settings.Max = 10;
+        g_lastSearch = LastSearch{"", -1, 0, false};
+        FreeHistory(g_history);
+        InitHistory(g_history);
+        g_activeSet.count = 3;
+        g_activeSet.entries.reset(new EngineEntry[3]);
+        g_activeSet.entries[0] = Entry("Utf8", "https://u/?q=", "+", "https://u/?or=", "+OR+", 3);
+        g_activeSet.entries[1] = Entry("Euc", "e/?q=", "+", "", "", 1);
+        g_activeSet.entries[2] = Entry("Local", "\\page.html?q=", "+", "", "", 0);
+
+        bar.reset(CreateWindowExA(0, "STATIC", "Morvel-bar", WS_POPUP, 0, 0, 300, 40, nullptr,
+                                  nullptr, nullptr, nullptr));
+        keyword = Child("EDIT", IDC_KEYWORD);
+        mode = Child("COMBOBOX", IDC_MODE);
+        engine = Child("COMBOBOX", IDC_ENGINE);
+        for (const char* s : {"すべて含む", "どれか含む"})
+            SendMessageA(mode, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+        for (const char* s : {"Utf8", "Euc", "Local"})
+            SendMessageA(engine, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+        Select(0, 0);
+    }
+    void TearDown() override {
+        SetShift(false);
+        FreeHistory(g_history);
+        g_activeSet = EngineSet();
+        g_settings = Settings();
+    }
+    HWND Child(const char* cls, int id) {
+        return CreateWindowExA(0, cls, "", WS_CHILD | (cls[0] == 'C' ? CBS_DROPDOWNLIST : 0), 0, 0,
+                               100, 100, bar.get(), reinterpret_cast<HMENU>(id), nullptr, nullptr);
+    }
+    void Select(int modeIndex, int engineIndex) {
+        SendMessageA(mode, CB_SETCURSEL, modeIndex, 0);
+        SendMessageA(engine, CB_SETCURSEL, engineIndex, 0);
+    }
+    void Type(const char* text) { SetWindowTextA(keyword, text); }
+    std::string Keyword() {
+        char text[256] = {};
+        GetWindowTextA(keyword, text, sizeof text);
+        return text;
+    }
+    static void SetShift(bool down) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = down ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+    // The URL the browser received in its n-th start.
+    std::string Url(BrowserLog& log, size_t n) {
+        const std::vector<std::string> lines = log.WaitForLines(n);
+        if (lines.size() < n) return "<no browser start>";
+        const std::vector<std::string> args = SplitArguments(lines[n - 1]);
+        return args.size() == 2 ? args[1] : "<" + lines[n - 1] + ">";
+    }
+
+    TempDir dir;
+    UniqueWindow bar;
+    HWND keyword = nullptr, mode = nullptr, engine = nullptr;
+};
+
+TEST_F(SearchTest, ComposesOpensAndRecords) {
+    BrowserLog log(dir);
+    struct Case {
+        const char* text;
+        int mode, engine;
+        std::string url;
+    } cases[] = {
+        {"　ab  \x88\x9F ", 0, 0, "https://u/?q=ab+%E4%BA%9C"},
+        {"ab cd", 1, 0, "https://u/?or=ab+OR+cd"},
+        {"ab cd", -1, 0, "https://u/?or=ab+OR+cd"},        // no mode selection: URL2
+        {"\x88\x9F \xB1", 1, 1, "http://e/?q=%B0%A1+%B1"}, // no URL2: URL1
+        {"x y", 0, 2, "file:///" + dir.path() + "page.html?q=x+y"},
+    };
+    size_t n = 0;
+    for (const Case& c : cases) {
+        Type(c.text);
+        Select(c.mode, c.engine);
+        RunSearch(false, bar.get());
+        EXPECT_EQ(Url(log, ++n), c.url) << c.text;
+        EXPECT_EQ(Keyword(), c.text); // the box keeps its text
+        EXPECT_STREQ(g_lastSearch.keyword, c.text);
+        EXPECT_EQ(g_lastSearch.engine, c.engine);
+        EXPECT_TRUE(g_lastSearch.valid);
+    }
+    EXPECT_EQ(g_settings.Count, 5);
+    EXPECT_STREQ(HistoryItemAt(g_history, 0), "x y");
+    EXPECT_STREQ(HistoryItemAt(g_history, 1), "\x88\x9F \xB1");
+    EXPECT_STREQ(HistoryItemAt(g_history, 2), "ab cd");
+    EXPECT_STREQ(HistoryItemAt(g_history, 3), "ab \x88\x9F");
+    EXPECT_EQ(HistoryItemAt(g_history, 4), nullptr);
+}
+
+TEST_F(SearchTest, ShiftHeldKeepsTheHistory) {
+    BrowserLog log(dir);
+    Type("secret");
+    SetShift(true);
+    RunSearch(false, bar.get());
+    SetShift(false);
+    EXPECT_EQ(Url(log, 1), "https://u/?q=secret");
+    EXPECT_EQ(g_settings.Count, 1);
+    EXPECT_EQ(HistoryItemAt(g_history, 0), nullptr);
+}
+
+TEST_F(SearchTest, SpacesOnlyEmptiesTheBox) {
+    BrowserLog log(dir);
+    Type("　  ");
+    RunSearch(false, bar.get());
+    EXPECT_EQ(Keyword(), "");
+    EXPECT_EQ(g_settings.Count, 0);
+    EXPECT_FALSE(g_lastSearch.valid);
+}
+
+TEST_F(SearchTest, AutomaticStartRepeatsOnAnotherEngine) {
+    BrowserLog log(dir);
+    Type("ab");
+    RunSearch(false, bar.get());
+    Select(0, 1);
+    RunSearch(true, bar.get());
+    EXPECT_EQ(Url(log, 2), "http://e/?q=ab");
+    RunSearch(true, bar.get()); // same engine: refused
+    EXPECT_FALSE(g_lastSearch.valid);
+    Select(0, 2);
+    RunSearch(true, bar.get()); // refused until the next explicit search
+    EXPECT_EQ(g_settings.Count, 2);
+    Sleep(500); // a browser started by mistake would have logged by now
+    EXPECT_EQ(log.Lines().size(), 2u);
+}
+
+TEST_F(SearchTest, FailedBrowserStillCountsAndRecords) {
+    CopyToField(g_settings.Browser, dir / "missing.exe");
+    Type("ab");
+    MessageBoxWatcher watcher;
+    RunSearch(false, bar.get());
+    watcher.Join();
+    EXPECT_EQ(watcher.seen(), 1);
+    EXPECT_EQ(watcher.owner(), bar.get());
+    EXPECT_EQ(g_settings.Count, 1);
+    EXPECT_STREQ(HistoryItemAt(g_history, 0), "ab");
+    EXPECT_TRUE(g_lastSearch.valid);
+}
+
+} // namespace

@@ -1,0 +1,59 @@
+// Composition speed: one search URL for a 120-byte mixed keyword in each character code.
+#include <benchmark/benchmark.h>
+#include <iconv.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/text.h"
+#include "query/compose.h"
+
+namespace {
+
+// glibc's CP932 conversion, opened once (the program uses the platform's conversion).
+std::u16string IconvCp932ToUtf16(std::string_view text) {
+    static iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    std::string in(text);
+    std::string out(in.size() * 2 + 2, '\0');
+    char* inp = in.data();
+    size_t inLeft = in.size();
+    char* outp = out.data();
+    size_t outLeft = out.size();
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    iconv(cd, &inp, &inLeft, &outp, &outLeft);
+    std::u16string wide;
+    wide.reserve((out.size() - outLeft) / 2);
+    for (size_t i = 0; i + 1 < out.size() - outLeft; i += 2)
+        wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(out[i]) |
+                                             static_cast<unsigned char>(out[i + 1]) << 8));
+    return wide;
+}
+
+// Letters, digits, punctuation, kanji, katakana and half-width katakana: 120 bytes.
+std::string MixedKeyword() {
+    const std::string piece = "Morvel 3.24 検索 ｶﾀｶﾅ ソフト+C++ "; // 34 bytes
+    std::string k;
+    while (k.size() + piece.size() <= 120)
+        k += piece;
+    while (k.size() < 120)
+        k += 'x';
+    return k;
+}
+
+void BM_BuildSearchUrl(benchmark::State& state) {
+    EngineEntry e;
+    std::memset(&e, 0, sizeof e);
+    CopyToField(e.head[0], std::string("https://www.example.com/search?hl=ja&q="));
+    CopyToField(e.key[0], std::string("+"));
+    CopyToField(e.tail[0], std::string("&ie=x"));
+    e.Character = static_cast<uint8_t>(state.range(0));
+    const ComposeOptions options{"C:\\Tools\\Morvel\\", IconvCp932ToUtf16};
+    const std::string keyword = MixedKeyword();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildSearchUrl(keyword, 0, e, options));
+    state.SetLabel(std::to_string(keyword.size()) + "-byte keyword");
+}
+
+BENCHMARK(BM_BuildSearchUrl)->ArgName("Character")->DenseRange(0, 3);
+
+} // namespace
