@@ -6,17 +6,31 @@ namespace {
 
 const char kHex[] = "0123456789ABCDEF";
 
-inline void AppendEscaped(std::string& out, unsigned char b) {
-    const char esc[3] = {'%', kHex[b >> 4], kHex[b & 0x0F]};
-    out.append(esc, 3);
-}
+// Writes into a buffer sized for the worst case (nine characters per input byte).
+class Writer {
+  public:
+    explicit Writer(size_t worstCase) : out_(worstCase, '\0'), p_(&out_[0]) {}
+    void Escaped(unsigned char b) {
+        p_[0] = '%';
+        p_[1] = kHex[b >> 4];
+        p_[2] = kHex[b & 0x0F];
+        p_ += 3;
+    }
+    void Byte(unsigned char b) {
+        if (IsUrlSafeByte(b))
+            *p_++ = static_cast<char>(b);
+        else
+            Escaped(b);
+    }
+    std::string Take() {
+        out_.resize(static_cast<size_t>(p_ - out_.data()));
+        return std::move(out_);
+    }
 
-inline void AppendByte(std::string& out, unsigned char b) {
-    if (IsUrlSafeByte(b))
-        out.push_back(static_cast<char>(b));
-    else
-        AppendEscaped(out, b);
-}
+  private:
+    std::string out_;
+    char* p_;
+};
 
 } // namespace
 
@@ -26,22 +40,20 @@ bool IsUrlSafeByte(unsigned char b) {
 }
 
 std::string EncodeShiftJis(std::string_view keyword) {
-    std::string out;
-    out.reserve(keyword.size() * 3);
+    Writer out(keyword.size() * 3);
     for (const char c : keyword)
-        AppendByte(out, static_cast<unsigned char>(c));
-    return out;
+        out.Byte(static_cast<unsigned char>(c));
+    return out.Take();
 }
 
 std::string EncodeEuc(std::string_view keyword) {
-    std::string out;
-    out.reserve(keyword.size() * 3);
+    Writer out(keyword.size() * 3);
     const size_t size = keyword.size();
     for (size_t i = 0; i < size; ++i) {
         const auto s1 = static_cast<unsigned char>(keyword[i]);
         // A lead byte cut off at the end of the text has no trail: it is a single byte.
         if (!IsLeadByte(s1) || i + 1 >= size) {
-            AppendByte(out, s1);
+            out.Byte(s1);
             continue;
         }
         const auto s2 = static_cast<unsigned char>(keyword[++i]);
@@ -54,31 +66,28 @@ std::string EncodeEuc(std::string_view keyword) {
             e1 = static_cast<unsigned char>(t < 0x3F ? t + 0xA0 : t + 0x20);
             e2 = static_cast<unsigned char>(s2 + 2);
         }
-        AppendEscaped(out, e1);
-        AppendEscaped(out, e2);
+        out.Escaped(e1);
+        out.Escaped(e2);
     }
-    return out;
+    return out.Take();
 }
 
 std::string EncodeUtf8(std::string_view keyword, const Cp932ToUtf16& toUtf16) {
-    std::string out;
-    if (keyword.empty() || !toUtf16) return out;
+    if (keyword.empty() || !toUtf16) return std::string();
     const std::u16string wide = toUtf16(keyword);
-    out.reserve(wide.size() * 9);
+    Writer out(wide.size() * 9);
     for (const char16_t u : wide) {
         if (u == 0) break;
-        if (u == 0x20) {
-            out.append("%20");
-        } else if (u <= 0x7F) {
-            AppendByte(out, static_cast<unsigned char>(u));
+        if (u <= 0x7F) { // the space is not URL-safe: it becomes "%20"
+            out.Byte(static_cast<unsigned char>(u));
         } else if (u <= 0x7FF) {
-            AppendEscaped(out, static_cast<unsigned char>(0xC0 | (u >> 6)));
-            AppendEscaped(out, static_cast<unsigned char>(0x80 | (u & 0x3F)));
+            out.Escaped(static_cast<unsigned char>(0xC0 | (u >> 6)));
+            out.Escaped(static_cast<unsigned char>(0x80 | (u & 0x3F)));
         } else {
-            AppendEscaped(out, static_cast<unsigned char>(0xE0 | (u >> 12)));
-            AppendEscaped(out, static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F)));
-            AppendEscaped(out, static_cast<unsigned char>(0x80 | (u & 0x3F)));
+            out.Escaped(static_cast<unsigned char>(0xE0 | (u >> 12)));
+            out.Escaped(static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F)));
+            out.Escaped(static_cast<unsigned char>(0x80 | (u & 0x3F)));
         }
     }
-    return out;
+    return out.Take();
 }

@@ -13,19 +13,14 @@ namespace {
 // glibc's CP932 conversion, opened once (the program uses the platform's conversion).
 std::u16string IconvCp932ToUtf16(std::string_view text) {
     static iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    std::string in(text);
-    std::string out(in.size() * 2 + 2, '\0');
-    char* inp = in.data();
-    size_t inLeft = in.size();
-    char* outp = out.data();
-    size_t outLeft = out.size();
+    std::u16string wide(text.size() + 1, u'\0');
+    char* inp = const_cast<char*>(text.data()); // iconv does not write the input
+    size_t inLeft = text.size();
+    char* outp = reinterpret_cast<char*>(&wide[0]);
+    size_t outLeft = wide.size() * 2;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     iconv(cd, &inp, &inLeft, &outp, &outLeft);
-    std::u16string wide;
-    wide.reserve((out.size() - outLeft) / 2);
-    for (size_t i = 0; i + 1 < out.size() - outLeft; i += 2)
-        wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(out[i]) |
-                                             static_cast<unsigned char>(out[i + 1]) << 8));
+    wide.resize(wide.size() - outLeft / 2);
     return wide;
 }
 
