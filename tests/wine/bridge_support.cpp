@@ -34,8 +34,8 @@ TempDir::TempDir(const std::string& suffix) {
     GetTempPathA(sizeof base, base);
     for (unsigned serial = 0;; ++serial) {
         char name[MAX_PATH];
-        std::snprintf(name, sizeof name, "%spelka-%lu-%u%s\\", base, GetCurrentProcessId(),
-                      serial, suffix.c_str());
+        std::snprintf(name, sizeof name, "%spelka-%lu-%u%s\\", base, GetCurrentProcessId(), serial,
+                      suffix.c_str());
         if (CreateDirectoryA(name, nullptr)) {
             path_ = name;
             return;
