@@ -149,22 +149,6 @@ TEST_F(SearchTest, SpacesOnlyEmptiesTheBox) {
     EXPECT_FALSE(g_lastSearch.valid);
 }
 
-TEST_F(SearchTest, AutomaticStartRepeatsOnAnotherEngine) {
-    BrowserLog log(dir);
-    Type("ab");
-    RunSearch(false, bar.get());
-    Select(0, 1);
-    RunSearch(true, bar.get());
-    EXPECT_EQ(Url(log, 2), "http://e/?q=ab");
-    RunSearch(true, bar.get()); // same engine: refused
-    EXPECT_FALSE(g_lastSearch.valid);
-    Select(0, 2);
-    RunSearch(true, bar.get()); // refused until the next explicit search
-    EXPECT_EQ(g_settings.Count, 2);
-    Sleep(500); // a browser started by mistake would have logged by now
-    EXPECT_EQ(log.Lines().size(), 2u);
-}
-
 TEST_F(SearchTest, FailedBrowserStillCountsAndRecords) {
     CopyToField(g_settings.Browser, dir / "missing.exe");
     Type("ab");
