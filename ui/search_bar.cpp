@@ -28,6 +28,9 @@ HWND g_openDialog = nullptr;
 // Set when the starting process asked for a hidden start (the browser bridge does):
 // the dialog manager's own first show is then refused until something restores the bar.
 bool g_stayHidden = false;
+// Set when the topmost band asked for at set-up did not take (some window managers ignore
+// the band of a window that is not shown yet): it is applied again at the first show.
+bool g_topmostPending = false;
 
 int StoredEngineIndex(const char* fileName) {
     return static_cast<int>(GetPrivateProfileIntA("SEFIndex", fileName, 0, g_iniPath));
@@ -83,6 +86,7 @@ void RestorePosition() {
                                        GetSystemMetrics(SM_CYSCREEN), kLowestPosY);
     SetWindowPos(g_bar, g_settings.ShowMode ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
                  SWP_NOSIZE);
+    g_topmostPending = g_settings.ShowMode && !(GetWindowLongA(g_bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 bool StartedHidden() {
@@ -199,8 +203,10 @@ void SetKeywordFromCopyData(const COPYDATASTRUCT* cds) {
 void OnSetOption(WPARAM wParam) {
     const int value = HIWORD(wParam);
     switch (LOWORD(wParam)) {
-    case 0: // mode, without a range check: another value leaves no selection
-        SendMessageA(g_mode, CB_SETCURSEL, value, 0);
+    case 0: // mode, without a range check: another value leaves no selection (some combo
+            // boxes keep the old selection for an index past their items, so clear it)
+        if (SendMessageA(g_mode, CB_SETCURSEL, value, 0) == CB_ERR)
+            SendMessageA(g_mode, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         break;
     case 1:
         if (value < g_activeSet.count) SelectEngine(value);
@@ -299,6 +305,12 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGING:
         // A hidden start stays hidden until the bar is restored on purpose.
         if (g_stayHidden) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        return FALSE;
+    case WM_WINDOWPOSCHANGED:
+        if (g_topmostPending && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)) {
+            g_topmostPending = false;
+            SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         return FALSE;
     case WM_ACTIVATE:
         return LOWORD(wParam) == WA_INACTIVE ? TRUE : FALSE;

@@ -277,6 +277,8 @@ HWND Process::WaitForBar(DWORD timeoutMs) {
             return bar_ != nullptr || !Running();
         },
         timeoutMs);
+    // The window exists before its set-up has run; a sent message is answered only after.
+    if (bar_ && Send(bar_, WM_NULL, 0, 0, timeoutMs) == -12345) bar_ = nullptr;
     return bar_;
 }
 
@@ -396,11 +398,22 @@ int ComboCount(HWND combo) {
 }
 
 std::string ComboText(HWND combo, int index) {
-    char buf[512] = {};
-    const LRESULT len = Send(combo, CB_GETLBTEXTLEN, index);
-    if (len < 0 || len >= static_cast<LRESULT>(sizeof buf)) return "";
-    Send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf));
+    // Asked in UTF-16: the ANSI form of CB_GETLBTEXT is not converted across processes.
+    wchar_t wide[512] = {};
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, index, 0, SMTO_NORMAL, 5000, &len) ||
+        static_cast<LRESULT>(len) < 0 || len >= 512)
+        return "";
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
+                        5000, &len);
+    char buf[1024] = {};
+    WideCharToMultiByte(932, 0, wide, -1, buf, sizeof buf - 1, nullptr, nullptr);
     return buf;
+}
+
+int TextLengthChars(HWND wnd) {
+    const std::string text = WindowText(wnd);
+    return MultiByteToWideChar(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
 }
 
 bool Enabled(HWND wnd) {
@@ -502,6 +515,50 @@ void MenuKey(HWND menu, UINT vk) {
 void MenuChar(HWND menu, char c) {
     PostMessageA(menu, WM_CHAR, static_cast<unsigned char>(c), 1);
     Sleep(100);
+}
+
+// ---- the running bar ----------------------------------------------------------------------
+
+std::vector<EngineEntry> TestEngines() {
+    return {
+        // The URL of a search is "http://" + head + joined keyword + tail.
+        MakeEngine("SJIS", "s.example/all?q=", "+", "&x=1", "s.example/any?q=", "|", "", 0, 0),
+        MakeEngine("EUC", "e.example/?q=", "+", "", "", "", "", 1, 0),
+        // UrlMode 1: a keyword with a letter takes the any-word URL; the mode combo is off.
+        MakeEngine("None", "n.example/", "/", ".html", "n.example/or/", "/", "", 2, 1),
+        MakeEngine("UTF8", "u.example/?q=", "+", "", "u.example/?or=", "+OR+", "", 3, 0),
+        MakeEngine("Last", "l.example/?q=", "+", "", "l.example/?o=", "-", "", 0, 0),
+    };
+}
+
+std::string TestIni(const std::string& search, const std::string& window,
+                    const std::string& other) {
+    return "[Search]\r\nBrowser=" + FakeBrowserPath() + "\r\nDefaultSEF=test.sef\r\n" + search +
+           "[Window]\r\n" + window + other;
+}
+
+bool RunningBar::Start(const char* ini, const Process::Options& options) {
+    if (!dir.WriteEngineFile("test.sef", TestEngines())) return false;
+    if (ini && !dir.WriteIni(ini)) return false;
+    if (!proc.Start(dir, options)) return false;
+    bar = proc.WaitForBar();
+    if (!bar) return false;
+    keyword = GetDlgItem(bar, kKeyword);
+    mode = GetDlgItem(bar, kMode);
+    engine = GetDlgItem(bar, kEngine);
+    button = GetDlgItem(bar, kSearchButton);
+    return true;
+}
+
+bool RunningBar::Exit(DWORD* code) {
+    PostMessageA(bar, WM_COMMAND, 40001, 0);
+    return proc.WaitForExit(10000, code);
+}
+
+HWND RunningBar::FindDialogWith(int controlId) const {
+    for (HWND w : TopWindows(proc.Pid(), "#32770", nullptr))
+        if (w != bar && GetDlgItem(w, controlId)) return w;
+    return nullptr;
 }
 
 // ---- screenshots --------------------------------------------------------------------------

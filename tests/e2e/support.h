@@ -133,7 +133,9 @@ int ComboCount(HWND combo);
 std::string ComboText(HWND combo, int index);
 bool Enabled(HWND wnd);
 bool Visible(HWND wnd);
-// Selection of an edit control as [start, end).
+// Length of a window's text in characters (as the edit control counts its selection).
+int TextLengthChars(HWND wnd);
+// Selection of an edit control as [start, end), in characters.
 std::pair<int, int> EditSelection(HWND edit);
 // Sends a message with a time limit (so a test never hangs on a busy program).
 LRESULT Send(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = 5000);
@@ -156,6 +158,37 @@ int PopupMenuCount(DWORD pid);
 // Keys to the menu that is being tracked: arrows, Enter, Escape, or a mnemonic character.
 void MenuKey(HWND menu, UINT vk);
 void MenuChar(HWND menu, char c);
+
+// The engines of the test engine file "test.sef" (five entries, one per character code,
+// with and without the any-word URL) and the ids of the bar's controls.
+std::vector<EngineEntry> TestEngines();
+constexpr int kKeyword = 1001, kMode = 1003, kEngine = 1005, kSearchButton = 1000;
+constexpr UINT kTrayNotify = 0x8000 + 100, kActivate = 0x8000 + 200, kSetOption = 0x8000 + 300;
+
+// A settings file with the stand-in browser and "test.sef" as the current engine file;
+// search and window hold extra lines for those sections, other holds whole sections.
+std::string TestIni(const std::string& search = "", const std::string& window = "",
+                    const std::string& other = "");
+
+// A running vantu.exe with its search bar, in its own program directory; the process is
+// ended when the object goes (so a failing test never leaves it behind).
+struct RunningBar {
+    ProgramDir dir;
+    Process proc;
+    HWND bar = nullptr;
+    HWND keyword = nullptr, mode = nullptr, engine = nullptr, button = nullptr;
+
+    RunningBar() = default;
+    explicit RunningBar(const ProgramDir::Options& options) : dir(options) {}
+    // Writes the test engine file and the settings file (unless ini is null), starts the
+    // program and waits for its bar.
+    bool Start(const char* ini, const Process::Options& options = Process::Options());
+    bool Start(const std::string& ini) { return Start(ini.c_str()); }
+    // Ends the program through "終了(&X)" and waits for its exit code.
+    bool Exit(DWORD* code = nullptr);
+    // The program's dialog other than the bar and message boxes that has control id.
+    HWND FindDialogWith(int controlId) const;
+};
 
 // Saves the screen area of a window (nullptr: the whole screen) as a 24-bit BMP file;
 // when MORVEL_SHOTS_DIR is set, shots named by the tests land there.
