@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -76,6 +77,30 @@ TEST(Catalogue, FindGivesTheLastEqualSlotOrMinusOne) {
     EXPECT_EQ(FindCatalogueName(c, "b", Strcmp), 1);
     EXPECT_EQ(FindCatalogueName(c, "B", Strcmp), -1);
     EXPECT_EQ(FindCatalogueName(c, "", Strcmp), -1);
+}
+
+} // namespace
+
+namespace {
+
+// lstrcmpA's order for ASCII names: letters compare without case first, and on a tie the
+// lower-case name comes first.
+int LikeLstrcmp(const char* a, const char* b) {
+    for (const char *p = a, *q = b;; ++p, ++q) {
+        const int x = std::tolower(static_cast<unsigned char>(*p));
+        const int y = std::tolower(static_cast<unsigned char>(*q));
+        if (x != y) return x < y ? -1 : 1;
+        if (!*p) break;
+    }
+    for (const char *p = a, *q = b; *p; ++p, ++q)
+        if (*p != *q) return std::islower(static_cast<unsigned char>(*p)) ? -1 : 1;
+    return 0;
+}
+
+TEST(Catalogue, BAndUpperAAndLowerASortAsTheLocaleComparisonSays) {
+    EngineFileCatalogue c = Make({"b.sef", "A.sef", "a.sef"});
+    SortCatalogue(c, 3, LikeLstrcmp);
+    EXPECT_EQ(Names(c), (std::vector<std::string>{"a.sef", "A.sef", "b.sef"}));
 }
 
 } // namespace

@@ -1,0 +1,200 @@
+// The engine files on disk, through the real file functions under Wine.
+#include "engines/engine_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "engines/sef_codec.h"
+#include "wine_support.h"
+
+namespace {
+
+EngineEntry Entry(const char* name, const char* head = "example.jp/?q=", const char* key = "+") {
+    EngineEntry e;
+    std::memset(&e, 0, sizeof e);
+    CopyBounded(e.Name, sizeof e.Name, name);
+    CopyBounded(e.head[0], sizeof e.head[0], head);
+    CopyBounded(e.key[0], sizeof e.key[0], key);
+    return e;
+}
+
+std::vector<unsigned char> ImageOf(const std::vector<EngineEntry>& entries) {
+    std::vector<uint8_t> img;
+    EXPECT_TRUE(EncodeSefImage(entries.data(), static_cast<int>(entries.size()), img));
+    return std::vector<unsigned char>(img.begin(), img.end());
+}
+
+class EngineFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramDirectory(dir.path().c_str());
+        g_settings = Settings();
+        g_catalogue = EngineFileCatalogue();
+    }
+    void Put(const std::string& name, const std::vector<EngineEntry>& entries) {
+        ASSERT_TRUE(WriteFileBytes(dir / name, ImageOf(entries)));
+    }
+    TempDir dir;
+};
+
+TEST_F(EngineFiles, WorkedExampleIsWrittenAndReadBackByteForByte) {
+    EngineEntry e = Entry("AB", "x/?q=", "+");
+    e.Character = 2;
+    const std::string path = dir / "example.sef";
+    ASSERT_EQ(WriteEngineFile(&e, path.c_str(), 1), 1);
+    const std::vector<unsigned char> bytes = ReadFileBytes(path);
+    ASSERT_EQ(bytes.size(), 82u);
+    EngineSet set;
+    ASSERT_EQ(ReadEngineFile(set, path.c_str()), 1);
+    EXPECT_EQ(0, std::memcmp(&set.entries[0], &e, sizeof e));
+}
+
+TEST_F(EngineFiles, TheBundledFileIsExactlyWhatTheWriterProduces) {
+    EngineSet set;
+    const int count = ReadEngineFile(set, DefaultEngineFilePath().c_str());
+    ASSERT_GE(count, 12);
+    const std::string copy = dir / "copy.sef";
+    ASSERT_EQ(WriteEngineFile(set.entries.get(), copy.c_str(), count), 1);
+    EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(DefaultEngineFilePath()));
+    EXPECT_STREQ(set.entries[0].Name, "Google");
+}
+
+TEST_F(EngineFiles, ReaderResults) {
+    EngineSet set;
+    Put("good.sef", {Entry("one"), Entry("two")});
+    ASSERT_EQ(ReadEngineFile(set, (dir / "good.sef").c_str()), 2);
+    EngineEntry* const table = set.entries.get();
+
+    EXPECT_EQ(ReadEngineFile(set, (dir / "missing.sef").c_str()), -1);
+    std::vector<unsigned char> bad = ImageOf({Entry("x")});
+    bad[20] ^= 1; // check value
+    ASSERT_TRUE(WriteFileBytes(dir / "bad.sef", bad));
+    EXPECT_EQ(ReadEngineFile(set, (dir / "bad.sef").c_str()), -2);
+    ASSERT_TRUE(WriteFileBytes(dir / "short.sef", std::vector<unsigned char>(66, 0)));
+    EXPECT_EQ(ReadEngineFile(set, (dir / "short.sef").c_str()), -2);
+    // Open elsewhere without sharing: cannot be opened.
+    HANDLE held = CreateFileA((dir / "good.sef").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ReadEngineFile(set, (dir / "good.sef").c_str()), -1);
+    CloseHandle(held);
+
+    EXPECT_EQ(set.entries.get(), table); // unchanged by every failure
+    EXPECT_EQ(set.count, 2);
+    EXPECT_STREQ(set.entries[1].Name, "two");
+}
+
+TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
+    const std::string path = dir / "keep.sef";
+    Put("keep.sef", {Entry("old")});
+    const std::vector<unsigned char> before = ReadFileBytes(path);
+
+    // An entry the writer refuses: nothing is touched.
+    EngineEntry noKey = Entry("new", "h", "");
+    EXPECT_EQ(WriteEngineFile(&noKey, path.c_str(), 1), 0);
+    EXPECT_EQ(ReadFileBytes(path), before);
+
+    // The target is held open without sharing, so it cannot be replaced: the old bytes stay
+    // and no temporary file is left behind.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EngineEntry fresh = Entry("new");
+    EXPECT_EQ(WriteEngineFile(&fresh, path.c_str(), 1), 0);
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(path), before);
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((dir / "*.tmp").c_str(), &fd);
+    EXPECT_EQ(find, INVALID_HANDLE_VALUE) << fd.cFileName;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+
+    // A directory that does not exist: 0.
+    EXPECT_EQ(WriteEngineFile(&fresh, (dir / "no\\such\\x.sef").c_str(), 1), 0);
+
+    // And a good save replaces the file.
+    EXPECT_EQ(WriteEngineFile(&fresh, path.c_str(), 1), 1);
+    EngineSet set;
+    ASSERT_EQ(ReadEngineFile(set, path.c_str()), 1);
+    EXPECT_STREQ(set.entries[0].Name, "new");
+}
+
+TEST_F(EngineFiles, QuickTestNeedsMoreThan64BytesAndTheMagic) {
+    std::vector<unsigned char> head(64, 0);
+    std::memcpy(head.data(), "VANTU_SEFFILE", 14);
+    ASSERT_TRUE(WriteFileBytes(dir / "64.sef", head));
+    head.push_back(0x41);
+    ASSERT_TRUE(WriteFileBytes(dir / "65.sef", head));
+    head[0] = 'v';
+    ASSERT_TRUE(WriteFileBytes(dir / "lower.sef", head));
+    EXPECT_FALSE(IsEngineFile("64.sef"));
+    EXPECT_TRUE(IsEngineFile("65.sef")); // passes the quick test ...
+    EngineSet set;
+    EXPECT_EQ(ReadEngineFile(set, (dir / "65.sef").c_str()), -2); // ... but not the reader
+    EXPECT_FALSE(IsEngineFile("lower.sef"));
+    EXPECT_FALSE(IsEngineFile("missing.sef"));
+}
+
+TEST_F(EngineFiles, CatalogueOrderSkipsAndCurrentFile) {
+    // Wine's file system ignores letter case, so a.sef and A.sef cannot both exist here; these
+    // names still tell lstrcmpA's order (A a2 b C) from a byte order (A C a2 b).
+    for (const char* name : {"b.sef", "C.sef", "a2.sef", "A.sef", "ro.sef"}) Put(name, {Entry(name)});
+    SetFileAttributesA((dir / "ro.sef").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(CreateDirectoryA((dir / "x.sef").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileText(dir / "text.sef", std::string(100, 'z')));
+    ASSERT_TRUE(WriteFileText(dir / "other.txt", "not listed"));
+    CopyBounded(g_settings.DefaultSEF, sizeof g_settings.DefaultSEF, "b.sef");
+
+    ASSERT_EQ(EnumerateEngineFiles(), 4);
+    const std::vector<std::string> want = {"A.sef", "a2.sef", "b.sef", "C.sef"};
+    EXPECT_EQ(std::vector<std::string>(g_catalogue.names, g_catalogue.names + 4), want);
+    EXPECT_EQ(g_catalogue.names[4][0], '\0');
+    EXPECT_EQ(g_catalogue.current, 2);
+
+    // A name that differs in letter case only is no match.
+    CopyBounded(g_settings.DefaultSEF, sizeof g_settings.DefaultSEF, "B.SEF");
+    ASSERT_EQ(EnumerateEngineFiles(), 4);
+    EXPECT_EQ(g_catalogue.current, 0);
+
+    // Once writable, the read-only file is listed at the next enumeration.
+    SetFileAttributesA((dir / "ro.sef").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(EnumerateEngineFiles(), 5);
+}
+
+TEST_F(EngineFiles, CatalogueCountsNoMatchNoneValidAndAtMost32) {
+    EXPECT_EQ(EnumerateEngineFiles(), -1);
+    EXPECT_EQ(g_catalogue.count, -1);
+    ASSERT_TRUE(WriteFileText(dir / "junk.sef", std::string(100, 'j')));
+    EXPECT_EQ(EnumerateEngineFiles(), 0);
+    for (int i = 0; i < 40; ++i) Put("f" + std::to_string(100 + i) + ".sef", {Entry("e")});
+    EXPECT_EQ(EnumerateEngineFiles(), 32);
+    EXPECT_EQ(CatalogueSize(g_catalogue), 32);
+    for (int i = 1; i < 32; ++i) EXPECT_LT(lstrcmpA(g_catalogue.names[i - 1], g_catalogue.names[i]), 0);
+}
+
+TEST_F(EngineFiles, LoadByNameReplacesTheActiveSetOnlyOnSuccess) {
+    Put("one.sef", {Entry("first")});
+    Put("two.sef", {Entry("x"), Entry("y")});
+    ASSERT_TRUE(WriteFileText(dir / "bad.sef", std::string(80, 'b')));
+    g_activeSet = EngineSet();
+    EXPECT_EQ(LoadEngineFileByName("one.sef"), 1);
+    EXPECT_EQ(g_activeSet.count, 1);
+    EXPECT_EQ(LoadEngineFileByName("bad.sef"), -2);
+    EXPECT_EQ(LoadEngineFileByName("none.sef"), -1);
+    EXPECT_EQ(g_activeSet.count, 1);
+    EXPECT_STREQ(g_activeSet.entries[0].Name, "first");
+    EXPECT_EQ(LoadEngineFileByName("two.sef"), 2);
+    EXPECT_EQ(g_activeSet.count, 2);
+    EXPECT_TRUE(EngineFileExists("two.sef"));
+    DeleteEngineFile("two.sef");
+    EXPECT_FALSE(EngineFileExists("two.sef"));
+    EXPECT_FALSE(FileExists((dir / "two.sef").c_str()));
+    EXPECT_TRUE(FileExists(dir.path().c_str()));
+    g_activeSet = EngineSet();
+}
+
+} // namespace

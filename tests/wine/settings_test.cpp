@@ -1,0 +1,147 @@
+// The settings file through the real profile functions under Wine.
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/globals.h"
+#include "app/handles.h"
+#include "app/text.h"
+#include "engines/engine_files.h"
+#include "ui/resource.h"
+#include "wine_support.h"
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramDirectory(dir.path().c_str());
+        g_settings = Settings();
+        g_catalogue = EngineFileCatalogue();
+    }
+    void Ini(const std::string& text) { ASSERT_TRUE(WriteFileText(g_iniPath, text)); }
+    std::string Value(const char* section, const char* key) {
+        char buf[512];
+        GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, g_iniPath);
+        return buf;
+    }
+    // A stand-in for the search bar: a window with an engine combo of three items.
+    UniqueWindow MakeBar(int selected) {
+        UniqueWindow bar(CreateWindowExA(0, "STATIC", "bar", WS_POPUP, 100, 50, 200, 40, nullptr,
+                                         nullptr, nullptr, nullptr));
+        HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100,
+                                     100, bar.get(), reinterpret_cast<HMENU>(IDC_ENGINE), nullptr,
+                                     nullptr);
+        for (const char* s : {"e0", "e1", "e2"})
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+        SendMessageA(combo, CB_SETCURSEL, selected, 0);
+        return bar;
+    }
+    TempDir dir;
+};
+
+TEST_F(SettingsFile, MissingFileGivesTheDefaults) {
+    LoadSettings();
+    const Settings& s = g_settings;
+    EXPECT_EQ(s.Count, 0);
+    EXPECT_EQ(s.TaskErase, 1);
+    for (uint8_t flag : {s.ShowMode, s.Sound, s.TipMode, s.TrayMode, s.AutoSearch, s.Max,
+                         s.NotSaveDS, s.NotSaveIS, s.NotWinClose})
+        EXPECT_EQ(flag, 0);
+    EXPECT_STREQ(s.Browser, "");
+    EXPECT_STREQ(s.DefaultSEF, "");
+}
+
+TEST_F(SettingsFile, EightBitFieldsKeepTheLowByte) {
+    struct Case {
+        const char* value;
+        uint8_t max;
+    } cases[] = {{"75", 75}, {"300", 44}, {"256", 0}, {"-1", 255}, {"abc", 0}, {"7x", 7}};
+    for (const Case& c : cases) {
+        Ini(std::string("[History]\r\nMax=") + c.value + "\r\n[Window]\r\nShowMode=513\r\n");
+        LoadSettings();
+        EXPECT_EQ(g_settings.Max, c.max) << c.value;
+        EXPECT_EQ(g_settings.ShowMode, 1) << c.value;
+    }
+}
+
+TEST_F(SettingsFile, NoTrayIconMeansTheBarNeverHidesItself) {
+    Ini("[Window]\r\nTrayMode=1\r\nTaskErase=1\r\nNotWinClose=1\r\n");
+    LoadSettings();
+    EXPECT_EQ(g_settings.TrayMode, 1);
+    EXPECT_EQ(g_settings.TaskErase, 0);
+    EXPECT_EQ(g_settings.NotWinClose, 0);
+    UniqueWindow bar = MakeBar(0);
+    SaveSettings(bar.get());
+    EXPECT_EQ(Value("Window", "TaskErase"), "0");
+    EXPECT_EQ(Value("Window", "NotWinClose"), "0");
+
+    Ini("[Window]\r\nTrayMode=256\r\nTaskErase=1\r\nNotWinClose=1\r\n"); // low byte 0: tray on
+    LoadSettings();
+    EXPECT_EQ(g_settings.TaskErase, 1);
+    EXPECT_EQ(g_settings.NotWinClose, 1);
+}
+
+TEST_F(SettingsFile, TextsAndNamesAreReadAsStored) {
+    Ini("[search]\r\nbrowser=C:\\ブラウザ\\表示.exe\r\nDefaultSEF=標準.sef\r\nCount=41\r\n");
+    LoadSettings();
+    EXPECT_STREQ(g_settings.Browser, "C:\\ブラウザ\\表示.exe");
+    EXPECT_STREQ(g_settings.DefaultSEF, "標準.sef");
+    EXPECT_EQ(g_settings.Count, 41);
+    Ini("[Search]\r\nBrowser=" + std::string(400, 'b') + "\r\n");
+    LoadSettings();
+    EXPECT_EQ(std::string(g_settings.Browser), std::string(259, 'b')); // cut to the buffer
+}
+
+TEST_F(SettingsFile, SaveWritesEveryKeyAndEmptiesTheHistory) {
+    Ini("[History]\r\nMax=2\r\nHistoryA=old\r\nHistoryZ=older\r\n");
+    LoadSettings();
+    g_settings.ShowMode = 1;
+    g_settings.Sound = 1;
+    g_settings.Count = 12;
+    CopyBounded(g_catalogue.names[0], kCatalogueNameSize, "a.sef");
+    CopyBounded(g_catalogue.names[1], kCatalogueNameSize, "標準.sef");
+    g_catalogue.count = 2;
+    g_catalogue.current = 1;
+    UniqueWindow bar = MakeBar(2);
+    SaveSettings(bar.get());
+
+    EXPECT_EQ(Value("Window", "ShowMode"), "1");
+    EXPECT_EQ(Value("Search", "Sound"), "1");
+    EXPECT_EQ(Value("Window", "TaskErase"), "1");
+    EXPECT_EQ(Value("Search", "Browser"), ""); // written, also when empty
+    EXPECT_EQ(Value("Search", "DefaultSEF"), "標準.sef");
+    EXPECT_EQ(Value("Search", "Count"), "12");
+    EXPECT_EQ(Value("SEFIndex", "標準.sef"), "2");
+    EXPECT_EQ(Value("History", "Max"), "2");
+    EXPECT_EQ(Value("History", "HistoryA"), "<none>");
+    EXPECT_EQ(Value("History", "HistoryZ"), "<none>");
+    EXPECT_EQ(Value("Search", "NotSaveDS"), "<none>"); // never written
+    RECT r;
+    GetWindowRect(bar.get(), &r);
+    EXPECT_EQ(Value("Window", "PosX"), std::to_string(r.left));
+    EXPECT_EQ(Value("Window", "PosY"), std::to_string(r.top));
+}
+
+TEST_F(SettingsFile, NotSaveFlagsKeepDefaultSefAndIndexes) {
+    Ini("[Search]\r\nDefaultSEF=mine.sef\r\nNotSaveDS=1\r\nNotSaveIS=1\r\n");
+    LoadSettings();
+    CopyBounded(g_catalogue.names[0], kCatalogueNameSize, "other.sef");
+    g_catalogue.count = 1;
+    UniqueWindow bar = MakeBar(1);
+    SaveSettings(bar.get());
+    EXPECT_EQ(Value("Search", "DefaultSEF"), "mine.sef");
+    EXPECT_EQ(Value("SEFIndex", "other.sef"), "<none>");
+}
+
+TEST_F(SettingsFile, WriteIntKeyWritesSignedDecimal) {
+    WriteIntKey("Window", "PosX", -280);
+    WriteIntKey("SEFIndex", "標準.sef", 7);
+    EXPECT_EQ(Value("Window", "PosX"), "-280");
+    EXPECT_EQ(Value("SEFIndex", "標準.sef"), "7");
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("Window", "PosX", 0, g_iniPath)), -280);
+}
+
+} // namespace
