@@ -85,3 +85,16 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+
+struct ScreenDcTraits { // GetDC(nullptr): the screen's device context
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::ReleaseDC(nullptr, h); }
+};
+struct MemoryDcTraits { // CreateCompatibleDC
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
+};
+using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;

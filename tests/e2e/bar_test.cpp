@@ -96,6 +96,13 @@ TEST(Bar, KeysTypedIntoTheBoxAndEnterSearch) {
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni()));
     ASSERT_TRUE(MakeForeground(b.bar));
+    ASSERT_TRUE(WaitUntil([&] {
+        GUITHREADINFO gti = {};
+        gti.cbSize = sizeof gti;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(b.bar, nullptr), &gti) &&
+               gti.hwndFocus == b.keyword;
+    }));
+    Sleep(200);
     TypeText("ab cd");
     TypeKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return b.dir.BrowserLog().size() == 1; }));

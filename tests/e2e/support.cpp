@@ -568,8 +568,10 @@ bool SaveScreenBmp(const std::string& path, HWND wnd) {
     if (wnd) GetWindowRect(wnd, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
+    UniqueScreenDc screenDc(GetDC(nullptr));
+    UniqueMemoryDc memDc(CreateCompatibleDC(screenDc.get()));
+    HDC screen = screenDc.get();
+    HDC mem = memDc.get();
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
@@ -597,8 +599,6 @@ bool SaveScreenBmp(const std::string& path, HWND wnd) {
              WriteFile(f.get(), &bi.bmiHeader, sizeof bi.bmiHeader, &n, nullptr) &&
              WriteFile(f.get(), bits, stride * h, &n, nullptr);
     }
-    if (mem) DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
     return ok;
 }
 
