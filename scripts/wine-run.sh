@@ -12,4 +12,9 @@ if [ -z "${MORVEL_HARNESS:-}" ]; then
 fi
 "$MORVEL_WINE" "$@"
 rc=$?
+if [ "$own" = 0 ]; then
+    # End the session: whatever the program left running goes with it.
+    "$MORVEL_WINESERVER" -k >/dev/null 2>&1 || true
+    "$MORVEL_WINESERVER" -w >/dev/null 2>&1 || true
+fi
 exit $rc

@@ -2,6 +2,6 @@
 #pragma once
 #include <windows.h>
 
-#define MORVEL_HOME_PAGE "https://morvel.example.jp/"
+#define MORVEL_HOME_PAGE "https://morvel.jp/"
 
 void RunAboutBox(HWND owner);

@@ -16,7 +16,7 @@ TEST(About, OpensFromCommandAndClosesOnlyWithOk) {
     EXPECT_EQ(GetWindow(about, GW_OWNER), b.bar);
     EXPECT_EQ(ItemText(about, 1023), "Morvel");
     EXPECT_EQ(ItemText(about, 1037), "3.24");
-    EXPECT_EQ(ItemText(about, 1020), "https://morvel.example.jp/");
+    EXPECT_EQ(ItemText(about, 1020), "https://morvel.jp/");
     EXPECT_EQ(ItemText(about, 1007), "OK");
     EXPECT_NE(Send(GetDlgItem(about, 1022), STM_GETICON), 0);
     EXPECT_FALSE(GetWindowLongA(about, GWL_STYLE) & WS_CAPTION & ~WS_BORDER);

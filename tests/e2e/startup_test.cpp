@@ -1,0 +1,72 @@
+// Start-up of the real vantu.exe: the message and exit code when no engine file loads, and
+// the fall-back to the first engine file that does.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support.h"
+
+using namespace e2e;
+
+namespace {
+
+// Starts vantu.exe in the directory and expects the no-engine-file message, answered by
+// the test, and exit code 1.
+void ExpectNoEngineFileMessage(const ProgramDir& dir) {
+    Process proc;
+    ASSERT_TRUE(proc.Start(dir));
+    HWND box = WaitForMessageBox(proc.Pid(), "Morvel", 10000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "正常なデータファイル(*.sef)が見つかりません。");
+    EXPECT_EQ(FindBar(proc.Pid()), nullptr);
+    PressButton(box, IDOK);
+    DWORD code = 0;
+    ASSERT_TRUE(proc.WaitForExit(10000, &code));
+    EXPECT_EQ(code, 1u);
+    EXPECT_FALSE(dir.Exists("vantu.ini")); // nothing is written on this path
+}
+
+TEST(Startup, EmptyDirectoryShowsTheMessageAndExitsWithOne) {
+    ProgramDir::Options o;
+    o.copyDefaultSef = false;
+    ProgramDir dir(o);
+    ExpectNoEngineFileMessage(dir);
+}
+
+TEST(Startup, OnlyInvalidEngineFilesShowTheMessageAndExitWithOne) {
+    ProgramDir::Options o;
+    o.copyDefaultSef = false;
+    ProgramDir dir(o);
+    std::string bad;
+    ASSERT_TRUE(dir.CopyFromDist(kDefaultSef, "broken.sef"));
+    ASSERT_TRUE(dir.ReadBytes("broken.sef", bad));
+    bad[20] = static_cast<char>(bad[20] ^ 1); // check value: passes the quick test only
+    ASSERT_TRUE(dir.WriteBytes("broken.sef", bad));
+    ASSERT_TRUE(dir.WriteBytes("text.sef", std::string(100, 'x')));
+    ExpectNoEngineFileMessage(dir);
+}
+
+TEST(Startup, FallsBackToTheFirstEngineFileThatLoads) {
+    ProgramDir dir;
+    std::string bytes;
+    ASSERT_TRUE(dir.ReadBytes(kDefaultSef, bytes));
+    bytes[20] = static_cast<char>(bytes[20] ^ 1);
+    ASSERT_TRUE(dir.WriteBytes("a-broken.sef", bytes));
+    ASSERT_TRUE(dir.WriteEngineFile("b-good.sef", {MakeEngine("ビー", "b.example.jp/?q=")}));
+    ASSERT_TRUE(dir.WriteIni("[Search]\r\nDefaultSEF=a-broken.sef\r\n"));
+    Process proc;
+    ASSERT_TRUE(proc.Start(dir));
+    HWND bar = proc.WaitForBar();
+    ASSERT_NE(bar, nullptr);
+    HWND engine = GetDlgItem(bar, kEngine);
+    EXPECT_EQ(ComboCount(engine), 1);
+    EXPECT_EQ(ComboText(engine, 0), "ビー");
+    EXPECT_EQ(FindMessageBox(proc.Pid()), nullptr); // no message for the fall-back
+    Send(bar, WM_COMMAND, 40001);
+    DWORD code = 99;
+    ASSERT_TRUE(proc.WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(dir.IniString("Search", "DefaultSEF"), "b-good.sef");
+}
+
+} // namespace
