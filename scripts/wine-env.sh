@@ -45,6 +45,11 @@ morvel_ensure_prefix() {
         echo "Creating the Wine prefix $WINEPREFIX (once)" >&2
         mkdir -p "$(dirname "$WINEPREFIX")"
         "$MORVEL_WINE" wineboot --init >/dev/null 2>&1
+        # The dialogs ask for the usual Japanese system fonts; draw them with IPA Gothic.
+        local key='HKCU\Software\Wine\Fonts\Replacements'
+        "$MORVEL_WINE" reg add "$key" /v "ＭＳ ゴシック" /d "IPAGothic" /f >/dev/null 2>&1
+        "$MORVEL_WINE" reg add "$key" /v "ＭＳ Ｐゴシック" /d "IPAPGothic" /f >/dev/null 2>&1
+        "$MORVEL_WINE" reg add "$key" /v "MS UI Gothic" /d "IPAPGothic" /f >/dev/null 2>&1
         "$MORVEL_WINESERVER" -w
     fi
 }

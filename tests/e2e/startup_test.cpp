@@ -70,3 +70,28 @@ TEST(Startup, FallsBackToTheFirstEngineFileThatLoads) {
 }
 
 } // namespace
+
+namespace {
+
+// The bundled engine file out of the box: its Japanese names in the engine combo.
+TEST(Startup, BundledEngineFileFillsTheEngineCombo) {
+    ProgramDir dir;
+    Process proc;
+    ASSERT_TRUE(proc.Start(dir));
+    HWND bar = proc.WaitForBar();
+    ASSERT_NE(bar, nullptr);
+    HWND engine = GetDlgItem(bar, kEngine);
+    ASSERT_GE(ComboCount(engine), 12);
+    EXPECT_EQ(ComboText(engine, 0), "Google");
+    EXPECT_EQ(ComboText(engine, 3), "Google 画像検索");
+    EXPECT_EQ(ComboSelection(engine), 0);
+    Send(engine, CB_SETCURSEL, 5);
+    Send(engine, CB_SHOWDROPDOWN, TRUE);
+    Shot("searchbar-engines");
+    Send(engine, CB_SHOWDROPDOWN, FALSE);
+    Send(bar, WM_COMMAND, 40001);
+    ASSERT_TRUE(proc.WaitForExit(10000));
+    EXPECT_EQ(dir.IniInt("SEFIndex", kDefaultSef), 5);
+}
+
+} // namespace
