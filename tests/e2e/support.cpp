@@ -5,6 +5,7 @@
 
 #include "app/text.h"
 #include "engines/sef_codec.h"
+#include "tests/common/test_entries.h"
 
 #ifndef MORVEL_DIST_DIR
 #define MORVEL_DIST_DIR ""
@@ -83,18 +84,7 @@ bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
 EngineEntry MakeEngine(const std::string& name, const std::string& head1, const std::string& key1,
                        const std::string& tail1, const std::string& head2, const std::string& key2,
                        const std::string& tail2, uint8_t character, uint8_t urlMode) {
-    EngineEntry e;
-    std::memset(&e, 0, sizeof e);
-    CopyToField(e.Name, name);
-    CopyToField(e.head[0], head1);
-    CopyToField(e.key[0], key1);
-    CopyToField(e.tail[0], tail1);
-    CopyToField(e.head[1], head2);
-    CopyToField(e.key[1], key2);
-    CopyToField(e.tail[1], tail2);
-    e.Character = character;
-    e.UrlMode = urlMode;
-    return e;
+    return MakeEntry(name, head1, key1, tail1, head2, key2, tail2, character, urlMode);
 }
 
 // ---- ProgramDir -------------------------------------------------------------------------

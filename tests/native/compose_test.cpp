@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "query/search_action.h"
-#include "test_entries.h"
+#include "tests/common/test_entries.h"
 
 std::u16string IconvCp932ToUtf16(std::string_view text); // encode_test.cpp
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "test_entries.h"
+#include "tests/common/test_entries.h"
 
 namespace {
 

@@ -11,17 +11,13 @@
 #include "app/settings.h"
 #include "app/text.h"
 #include "engines/sef_codec.h"
+#include "tests/common/test_entries.h"
 #include "wine_support.h"
 
 namespace {
 
 EngineEntry Entry(const char* name, const char* head = "example.jp/?q=", const char* key = "+") {
-    EngineEntry e;
-    std::memset(&e, 0, sizeof e);
-    CopyBounded(e.Name, sizeof e.Name, name);
-    CopyBounded(e.head[0], sizeof e.head[0], head);
-    CopyBounded(e.key[0], sizeof e.key[0], key);
-    return e;
+    return MakeEntry(name, head, key);
 }
 
 std::vector<unsigned char> ImageOf(const std::vector<EngineEntry>& entries) {

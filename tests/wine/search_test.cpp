@@ -15,21 +15,14 @@
 #include "history/history.h"
 #include "open_url_test.h"
 #include "ui/resource.h"
+#include "tests/common/test_entries.h"
 #include "wine_support.h"
 
 namespace {
 
 EngineEntry Entry(const char* name, const char* head1, const char* key1, const char* head2,
                   const char* key2, uint8_t character) {
-    EngineEntry e;
-    std::memset(&e, 0, sizeof e);
-    CopyToField(e.Name, name);
-    CopyToField(e.head[0], head1);
-    CopyToField(e.key[0], key1);
-    CopyToField(e.head[1], head2);
-    CopyToField(e.key[1], key2);
-    e.Character = character;
-    return e;
+    return MakeEntry(name, head1, key1, "", head2, key2, "", character);
 }
 
 class SearchTest : public ::testing::Test {
