@@ -4,7 +4,8 @@
 
 size_t FieldLength(const char* field, size_t fieldSize) {
     size_t n = 0;
-    while (n < fieldSize && field[n] != '\0') ++n;
+    while (n < fieldSize && field[n] != '\0')
+        ++n;
     return n;
 }
 

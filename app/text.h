@@ -18,7 +18,9 @@ size_t CopyBounded(char* dest, size_t destSize, const char* src, size_t srcSize 
 // The text of a fixed field as a string (bounded by the field).
 std::string FieldText(const char* field, size_t fieldSize);
 
-template <size_t N> std::string FieldText(const char (&field)[N]) { return FieldText(field, N); }
+template <size_t N> std::string FieldText(const char (&field)[N]) {
+    return FieldText(field, N);
+}
 template <size_t N> size_t CopyToField(char (&dest)[N], const std::string& s) {
     return CopyBounded(dest, N, s.c_str(), s.size());
 }
@@ -28,4 +30,6 @@ template <size_t N> size_t CopyToField(char (&dest)[N], const std::string& s) {
 bool TrimToDirectory(char* path);
 
 // The low 8 bits of an integer (settings and definition numbers keep only these).
-constexpr unsigned char LowByte8(int value) { return static_cast<unsigned char>(value & 0xFF); }
+constexpr unsigned char LowByte8(int value) {
+    return static_cast<unsigned char>(value & 0xFF);
+}

@@ -22,7 +22,8 @@ int ClampCount(int count) {
 
 int CatalogueSize(const EngineFileCatalogue& cat) {
     int n = 0;
-    while (n < kMaxEngineFiles && cat.names[n][0] != '\0') ++n;
+    while (n < kMaxEngineFiles && cat.names[n][0] != '\0')
+        ++n;
     return n;
 }
 
@@ -56,7 +57,8 @@ bool RemoveCatalogueName(EngineFileCatalogue& cat, int slot, NameCompare cmp) {
     cat.names[slot][0] = '\0';
     std::memset(cat.names[slot], 0, kCatalogueNameSize);
     SortCatalogue(cat, n, cmp); // the emptied name moves to slot 0
-    for (int k = 0; k + 1 < n; ++k) std::memcpy(cat.names[k], cat.names[k + 1], kCatalogueNameSize);
+    for (int k = 0; k + 1 < n; ++k)
+        std::memcpy(cat.names[k], cat.names[k + 1], kCatalogueNameSize);
     std::memset(cat.names[n - 1], 0, kCatalogueNameSize);
     cat.count = n - 1;
     return true;

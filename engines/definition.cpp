@@ -28,8 +28,10 @@ std::string Lower(std::string s) {
 
 std::string TrimBlanks(const std::string& s) {
     size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+    while (b < e && (s[b] == ' ' || s[b] == '\t'))
+        ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r'))
+        --e;
     return s.substr(b, e - b);
 }
 
@@ -84,8 +86,8 @@ ProfileText::ProfileText(const std::string& text) {
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
             const size_t close = line.find(']');
-            section = Lower(TrimBlanks(line.substr(1, close == std::string::npos ? std::string::npos
-                                                                                 : close - 1)));
+            section = Lower(TrimBlanks(
+                line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
             inSection = true;
             continue;
         }

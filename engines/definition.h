@@ -28,13 +28,13 @@ DefinitionFault EntryFromDefinition(const DefinitionReader& reader, EngineEntry&
 // without regard to ASCII case, blanks around a value are dropped, enclosing quotation
 // marks are removed, the first of repeated keys wins.
 class ProfileText {
-public:
+  public:
     explicit ProfileText(const std::string& text);
     // Empty when missing; cut to capacity - 1 bytes.
     std::string Text(const char* section, const char* key, size_t capacity = 270) const;
     int Number(const char* section, const char* key, int def = 0) const;
     DefinitionReader Reader() const;
 
-private:
+  private:
     std::map<std::string, std::map<std::string, std::string>> sections_;
 };

@@ -55,4 +55,6 @@ struct EngineSet {
     int count = 0;
 };
 
-inline bool HasUrl2(const EngineEntry& e) { return e.head[1][0] != '\0'; }
+inline bool HasUrl2(const EngineEntry& e) {
+    return e.head[1][0] != '\0';
+}

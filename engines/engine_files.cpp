@@ -22,8 +22,8 @@ bool ProgramPath(const char* name, char (&path)[MAX_PATH]) {
 }
 
 UniqueFile OpenExclusive(const char* path) {
-    return UniqueFile(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return UniqueFile(
+        CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool WriteAll(HANDLE file, const uint8_t* data, size_t size) {
@@ -39,9 +39,13 @@ bool WriteAll(HANDLE file, const uint8_t* data, size_t size) {
 
 } // namespace
 
-int CompareNames(const char* a, const char* b) { return lstrcmpA(a, b); }
+int CompareNames(const char* a, const char* b) {
+    return lstrcmpA(a, b);
+}
 
-bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
 
 int ReadEngineFile(EngineSet& set, const char* path) {
     std::vector<uint8_t> image;
@@ -87,8 +91,7 @@ int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
         ok = file && WriteAll(file.get(), image.data(), image.size()) &&
              FlushFileBuffers(file.get());
     }
-    if (ok)
-        ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!ok) DeleteFileA(temp);
     return ok ? 1 : 0;
 }
@@ -102,8 +105,7 @@ bool IsEngineFile(const char* name) {
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 64) return false;
     uint8_t head[16];
     DWORD got = 0;
-    if (!ReadFile(file.get(), head, sizeof head, &got, nullptr) || got != sizeof head)
-        return false;
+    if (!ReadFile(file.get(), head, sizeof head, &got, nullptr) || got != sizeof head) return false;
     return HasSefMagic(head, sizeof head);
 }
 

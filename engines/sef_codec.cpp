@@ -12,7 +12,8 @@ uint32_t ReadU32(const uint8_t* p) {
 }
 
 void WriteU32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = uint8_t(v >> (8 * i));
 }
 
 bool RecordIsWritable(const EngineEntry& e) {
@@ -36,7 +37,8 @@ int DecodeSefImage(const uint8_t* data, size_t size, std::unique_ptr<EngineEntry
     const uint32_t count = data[15];
     if (count < 1 || count > kMaxEngines) return kReadInvalid;
     if (ReadU32(data + 16) != size) return kReadInvalid;
-    if (ReadU32(data + 20) != SefCheckValue(count, static_cast<uint32_t>(size))) return kReadInvalid;
+    if (ReadU32(data + 20) != SefCheckValue(count, static_cast<uint32_t>(size)))
+        return kReadInvalid;
 
     const size_t tableSize = count * kRecordSize;
     std::unique_ptr<EngineEntry[]> table(new (std::nothrow) EngineEntry[count]);

@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
     }
     std::vector<uint8_t> image;
     if (!EncodeSefImage(entries.data(), static_cast<int>(entries.size()), image)) {
-        std::fprintf(stderr, "sefgen: the entries cannot be written (count %zu)\n",
-                     entries.size());
+        std::fprintf(stderr, "sefgen: the entries cannot be written (count %zu)\n", entries.size());
         return 1;
     }
     std::FILE* f = std::fopen(argv[1], "wb");

@@ -11,11 +11,14 @@
 
 namespace {
 
-int Strcmp(const char* a, const char* b) { return std::strcmp(a, b); }
+int Strcmp(const char* a, const char* b) {
+    return std::strcmp(a, b);
+}
 
 EngineFileCatalogue Make(const std::vector<std::string>& names) {
     EngineFileCatalogue c;
-    for (size_t i = 0; i < names.size(); ++i) CopyBounded(c.names[i], kCatalogueNameSize, names[i].c_str());
+    for (size_t i = 0; i < names.size(); ++i)
+        CopyBounded(c.names[i], kCatalogueNameSize, names[i].c_str());
     c.count = static_cast<int>(names.size());
     return c;
 }
@@ -23,8 +26,10 @@ EngineFileCatalogue Make(const std::vector<std::string>& names) {
 std::vector<std::string> Names(const EngineFileCatalogue& c) {
     std::vector<std::string> v;
     for (int i = 0; i < kMaxEngineFiles; ++i)
-        if (c.names[i][0]) v.push_back(c.names[i]);
-        else break;
+        if (c.names[i][0])
+            v.push_back(c.names[i]);
+        else
+            break;
     return v;
 }
 

@@ -54,7 +54,8 @@ TEST(SefCodec, WorkedExampleEncodesToTheDocumented82Bytes) {
     EXPECT_EQ(img[15], 1);
     EXPECT_EQ(img[16], 82);
     EXPECT_EQ(img[20], 165); // 1 + 164 + 0
-    for (int i = 24; i < 64; ++i) EXPECT_EQ(img[i], 0) << i;
+    for (int i = 24; i < 64; ++i)
+        EXPECT_EQ(img[i], 0) << i;
 }
 
 TEST(SefCodec, WorkedExampleDecodesToTheEntry) {
@@ -73,10 +74,10 @@ TEST(SefCodec, CheckValueUsesIntegerDivisions) {
 TEST(SefCodec, RoundTripsAFullTableOfLongFields) {
     std::vector<EngineEntry> entries;
     for (int i = 0; i < 64; ++i) {
-        EngineEntry e = MakeEntry(std::string(27, char('a' + i % 26)), std::string(255, 'h'),
-                                  std::string(15, 'k'), std::string(255, 't'),
-                                  std::string(255, 'H'), std::string(15, 'K'),
-                                  std::string(255, 'T'), uint8_t(i % 4), uint8_t(i));
+        EngineEntry e =
+            MakeEntry(std::string(27, char('a' + i % 26)), std::string(255, 'h'),
+                      std::string(15, 'k'), std::string(255, 't'), std::string(255, 'H'),
+                      std::string(15, 'K'), std::string(255, 'T'), uint8_t(i % 4), uint8_t(i));
         e.Name[0] = char(0x81 + i % 10); // Shift-JIS lead bytes are ordinary data here
         entries.push_back(e);
     }
@@ -128,9 +129,9 @@ TEST(SefCodec, ReaderAcceptsAnEmptyUrl1KeyThatTheWriterRefuses) {
 
 TEST(SefCodec, ReaderAcceptsSplitAndEmptyRuns) {
     // The example body with the run of 507 split into 0 + 500 + 7.
-    std::vector<uint8_t> body = {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02, 0x78, 0x2F, 0x3F, 0x71,
-                                 0x3D, 0x00, 0x00, 0x00, 0x00, 0xF4, 0x01, 0x00, 0x07, 0x00,
-                                 0x2B, 0x00, 0x1F, 0x02};
+    std::vector<uint8_t> body = {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02, 0x78, 0x2F,
+                                 0x3F, 0x71, 0x3D, 0x00, 0x00, 0x00, 0x00, 0xF4,
+                                 0x01, 0x00, 0x07, 0x00, 0x2B, 0x00, 0x1F, 0x02};
     std::unique_ptr<EngineEntry[]> out;
     ASSERT_EQ(Decode(ImageWithBody(1, body), out), 1);
     const EngineEntry e = ExampleEntry();
@@ -160,26 +161,23 @@ std::vector<InvalidCase> InvalidImages() {
     with("name without NUL in 28 bytes", [](auto& i) {
         // 28 bytes of name, then the rest as in the example
         std::vector<uint8_t> body(28, 'N');
-        body.insert(body.end(), {0x00, 0x03, 0x00, 0x02, 0x78, 0x2F, 0x3F, 0x71, 0x3D, 0x00,
-                                 0xFB, 0x01, 0x2B, 0x00, 0x1F, 0x02});
+        body.insert(body.end(), {0x00, 0x03, 0x00, 0x02, 0x78, 0x2F, 0x3F, 0x71, 0x3D, 0x00, 0xFB,
+                                 0x01, 0x2B, 0x00, 0x1F, 0x02});
         i = ImageWithBody(1, body);
     });
-    cases.push_back({"body one byte short", ImageWithBody(1, {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02,
-                                                              0x78, 0x2F, 0x3F, 0x71, 0x3D, 0x00,
-                                                              0xFB, 0x01, 0x2B, 0x00, 0x1E,
-                                                              0x02})});
-    cases.push_back({"body one byte long", ImageWithBody(1, {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02,
-                                                             0x78, 0x2F, 0x3F, 0x71, 0x3D, 0x00,
-                                                             0xFB, 0x01, 0x2B, 0x00, 0x20,
-                                                             0x02})});
+    cases.push_back({"body one byte short",
+                     ImageWithBody(1, {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02, 0x78, 0x2F, 0x3F, 0x71,
+                                       0x3D, 0x00, 0xFB, 0x01, 0x2B, 0x00, 0x1E, 0x02})});
+    cases.push_back({"body one byte long",
+                     ImageWithBody(1, {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02, 0x78, 0x2F, 0x3F, 0x71,
+                                       0x3D, 0x00, 0xFB, 0x01, 0x2B, 0x00, 0x20, 0x02})});
     cases.push_back({"literal byte past the table",
-                     ImageWithBody(1, {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02, 0x78, 0x2F, 0x3F,
-                                       0x71, 0x3D, 0x00, 0xFB, 0x01, 0x2B, 0x00, 0x1F, 0x02,
-                                       0x41})});
+                     ImageWithBody(1, {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02, 0x78, 0x2F, 0x3F, 0x71,
+                                       0x3D, 0x00, 0xFB, 0x01, 0x2B, 0x00, 0x1F, 0x02, 0x41})});
     cases.push_back({"run past the table", ImageWithBody(1, {0x41, 0x00, 0xFF, 0xFF})});
     cases.push_back({"body ends inside a triple",
-                     ImageWithBody(1, {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02, 0x78, 0x2F, 0x3F,
-                                       0x71, 0x3D, 0x00, 0xFB, 0x01, 0x2B, 0x00, 0x1F})});
+                     ImageWithBody(1, {0x41, 0x42, 0x00, 0x1D, 0x00, 0x02, 0x78, 0x2F, 0x3F, 0x71,
+                                       0x3D, 0x00, 0xFB, 0x01, 0x2B, 0x00, 0x1F})});
     cases.push_back({"empty name", ImageWithBody(1, {0x00, 0x20, 0x00, 0x78, 0x00, 0x1F, 0x04})});
     cases.push_back({"empty URL1 head", ImageWithBody(1, {0x41, 0x00, 0x3F, 0x04})});
     {

@@ -19,7 +19,8 @@ TEST(Text, LiteralsAreCompiledToShiftJis) {
         {"ｴﾝｺｰﾄﾞなし", "\xB4\xDD\xBA\xB0\xC4\xDE\x82\xC8\x82\xB5"},
         {"　", "\x81\x40"},
     };
-    for (const Case& c : cases) EXPECT_EQ(std::string(c.literal), c.bytes);
+    for (const Case& c : cases)
+        EXPECT_EQ(std::string(c.literal), c.bytes);
 }
 
 TEST(Text, LeadBytes) {

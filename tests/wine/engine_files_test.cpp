@@ -27,7 +27,7 @@ std::vector<unsigned char> ImageOf(const std::vector<EngineEntry>& entries) {
 }
 
 class EngineFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetProgramDirectory(dir.path().c_str());
         g_settings = Settings();
@@ -75,8 +75,8 @@ TEST_F(EngineFiles, ReaderResults) {
     ASSERT_TRUE(WriteFileBytes(dir / "short.sef", std::vector<unsigned char>(66, 0)));
     EXPECT_EQ(ReadEngineFile(set, (dir / "short.sef").c_str()), -2);
     // Open elsewhere without sharing: cannot be opened.
-    HANDLE held = CreateFileA((dir / "good.sef").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA((dir / "good.sef").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ReadEngineFile(set, (dir / "good.sef").c_str()), -1);
     CloseHandle(held);
@@ -138,7 +138,8 @@ TEST_F(EngineFiles, QuickTestNeedsMoreThan64BytesAndTheMagic) {
 TEST_F(EngineFiles, CatalogueOrderSkipsAndCurrentFile) {
     // Wine's file system ignores letter case, so a.sef and A.sef cannot both exist here; these
     // names still tell lstrcmpA's order (A a2 b C) from a byte order (A C a2 b).
-    for (const char* name : {"b.sef", "C.sef", "a2.sef", "A.sef", "ro.sef"}) Put(name, {Entry(name)});
+    for (const char* name : {"b.sef", "C.sef", "a2.sef", "A.sef", "ro.sef"})
+        Put(name, {Entry(name)});
     SetFileAttributesA((dir / "ro.sef").c_str(), FILE_ATTRIBUTE_READONLY);
     ASSERT_TRUE(CreateDirectoryA((dir / "x.sef").c_str(), nullptr));
     ASSERT_TRUE(WriteFileText(dir / "text.sef", std::string(100, 'z')));
@@ -166,10 +167,12 @@ TEST_F(EngineFiles, CatalogueCountsNoMatchNoneValidAndAtMost32) {
     EXPECT_EQ(g_catalogue.count, -1);
     ASSERT_TRUE(WriteFileText(dir / "junk.sef", std::string(100, 'j')));
     EXPECT_EQ(EnumerateEngineFiles(), 0);
-    for (int i = 0; i < 40; ++i) Put("f" + std::to_string(100 + i) + ".sef", {Entry("e")});
+    for (int i = 0; i < 40; ++i)
+        Put("f" + std::to_string(100 + i) + ".sef", {Entry("e")});
     EXPECT_EQ(EnumerateEngineFiles(), 32);
     EXPECT_EQ(CatalogueSize(g_catalogue), 32);
-    for (int i = 1; i < 32; ++i) EXPECT_LT(lstrcmpA(g_catalogue.names[i - 1], g_catalogue.names[i]), 0);
+    for (int i = 1; i < 32; ++i)
+        EXPECT_LT(lstrcmpA(g_catalogue.names[i - 1], g_catalogue.names[i]), 0);
 }
 
 TEST_F(EngineFiles, LoadByNameReplacesTheActiveSetOnlyOnSuccess) {

@@ -15,7 +15,7 @@
 namespace {
 
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetProgramDirectory(dir.path().c_str());
         g_settings = Settings();
@@ -31,9 +31,9 @@ protected:
     UniqueWindow MakeBar(int selected) {
         UniqueWindow bar(CreateWindowExA(0, "STATIC", "bar", WS_POPUP, 100, 50, 200, 40, nullptr,
                                          nullptr, nullptr, nullptr));
-        HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100,
-                                     100, bar.get(), reinterpret_cast<HMENU>(IDC_ENGINE), nullptr,
-                                     nullptr);
+        HWND combo =
+            CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 100,
+                            bar.get(), reinterpret_cast<HMENU>(IDC_ENGINE), nullptr, nullptr);
         for (const char* s : {"e0", "e1", "e2"})
             SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
         SendMessageA(combo, CB_SETCURSEL, selected, 0);

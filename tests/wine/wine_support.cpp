@@ -41,7 +41,9 @@ TempDir::TempDir(const std::string& suffix) {
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
 
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -59,8 +61,8 @@ bool WriteFileText(const std::string& path, const std::string& text) {
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
     std::vector<unsigned char> bytes;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return bytes;
     bytes.resize(GetFileSize(f, nullptr));
     DWORD got = 0;
@@ -75,4 +77,6 @@ std::string ReadFileText(const std::string& path) {
     return std::string(b.begin(), b.end());
 }
 
-std::string DefaultEngineFilePath() { return std::string(MORVEL_DIST_DIR) + "/標準.sef"; }
+std::string DefaultEngineFilePath() {
+    return std::string(MORVEL_DIST_DIR) + "/標準.sef";
+}

@@ -8,7 +8,7 @@
 // A fresh directory under %TEMP%, removed with everything in it at the end of the test.
 // The optional suffix becomes part of the name (it may hold Shift-JIS bytes).
 class TempDir {
-public:
+  public:
     explicit TempDir(const std::string& suffix = "");
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     std::string path_;
 };
 
