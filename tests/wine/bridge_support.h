@@ -27,7 +27,7 @@ std::string ReadFileText(const std::string& path);
 // A fresh directory under %TEMP% (its name ends with the suffix, which may hold Shift-JIS
 // bytes), removed with its files at the end of the test.
 class TempDir {
-public:
+  public:
     explicit TempDir(const std::string& suffix = "");
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -35,7 +35,7 @@ public:
     const std::string& path() const { return path_; } // with a trailing backslash
     std::string operator/(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     std::string path_;
 };
 
