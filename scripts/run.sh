@@ -11,6 +11,7 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "No DISPLAY: starting an Xvfb (see the README for taking a screenshot)." >&2
 fi
 trap morvel_wine_stop EXIT
+trap "exit 130" INT TERM
 morvel_wine_start || exit 1
 echo "vantu.exe is running on DISPLAY=$DISPLAY; close it (終了) to end." >&2
 "$MORVEL_WINE" "$root/build/dist/vantu.exe"

@@ -50,6 +50,7 @@ fi
 . scripts/wine-env.sh
 export MORVEL_FORCE_XVFB=1 MORVEL_HARNESS=1
 trap morvel_wine_stop EXIT
+trap "exit 130" INT TERM
 morvel_wine_start || exit 1
 run_ctest "$b/x64" "tests under Wine"
 morvel_wine_stop

@@ -9,6 +9,7 @@ if [ -z "${MORVEL_HARNESS:-}" ]; then
     own=1
     morvel_wine_start || exit 1
     trap morvel_wine_stop EXIT
+    trap "exit 130" INT TERM
 fi
 "$MORVEL_WINE" "$@"
 rc=$?
