@@ -18,46 +18,6 @@ bool CopyTo(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 }
 
-std::string ReadFileText(const std::string& path) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return {};
-    std::string text(GetFileSize(file.get(), nullptr), '\0');
-    DWORD got = 0;
-    ReadFile(file.get(), &text[0], static_cast<DWORD>(text.size()), &got, nullptr);
-    text.resize(got);
-    return text;
-}
-
-TempDir::TempDir(const std::string& suffix) {
-    char base[MAX_PATH] = {};
-    GetTempPathA(sizeof base, base);
-    for (unsigned serial = 0;; ++serial) {
-        char name[MAX_PATH];
-        std::snprintf(name, sizeof name, "%spelka-%lu-%u%s\\", base, GetCurrentProcessId(), serial,
-                      suffix.c_str());
-        if (CreateDirectoryA(name, nullptr)) {
-            path_ = name;
-            return;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return;
-    }
-}
-
-TempDir::~TempDir() {
-    if (path_.empty()) return;
-    WIN32_FIND_DATAA fd;
-    UniqueFind find(FindFirstFileA((path_ + "*").c_str(), &fd));
-    if (find) {
-        do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((path_ + fd.cFileName).c_str());
-        } while (FindNextFileA(find.get(), &fd));
-    }
-    find.reset();
-    RemoveDirectoryA(path_.c_str());
-}
-
 Pelka::Pelka(const std::string& path) : module_(LoadLibraryA(path.c_str())) {
     if (!module_) return;
     const HMODULE m = module_.get();

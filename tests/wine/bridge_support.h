@@ -10,6 +10,7 @@
 
 #include "app/handles.h"
 #include "bridge/ivantu.h"
+#include "wine_support.h"
 
 namespace bridge_test {
 
@@ -22,22 +23,6 @@ template <typename F> F Export(HMODULE m, const char* name) {
 std::string DistPelkaPath();
 std::string HelperPath(const char* exeName);
 bool CopyTo(const std::string& from, const std::string& to);
-std::string ReadFileText(const std::string& path);
-
-// A fresh directory under %TEMP% (its name ends with the suffix, which may hold Shift-JIS
-// bytes), removed with its files at the end of the test.
-class TempDir {
-  public:
-    explicit TempDir(const std::string& suffix = "");
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; } // with a trailing backslash
-    std::string operator/(const std::string& name) const { return path_ + name; }
-
-  private:
-    std::string path_;
-};
 
 // Pelka.dll loaded for one test, unloaded at the end.
 class Pelka {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "app/handles.h"
 #include "app/settings.h"
 #include "app/text.h"
 #include "engines/sef_codec.h"
@@ -75,11 +76,11 @@ TEST_F(EngineFiles, ReaderResults) {
     ASSERT_TRUE(WriteFileBytes(dir / "short.sef", std::vector<unsigned char>(66, 0)));
     EXPECT_EQ(ReadEngineFile(set, (dir / "short.sef").c_str()), -2);
     // Open elsewhere without sharing: cannot be opened.
-    HANDLE held = CreateFileA((dir / "good.sef").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    UniqueFile held(CreateFileA((dir / "good.sef").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                0, nullptr));
+    ASSERT_TRUE(held);
     EXPECT_EQ(ReadEngineFile(set, (dir / "good.sef").c_str()), -1);
-    CloseHandle(held);
+    held.reset();
 
     EXPECT_EQ(set.entries.get(), table); // unchanged by every failure
     EXPECT_EQ(set.count, 2);
@@ -98,16 +99,15 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
 
     // The target is held open without sharing, so it cannot be replaced: the old bytes stay
     // and no temporary file is left behind.
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    UniqueFile held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     EngineEntry fresh = Entry("new");
     EXPECT_EQ(WriteEngineFile(&fresh, path.c_str(), 1), 0);
-    CloseHandle(held);
+    held.reset();
     EXPECT_EQ(ReadFileBytes(path), before);
     WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((dir / "*.tmp").c_str(), &fd);
-    EXPECT_EQ(find, INVALID_HANDLE_VALUE) << fd.cFileName;
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    UniqueFind find(FindFirstFileA((dir / "*.tmp").c_str(), &fd));
+    EXPECT_FALSE(find) << fd.cFileName;
 
     // A directory that does not exist: 0.
     EXPECT_EQ(WriteEngineFile(&fresh, (dir / "no\\such\\x.sef").c_str(), 1), 0);

@@ -2,12 +2,14 @@
 
 #include <cstdio>
 
+#include "app/handles.h"
+
 namespace {
 
 void RemoveTree(const std::string& dir) {
     WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((dir + "*").c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
+    UniqueFind find(FindFirstFileA((dir + "*").c_str(), &fd));
+    if (find) {
         do {
             const std::string name = fd.cFileName;
             if (name == "." || name == "..") continue;
@@ -18,9 +20,9 @@ void RemoveTree(const std::string& dir) {
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileA(full.c_str());
             }
-        } while (FindNextFileA(find, &fd));
-        FindClose(find);
+        } while (FindNextFileA(find.get(), &fd));
     }
+    find.reset();
     RemoveDirectoryA(dir.c_str());
 }
 
@@ -38,6 +40,7 @@ TempDir::TempDir(const std::string& suffix) {
             path_ = name;
             return;
         }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return; // the test then fails on use
     }
 }
 
@@ -46,13 +49,12 @@ TempDir::~TempDir() {
 }
 
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
     DWORD written = 0;
-    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-    return ok && written == bytes.size();
+    return WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 bool WriteFileText(const std::string& path, const std::string& text) {
@@ -61,14 +63,13 @@ bool WriteFileText(const std::string& path, const std::string& text) {
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
     std::vector<unsigned char> bytes;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(f, nullptr));
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!f) return bytes;
+    bytes.resize(GetFileSize(f.get(), nullptr));
     DWORD got = 0;
-    ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    ReadFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
     bytes.resize(got);
-    CloseHandle(f);
     return bytes;
 }
 
