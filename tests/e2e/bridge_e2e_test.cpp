@@ -15,30 +15,11 @@
 #include "bridge/ivantu.h"
 #include "tests/e2e/support.h"
 #include "ui/resource.h"
+#include "tests/common/run_program.h"
 
 using namespace e2e;
 
 namespace {
-
-DWORD Run(std::string commandLine, DWORD* pid = nullptr,
-          const std::function<void(DWORD)>& whileRunning = nullptr) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return 0xFFFFFFFF;
-    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
-    if (pid) *pid = pi.dwProcessId;
-    if (whileRunning) whileRunning(pi.dwProcessId);
-    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
-        return 0xFFFFFFFE;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return code;
-}
 
 // The lines of the stored script between its SCRIPT tags, read out of the built library.
 std::vector<std::string> StoredScriptBody() {
@@ -92,16 +73,17 @@ std::string ScriptFile(const std::string& selectionExpression) {
 DWORD RunMenuScript(const ProgramDir& dir, const std::string& selectionExpression,
                     const std::function<void(DWORD)>& whileRunning = nullptr) {
     if (!dir.WriteBytes("menu.vbs", ScriptFile(selectionExpression))) return 0xFFFFFFFD;
-    return Run("cscript.exe //nologo //B \"" + dir.File("menu.vbs") + "\"", nullptr, whileRunning);
+    return RunProgram("cscript.exe //nologo //B \"" + dir.File("menu.vbs") + "\"", nullptr,
+                      whileRunning);
 }
 
 // Pelka.dll of the program directory registered for one test.
 class Registration {
   public:
     explicit Registration(const ProgramDir& dir) : path_(dir.File("Pelka.dll")) {
-        ok_ = Run("regsvr32.exe /s \"" + path_ + "\"") == 0;
+        ok_ = RunProgram("regsvr32.exe /s \"" + path_ + "\"") == 0;
     }
-    ~Registration() { Run("regsvr32.exe /s /u \"" + path_ + "\""); }
+    ~Registration() { RunProgram("regsvr32.exe /s /u \"" + path_ + "\""); }
     bool Ok() const { return ok_; }
 
   private:

@@ -10,6 +10,7 @@
 
 #include "bridge/ivantu.h"
 #include "bridge_support.h"
+#include "tests/common/run_program.h"
 
 using namespace bridge_test;
 
@@ -107,23 +108,6 @@ void ExpectUnregistered() {
     EXPECT_TRUE(ClassEntries().empty());
     EXPECT_FALSE(KeyExists(kTypeLibKey + std::string("\\1.0")));
     EXPECT_TRUE(KeyExists("CLSID"));
-}
-
-DWORD RunProgram(std::string commandLine) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return 0xFFFFFFFF;
-    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
-    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
-        return 0xFFFFFFFE;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return code;
 }
 
 struct ComApartment {
