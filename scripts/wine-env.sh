@@ -42,7 +42,7 @@ morvel_start_xvfb() {
 }
 
 # Bumped whenever the prefix set-up below changes, so that older prefixes are brought up to date.
-_morvel_prefix_version=2
+_morvel_prefix_version=3
 
 morvel_ensure_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
