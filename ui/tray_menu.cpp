@@ -172,6 +172,12 @@ void CreateTooltips(HWND bar) {
 }
 
 void RunSettingsCommand(HWND bar) {
+    // Only another process can ask while a dialog is open: a second sheet over the first
+    // would let each confirm over the other's edits, so the open one comes forward instead.
+    if (OpenDialog()) {
+        ActivateFront();
+        return;
+    }
     RestoreSearchBar();
     if (ShowSettingsSheet(bar)) {
         SetHideOnClose(g_settings.NotWinClose != 0);

@@ -201,6 +201,10 @@ TEST(Settings, SheetPagesButtonsAndTopmost) {
     EXPECT_EQ(ItemText(ShowPage(sheet, kGeneral), IDC_GEN_TRAY),
               "「Morvel」をタスクトレイに収納する");
 
+    // A second request opens no second sheet.
+    PostMessageA(b.bar, WM_COMMAND, IDM_SETTINGS, 0);
+    Sleep(400);
+    EXPECT_EQ(TopWindows(b.proc.Pid(), "#32770", "設定").size(), 1u);
     // Activation requests go to the sheet; the tray shows no menu while it is open.
     SetForegroundWindow(b.bar);
     Send(b.bar, kActivate);
