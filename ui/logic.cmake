@@ -1,2 +1,4 @@
-# The search bar's Windows-free decisions: part of the core library on every platform.
-target_sources(morvel_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bar_logic.cpp)
+# The Windows-free decisions of the search bar and of the engine file editor: part of the
+# core library on every platform.
+target_sources(morvel_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/bar_logic.cpp
+                                   ${CMAKE_CURRENT_LIST_DIR}/editor_logic.cpp)
