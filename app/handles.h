@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <utility>
 
 template <typename Traits> class UniqueHandle {
@@ -98,3 +100,10 @@ struct MemoryDcTraits { // CreateCompatibleDC
 };
 using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+struct DropTraits { // the HDROP of WM_DROPFILES: released with DragFinish
+    using Handle = HDROP;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DragFinish(h); }
+};
+using UniqueDrop = UniqueHandle<DropTraits>;
