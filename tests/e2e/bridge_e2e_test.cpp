@@ -155,7 +155,8 @@ TEST(BridgeScript, SelectionTextAsSent) {
         {"\"\"", ""},                               // nothing selected: one NUL byte
         {"\"検索ｶﾅ\"", "検索ｶﾅ"},                   // the script file is Shift-JIS, as is the wire
     };
-    std::string expectedLog = "start flags=1 show=0\r\n";
+    // Started hidden, with no standard handles (STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES).
+    std::string expectedLog = "start flags=257 show=0\r\n";
     for (const auto& c : cases) {
         ASSERT_EQ(RunMenuScript(dir, c.selection), 0u) << c.selection;
         const std::string sent = c.sent + '\0';
@@ -241,6 +242,58 @@ TEST(BridgeScript, WholeScriptStartsAndShowsTheProgram) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "one two");
     EXPECT_TRUE(Visible(bar));
+}
+
+// The script host run with its output captured, as automation does: its output pipe must
+// reach its end when the host ends, although the program it started keeps running (the
+// program must not hold the host's handles). Returns whether the end came within the time.
+bool OutputEndsWithHost(const ProgramDir& dir, const std::string& selectionExpression) {
+    if (!dir.WriteBytes("menu.vbs", ScriptFile(selectionExpression))) return false;
+    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return false;
+    UniqueKernelHandle reader(readEnd), writer(writeEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = writeEnd;
+    si.hStdError = writeEnd;
+    std::string command = "cscript.exe //nologo \"" + dir.File("menu.vbs") + "\"";
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return false;
+    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+    writer.reset();
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 20000) {
+        DWORD available = 0;
+        if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr))
+            return GetLastError() == ERROR_BROKEN_PIPE;
+        char buffer[256];
+        DWORD got = 0;
+        if (available && !ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr)) return false;
+        if (!available) Sleep(20);
+    }
+    return false;
+}
+
+TEST(BridgeScript, CapturedHostEndsWhileTheStartedProgramRuns) {
+    ProgramDir::Options options;
+    options.copyBridge = true;
+    ProgramDir dir(options);
+    Registration reg(dir);
+    ASSERT_TRUE(reg.Ok());
+    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    const bool ended = OutputEndsWithHost(dir, "\"piped\"");
+    HWND bar = FindWindowA("#32770", "Morvel");
+    Started started(bar);
+    EXPECT_TRUE(ended) << "the started program holds the script host's output pipe";
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "piped");
+    EXPECT_NE(FindBar(started.Pid()), nullptr);
 }
 
 TEST(BridgeScript, MissingProgramShowsTheMessage) {

@@ -548,8 +548,9 @@ bool RunningBar::Exit(DWORD* code) {
 }
 
 HWND RunningBar::FindDialogWith(int controlId) const {
+    // Only a shown dialog has been through its initialisation: its controls exist earlier.
     for (HWND w : TopWindows(proc.Pid(), "#32770", nullptr))
-        if (w != bar && GetDlgItem(w, controlId)) return w;
+        if (w != bar && IsWindowVisible(w) && GetDlgItem(w, controlId)) return w;
     return nullptr;
 }
 

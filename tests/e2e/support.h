@@ -186,7 +186,7 @@ struct RunningBar {
     bool Start(const std::string& ini) { return Start(ini.c_str()); }
     // Ends the program through "終了(&X)" and waits for its exit code.
     bool Exit(DWORD* code = nullptr);
-    // The program's dialog other than the bar and message boxes that has control id.
+    // The program's shown dialog, other than the bar and message boxes, that has control id.
     HWND FindDialogWith(int controlId) const;
 };
 
