@@ -652,7 +652,10 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     ChooseInFileDialog(fd, dp + "out.sed");
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fd); }));
     std::string text;
-    ASSERT_TRUE(r.dir.ReadBytes("defs\\out.sed", text));
+    // The file is written after the dialog has closed.
+    EXPECT_TRUE(WaitUntil([&] {
+        return r.dir.ReadBytes("defs\\out.sed", text) && text.find("[URL2]") != std::string::npos;
+    }));
     size_t at = 0;
     for (const char* piece : {"[Data]", "Name=SJIS", "[URL1]", "head=s.example/all?q=", "key=+",
                               "tail=&x=1", "[URL2]", "head=s.example/any?q=", "key=|", "tail="}) {
@@ -670,8 +673,10 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     ChooseInFileDialog(fd, dp + "old.sed");
     ASSERT_TRUE(ConfirmReplace(r.Pid(), fd));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fd); }));
-    ASSERT_TRUE(r.dir.ReadBytes("defs\\old.sed", text));
-    EXPECT_NE(text.find("Character=3"), std::string::npos);
+    EXPECT_TRUE(WaitUntil([&] {
+        return r.dir.ReadBytes("defs\\old.sed", text) &&
+               text.find("Character=3") != std::string::npos;
+    }));
     EXPECT_EQ(text.find("Extra"), std::string::npos);
     EXPECT_EQ(text.find("Other"), std::string::npos);
     // A failed export says so and leaves the old file as it was.
