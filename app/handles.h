@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -107,3 +108,10 @@ struct DropTraits { // the HDROP of WM_DROPFILES: released with DragFinish
     static void Close(Handle h) { ::DragFinish(h); }
 };
 using UniqueDrop = UniqueHandle<DropTraits>;
+
+struct PropSheetPageTraits { // CreatePropertySheetPage results not yet handed to a sheet
+    using Handle = HPROPSHEETPAGE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DestroyPropertySheetPage(h); }
+};
+using UniquePropSheetPage = UniqueHandle<PropSheetPageTraits>;

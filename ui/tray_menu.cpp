@@ -15,6 +15,7 @@
 #include "ui/open_dialog.h"
 #include "ui/resource.h"
 #include "ui/search_bar.h"
+#include "ui/settings_sheet.h"
 
 namespace {
 
@@ -172,9 +173,20 @@ void CreateTooltips(HWND bar) {
     AddTool(bar, IDC_SEARCH, "検索開始\n(右クリックでメニュー表示)");
 }
 
-// The settings sheet opens here once it exists: restore the bar, run the sheet owned by
-// it, and on an applied return copy NotWinClose and set the tray icon; then focus the box.
-void RunSettingsCommand(HWND) {}
+void RunSettingsCommand(HWND bar) {
+    // Only another process can ask while a dialog is open: a second sheet over the first
+    // would let each confirm over the other's edits, so the open one comes forward instead.
+    if (OpenDialog()) {
+        ActivateFront();
+        return;
+    }
+    RestoreSearchBar();
+    if (ShowSettingsSheet(bar)) {
+        SetHideOnClose(g_settings.NotWinClose != 0);
+        SetTrayIcon(bar, g_settings.TrayMode == 0);
+    }
+    SetFocus(GetDlgItem(bar, IDC_KEYWORD));
+}
 
 // The engine file editor: the bar's engine file is noted by name, since the editor may add
 // and remove catalogue names; afterwards the bar finds it again (or falls back to slot 0)
