@@ -34,18 +34,25 @@ run_ctest() { # dir label [ctest args]
 run_ctest "$b/native" "native unit tests" -j 2
 run_ctest "$b/asan" "native unit tests under ASan and UBSan" -j 2
 
-echo "=== fuzzing the engine file reader (${MORVEL_FUZZ_SECONDS:-60} s) ==="
-mkdir -p "$b/fuzz/corpus"
-cp tests/fuzz/corpus/* "$b/fuzz/corpus/" 2>/dev/null || true
-if "$b/fuzz/tests/fuzz_sef_reader" -max_total_time="${MORVEL_FUZZ_SECONDS:-60}" \
-    -print_final_stats=1 "$b/fuzz/corpus" 2>"$b/fuzz/fuzz.log"; then
-    grep -E 'stat::number_of_executed_units|Done' "$b/fuzz/fuzz.log" | tail -2
-    total_pass=$((total_pass + 1))
-else
-    tail -40 "$b/fuzz/fuzz.log"
-    total_fail=$((total_fail + 1))
-    status=1
-fi
+run_fuzzer() { # name label seconds corpus-source
+    local name=$1 label=$2 seconds=$3 seeds=$4
+    echo "=== fuzzing $label (${seconds} s) ==="
+    local corpus="$b/fuzz/corpus-$name"
+    mkdir -p "$corpus"
+    cp "$seeds"/* "$corpus/" 2>/dev/null || true
+    if "$b/fuzz/tests/$name" -max_total_time="$seconds" -print_final_stats=1 "$corpus" \
+        2>"$b/fuzz/$name.log"; then
+        grep -E 'stat::number_of_executed_units|Done' "$b/fuzz/$name.log" | tail -2
+        total_pass=$((total_pass + 1))
+    else
+        tail -40 "$b/fuzz/$name.log"
+        total_fail=$((total_fail + 1))
+        status=1
+    fi
+}
+run_fuzzer fuzz_sef_reader "the engine file reader" "${MORVEL_FUZZ_SECONDS:-60}" tests/fuzz/corpus
+run_fuzzer fuzz_host_message "the browser host's frames and messages" \
+    "${MORVEL_HOST_FUZZ_SECONDS:-20}" tests/fuzz/host_corpus
 
 . scripts/wine-env.sh
 # Every test runs in Wine's virtual desktop, the Windows-like place with a taskbar and tray.
