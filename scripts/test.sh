@@ -7,6 +7,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh || exit 1
 bash scripts/build.sh --sanitize --fuzz || exit 1
+# The browser test's npm packages (playwright-core drives the system Chromium; no browser
+# is downloaded).
+if [ ! -d tests/browser/node_modules/playwright-core ]; then
+    (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent) ||
+        exit 1
+fi
 
 b=${MORVEL_BUILD_DIR:-$root/build}
 total_pass=0 total_fail=0 status=0
