@@ -276,6 +276,13 @@ async function menuRun() {
     }
     const b = await waitForKeyword(text, 20000);
     check(b.keyword === text, "the real context menu item sends the selection", JSON.stringify(b));
+
+    // The keyboard command on the page's selection.
+    await page.bringToFront();
+    await select(page, "one");
+    await run("xdotool", ["key", "--clearmodifiers", "alt+shift+m"], { timeout: 10000 });
+    const c = await waitForKeyword("Morvel 検索テスト", 20000);
+    check(c.keyword === "Morvel 検索テスト", "Alt+Shift+M sends the selection", JSON.stringify(c));
   } finally {
     await context.close();
   }
