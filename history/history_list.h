@@ -41,6 +41,11 @@ const char* HistoryItemAt(const SearchHistory& list, int n);
 // otherwise the keyword goes in front and the list is cut to max entries.
 void AddToHistory(SearchHistory& list, const char* keyword, int max,
                   HistoryCompare compare = std::strcmp);
+// Unlinks and frees the entry at position n; false when there is none.
+bool RemoveHistoryEntry(SearchHistory& list, int n);
+// Swaps the entries at positions n and n + step (step -1 or +1); false when either is
+// missing, and then the list is unchanged.
+bool SwapHistoryEntries(SearchHistory& list, int n, int step);
 // Deep copy: destination gets a new head and a copy of each entry in order.
 void CopyHistory(SearchHistory& destination, const SearchHistory& source);
 // Frees every entry and the head.

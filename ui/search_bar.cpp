@@ -237,6 +237,10 @@ void RestoreSearchBar() {
     if (g_bar) ShowWindow(g_bar, SW_RESTORE);
 }
 
+void SetHideOnClose(bool hide) {
+    g_hideOnClose = hide ? 1 : 0;
+}
+
 void ActivateFront() {
     HWND target = g_openDialog ? g_openDialog : g_bar;
     if (!target) return;

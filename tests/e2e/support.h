@@ -87,6 +87,7 @@ class Process {
         int showState = -1;                // STARTUPINFO show state; -1: none given
         bool browserLog = true;            // set MORVEL_BROWSER_LOG to dir\browser.log
         std::vector<std::pair<std::string, std::string>> env; // extra variables
+        std::string currentDir;                               // empty: the program directory
     };
     Process() = default;
     ~Process() { Kill(); }

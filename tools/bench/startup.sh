@@ -53,7 +53,11 @@ echo "                    vantu   ${vs[*]}"
 echo "exit runs (ms):     minimal ${be[*]}"
 echo "                    loaded  ${fe[*]}"
 echo "                    vantu   ${ve[*]}"
+# Per round ratios: the three runs of a round share the machine's load of that moment.
+pair() { local -n a=$1 b=$2; local i; for i in "${!a[@]}"; do ratio "${a[$i]}" "${b[$i]}"; echo; done; }
+rbs=$(median $(pair vs bs)) rfs=$(median $(pair vs fs))
 echo "start-up medians: minimal ${mbs} ms, loaded ${mfs} ms, vantu ${mvs} ms"
+echo "median of per-round ratios: ${rbs} x minimal, ${rfs} x loaded"
 echo "start-up ratio: $(ratio "$mvs" "$mbs") x minimal, $(ratio "$mvs" "$mfs") x loaded (aim <= 1.10)"
 echo "exit medians: minimal ${mbe} ms, loaded ${mfe} ms, vantu ${mve} ms;" \
     "vantu - loaded $(awk -v a="$mve" -v b="$mfe" 'BEGIN{printf "%.1f", a-b}') ms (aim <= 50)"
