@@ -22,8 +22,48 @@ size_t CopyBounded(char* dest, size_t destSize, const char* src, size_t srcSize)
     return n;
 }
 
-std::string FieldText(const char* field, size_t fieldSize) {
-    return std::string(field, FieldLength(field, fieldSize));
+void TextBuffer::Append(std::string_view text) {
+    size_t n = text.size();
+    const size_t room = capacity_ - 1 - size_;
+    if (n > room) {
+        n = room;
+        cut_ = true;
+    }
+    if (n > 0) std::memmove(data_ + size_, text.data(), n);
+    size_ += n;
+    data_[size_] = '\0';
+}
+
+void TextBuffer::Append(char c) {
+    if (size_ + 1 >= capacity_) {
+        cut_ = true;
+        return;
+    }
+    data_[size_++] = c;
+    data_[size_] = '\0';
+}
+
+void TextBuffer::Append(size_t count, char c) {
+    const size_t room = capacity_ - 1 - size_;
+    if (count > room) {
+        count = room;
+        cut_ = true;
+    }
+    std::memset(data_ + size_, c, count);
+    size_ += count;
+    data_[size_] = '\0';
+}
+
+void TextBuffer::clear() {
+    size_ = 0;
+    cut_ = false;
+    data_[0] = '\0';
+}
+
+void TextBuffer::Truncate(size_t n) {
+    if (n >= size_) return;
+    size_ = n;
+    data_[size_] = '\0';
 }
 
 bool TrimToDirectory(char* path) {
