@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 template <typename Traits> class UniqueHandle {
@@ -110,3 +112,10 @@ struct MemoryDcTraits { // CreateCompatibleDC
 };
 using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+struct PropSheetPageTraits { // CreatePropertySheetPage results not yet handed to a sheet
+    using Handle = HPROPSHEETPAGE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DestroyPropertySheetPage(h); }
+};
+using UniquePropSheetPage = UniqueHandle<PropSheetPageTraits>;

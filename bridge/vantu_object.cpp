@@ -39,10 +39,13 @@ HWND FindOrStartMainWindow() {
 
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
+    // The program outlives this call, so it must not hold the caller's pipes and files open:
+    // no handle is inherited, and its standard handles are none rather than the caller's.
+    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     si.wShowWindow = SW_HIDE;
+    si.hStdInput = si.hStdOutput = si.hStdError = nullptr;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(program, nullptr, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessA(program, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return nullptr;
     UniqueKernelHandle process(pi.hProcess);
     UniqueKernelHandle thread(pi.hThread);

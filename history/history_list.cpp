@@ -90,6 +90,37 @@ void AddToHistory(SearchHistory& list, const char* keyword, int max, HistoryComp
     }
 }
 
+namespace {
+
+HistoryEntry* EntryAt(const SearchHistory& list, int n) {
+    if (!list.head || n < 0) return nullptr;
+    HistoryEntry* e = list.head;
+    for (int k = 0; k <= n && e; ++k)
+        e = e->next;
+    return e;
+}
+
+} // namespace
+
+bool RemoveHistoryEntry(SearchHistory& list, int n) {
+    HistoryEntry* e = EntryAt(list, n);
+    if (!e) return false;
+    Unlink(e);
+    delete e;
+    return true;
+}
+
+bool SwapHistoryEntries(SearchHistory& list, int n, int step) {
+    if (step != 1 && step != -1) return false;
+    HistoryEntry* first = EntryAt(list, step < 0 ? n - 1 : n);
+    if (!first || !first->next) return false;
+    // The later entry goes in front of the earlier one.
+    HistoryEntry* second = first->next;
+    Unlink(second);
+    InsertAfter(first->prev, second);
+    return true;
+}
+
 void CopyHistory(SearchHistory& destination, const SearchHistory& source) {
     if (&destination == &source) return;
     if (!InitHistory(destination)) return;

@@ -44,6 +44,11 @@ const char* HistoryItemAt(const SearchHistory& list, int n);
 // the keyword is not recorded.
 void AddToHistory(SearchHistory& list, const char* keyword, int max,
                   HistoryCompare compare = std::strcmp);
+// Unlinks and frees the entry at position n; false when there is none.
+bool RemoveHistoryEntry(SearchHistory& list, int n);
+// Swaps the entries at positions n and n + step (step -1 or +1); false when either is
+// missing, and then the list is unchanged.
+bool SwapHistoryEntries(SearchHistory& list, int n, int step);
 // Deep copy: destination gets a new head and a copy of each entry in order (out of memory,
 // as many as there was room for).
 void CopyHistory(SearchHistory& destination, const SearchHistory& source);

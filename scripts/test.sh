@@ -57,7 +57,8 @@ else
 fi
 
 . scripts/wine-env.sh
-export MORVEL_FORCE_XVFB=1 MORVEL_HARNESS=1
+# Every test runs in Wine's virtual desktop, the Windows-like place with a taskbar and tray.
+export MORVEL_FORCE_XVFB=1 MORVEL_HARNESS=1 MORVEL_DESKTOP=${MORVEL_DESKTOP:-1280x800}
 trap morvel_wine_stop EXIT
 trap "exit 130" INT TERM
 morvel_wine_start || exit 1

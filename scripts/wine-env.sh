@@ -1,5 +1,6 @@
 # Sourced by the scripts: a private Wine prefix, Xvfb and the Japanese locale.
 # Functions: morvel_wine_start (prefix + Xvfb + wineserver), morvel_wine_stop.
+# MORVEL_DESKTOP: the virtual desktop's size (e.g. 1280x800), or "off" for normal windows.
 
 MORVEL_ROOT=${MORVEL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEPREFIX=${MORVEL_WINEPREFIX:-$MORVEL_ROOT/build/wineprefix}
@@ -40,18 +41,51 @@ morvel_start_xvfb() {
     return 1
 }
 
+# Bumped whenever the prefix set-up below changes, so that older prefixes are brought up to date.
+_morvel_prefix_version=3
+
 morvel_ensure_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix $WINEPREFIX (once)" >&2
         mkdir -p "$(dirname "$WINEPREFIX")"
         "$MORVEL_WINE" wineboot --init >/dev/null 2>&1
-        # The dialogs ask for the usual Japanese system fonts; draw them with IPA Gothic.
-        local key='HKCU\Software\Wine\Fonts\Replacements'
-        "$MORVEL_WINE" reg add "$key" /v "ＭＳ ゴシック" /d "IPAGothic" /f >/dev/null 2>&1
-        "$MORVEL_WINE" reg add "$key" /v "ＭＳ Ｐゴシック" /d "IPAPGothic" /f >/dev/null 2>&1
-        "$MORVEL_WINE" reg add "$key" /v "MS UI Gothic" /d "IPAPGothic" /f >/dev/null 2>&1
-        "$MORVEL_WINESERVER" -w
     fi
+    if [ "$(cat "$WINEPREFIX/.morvel-prefix" 2>/dev/null)" != "$_morvel_prefix_version" ]; then
+        # The dialogs ask for the usual Japanese system fonts: the fixed-pitch ones are drawn
+        # with IPA Gothic, the proportional ones with IPA P Gothic.
+        local key='HKCU\Software\Wine\Fonts\Replacements' f
+        for f in "ＭＳ ゴシック" "MS Gothic"; do
+            "$MORVEL_WINE" reg add "$key" /v "$f" /d "IPAGothic" /f >/dev/null 2>&1
+        done
+        for f in "ＭＳ Ｐゴシック" "MS PGothic" "MS UI Gothic" "メイリオ" "Meiryo" "Meiryo UI" \
+            "Yu Gothic UI"; do
+            "$MORVEL_WINE" reg add "$key" /v "$f" /d "IPAPGothic" /f >/dev/null 2>&1
+        done
+        # Wine's own Marlett (Debian's fonts-wine) draws the caption buttons; this Wine does
+        # not look in its data directory for it, so it goes into the prefix's font folder.
+        local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+        mkdir -p "$fonts"
+        [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+        "$MORVEL_WINESERVER" -w
+        echo "$_morvel_prefix_version" >"$WINEPREFIX/.morvel-prefix"
+    fi
+}
+
+# Wine's virtual desktop (explorer's desktop mode, with its taskbar and tray) for every
+# program of the prefix when MORVEL_DESKTOP is a size such as 1280x800; normal windows on
+# the display when it is empty or "off".
+morvel_set_desktop() {
+    local want=${MORVEL_DESKTOP:-off}
+    [ "$(cat "$WINEPREFIX/.morvel-desktop" 2>/dev/null)" = "$want" ] && return 0
+    local key='HKCU\Software\Wine\Explorer'
+    if [ "$want" = off ]; then
+        "$MORVEL_WINE" reg delete "$key" /v Desktop /f >/dev/null 2>&1
+    else
+        "$MORVEL_WINE" reg add "$key" /v Desktop /d Default /f >/dev/null 2>&1
+        "$MORVEL_WINE" reg add "$key\Desktops" /v Default /d "$want" /f >/dev/null 2>&1
+    fi
+    "$MORVEL_WINESERVER" -w
+    echo "$want" >"$WINEPREFIX/.morvel-desktop"
 }
 
 # With NEED_XVFB=1 (default) an Xvfb is started when DISPLAY is empty or forced by
@@ -61,6 +95,7 @@ morvel_wine_start() {
         morvel_start_xvfb || return 1
     fi
     morvel_ensure_prefix
+    morvel_set_desktop
     "$MORVEL_WINESERVER" -p 60 >/dev/null 2>&1 || true
 }
 

@@ -45,6 +45,41 @@
 #define MORVEL_TITLE "Morvel"
 #define MORVEL_VERSION_TEXT "3.24"
 
+// Settings sheet
+#define IDD_PAGE_GENERAL 103
+#define IDD_PAGE_SEARCH 104
+#define IDD_PAGE_HISTORY 107
+#define IDD_PAGE_MENU_EXT 108
+// page 全般
+#define IDC_GEN_TOPMOST 1033
+#define IDC_GEN_TRAY 1011
+#define IDC_GEN_HIDE_ON_MINIMIZE 1009
+#define IDC_GEN_HIDE_ON_CLOSE 1017
+#define IDC_GEN_NO_TIPS 1016
+// page 検索
+#define IDC_SRCH_SOUND 1024
+#define IDC_SRCH_AUTO_SEARCH 1026
+#define IDC_SRCH_HISTORY_ON 1028
+#define IDC_SRCH_HISTORY_SIZE 1039
+#define IDC_SRCH_BROWSER_GROUP 1025
+#define IDC_SRCH_BROWSER_NAME 1018
+#define IDC_SRCH_BROWSER_DEFAULT 1021
+#define IDC_SRCH_BROWSER_CHANGE 1014
+// page IE連携
+#define IDC_MEXT_ENABLE 1046
+// page 履歴編集
+#define IDC_HIST_LIST 1043
+#define IDC_HIST_UP 1031
+#define IDC_HIST_DOWN 1032
+#define IDC_HIST_DELETE 1027
+#define IDC_HIST_DELETE_ALL 1028
+#define IDC_HIST_COUNT 1044
+// help contexts of the pages
+#define HELP_CTX_GENERAL 7
+#define HELP_CTX_SEARCH 14
+#define HELP_CTX_MENU_EXT 67
+#define HELP_CTX_HISTORY 61
+
 // Controls without an id (group boxes, fixed texts)
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -28,9 +28,6 @@ HWND g_openDialog = nullptr;
 // Set when the starting process asked for a hidden start (the browser bridge does):
 // the dialog manager's own first show is then refused until something restores the bar.
 bool g_stayHidden = false;
-// Set when the topmost band asked for at set-up did not take (some window managers ignore
-// the band of a window that is not shown yet): it is applied again at the first show.
-bool g_topmostPending = false;
 
 int StoredEngineIndex(const char* fileName) {
     return static_cast<int>(GetPrivateProfileIntA("SEFIndex", fileName, 0, g_iniPath));
@@ -86,7 +83,6 @@ void RestorePosition() {
                                        GetSystemMetrics(SM_CYSCREEN), kLowestPosY);
     SetWindowPos(g_bar, g_settings.ShowMode ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
                  SWP_NOSIZE);
-    g_topmostPending = g_settings.ShowMode && !(GetWindowLongA(g_bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 bool StartedHidden() {
@@ -105,8 +101,9 @@ BOOL SetUp(HWND wnd) {
     g_taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     g_hideOnClose = g_settings.NotWinClose ? 1 : 0;
 
-    g_smallIcon.reset(static_cast<HICON>(
-        LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_MORVEL), IMAGE_ICON, 16, 16, 0)));
+    g_smallIcon.reset(static_cast<HICON>(LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_MORVEL),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), 0)));
     g_bigIcon.reset(static_cast<HICON>(LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_MORVEL),
                                                   IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                                   GetSystemMetrics(SM_CYICON), 0)));
@@ -240,6 +237,10 @@ void RestoreSearchBar() {
     if (g_bar) ShowWindow(g_bar, SW_RESTORE);
 }
 
+void SetHideOnClose(bool hide) {
+    g_hideOnClose = hide ? 1 : 0;
+}
+
 void ActivateFront() {
     HWND target = g_openDialog ? g_openDialog : g_bar;
     if (!target) return;
@@ -305,12 +306,6 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGING:
         // A hidden start stays hidden until the bar is restored on purpose.
         if (g_stayHidden) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
-        return FALSE;
-    case WM_WINDOWPOSCHANGED:
-        if (g_topmostPending && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)) {
-            g_topmostPending = false;
-            SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
         return FALSE;
     case WM_ACTIVATE:
         return LOWORD(wParam) == WA_INACTIVE ? TRUE : FALSE;

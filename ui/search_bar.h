@@ -18,3 +18,5 @@ void ApplyModeRule(int index);
 void SwitchEngineFile(int n);
 // Restores the search bar (SW_RESTORE); also ends a hidden start.
 void RestoreSearchBar();
+// Sets whether the close button only hides the search bar.
+void SetHideOnClose(bool hide);

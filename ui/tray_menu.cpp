@@ -13,6 +13,7 @@
 #include "ui/open_dialog.h"
 #include "ui/resource.h"
 #include "ui/search_bar.h"
+#include "ui/settings_sheet.h"
 
 namespace {
 
@@ -170,9 +171,20 @@ void CreateTooltips(HWND bar) {
     AddTool(bar, IDC_SEARCH, "検索開始\n(右クリックでメニュー表示)");
 }
 
-// The settings sheet opens here once it exists: restore the bar, run the sheet owned by
-// it, and on an applied return copy NotWinClose and set the tray icon; then focus the box.
-void RunSettingsCommand(HWND) {}
+void RunSettingsCommand(HWND bar) {
+    // Only another process can ask while a dialog is open: a second sheet over the first
+    // would let each confirm over the other's edits, so the open one comes forward instead.
+    if (OpenDialog()) {
+        ActivateFront();
+        return;
+    }
+    RestoreSearchBar();
+    if (ShowSettingsSheet(bar)) {
+        SetHideOnClose(g_settings.NotWinClose != 0);
+        SetTrayIcon(bar, g_settings.TrayMode == 0);
+    }
+    SetFocus(GetDlgItem(bar, IDC_KEYWORD));
+}
 
 // The engine file editor opens here once it exists: note the current file's name,
 // restore the bar, run the editor, forget LastSearch's engine, find the noted name in the

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bridge/ivantu.h"
+#include "tests/e2e/menu_script.h"
 #include "tests/e2e/support.h"
 #include "ui/resource.h"
 #include "tests/common/run_program.h"
@@ -20,62 +21,6 @@
 using namespace e2e;
 
 namespace {
-
-// The lines of the stored script between its SCRIPT tags, read out of the built library.
-std::vector<std::string> StoredScriptBody() {
-    std::vector<std::string> body;
-    UniqueModule module(
-        LoadLibraryExA((DistDir() + "Pelka.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    if (!module) return body;
-    HRSRC res = FindResourceA(module.get(), "SETSTRING", RT_HTML);
-    if (!res) return body;
-    const std::string text(static_cast<const char*>(LockResource(LoadResource(module.get(), res))),
-                           SizeofResource(module.get(), res));
-    if (text.size() != 242) return body;
-    std::vector<std::string> lines;
-    for (size_t at = 0; at < text.size();) {
-        const size_t end = text.find("\r\n", at);
-        if (end == std::string::npos) return body;
-        lines.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
-    if (lines.size() != 6 || lines.front() != "<SCRIPT LANGUAGE=\"VBScript\">" ||
-        lines.back() != "</SCRIPT>")
-        return body;
-    return std::vector<std::string>(lines.begin() + 1, lines.end() - 1);
-}
-
-// A script host file: the browser's external.menuArguments (the page's window) stands in
-// with a selection whose text is the VBScript expression given, then the stored lines run
-// as they are.
-std::string ScriptFile(const std::string& selectionExpression) {
-    std::string vbs =
-        "Class RangeStub\r\n Public text\r\nEnd Class\r\n"
-        "Class SelectionStub\r\n Public range\r\n"
-        " Public Function createRange()\r\n  Set createRange = range\r\n End Function\r\n"
-        "End Class\r\n"
-        "Class DocumentStub\r\n Public selection\r\nEnd Class\r\n"
-        "Class WindowStub\r\n Public document\r\nEnd Class\r\n"
-        "Class ExternalStub\r\n Public menuArguments\r\nEnd Class\r\n"
-        "Dim external\r\nSet external = New ExternalStub\r\n"
-        "Set external.menuArguments = New WindowStub\r\n"
-        "Set external.menuArguments.document = New DocumentStub\r\n"
-        "Set external.menuArguments.document.selection = New SelectionStub\r\n"
-        "Set external.menuArguments.document.selection.range = New RangeStub\r\n"
-        "external.menuArguments.document.selection.range.text = " +
-        selectionExpression + "\r\n";
-    for (const std::string& line : StoredScriptBody())
-        vbs += line + "\r\n";
-    return vbs;
-}
-
-// Runs the context-menu script with the selection; returns the host's exit code.
-DWORD RunMenuScript(const ProgramDir& dir, const std::string& selectionExpression,
-                    const std::function<void(DWORD)>& whileRunning = nullptr) {
-    if (!dir.WriteBytes("menu.vbs", ScriptFile(selectionExpression))) return 0xFFFFFFFD;
-    return RunProgram("cscript.exe //nologo //B \"" + dir.File("menu.vbs") + "\"", nullptr,
-                      whileRunning);
-}
 
 // Pelka.dll of the program directory registered for one test.
 class Registration {
@@ -155,7 +100,8 @@ TEST(BridgeScript, SelectionTextAsSent) {
         {"\"\"", ""},                               // nothing selected: one NUL byte
         {"\"検索ｶﾅ\"", "検索ｶﾅ"},                   // the script file is Shift-JIS, as is the wire
     };
-    std::string expectedLog = "start flags=1 show=0\r\n";
+    // Started hidden, with no standard handles (STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES).
+    std::string expectedLog = "start flags=257 show=0\r\n";
     for (const auto& c : cases) {
         ASSERT_EQ(RunMenuScript(dir, c.selection), 0u) << c.selection;
         const std::string sent = c.sent + '\0';
@@ -241,6 +187,58 @@ TEST(BridgeScript, WholeScriptStartsAndShowsTheProgram) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "one two");
     EXPECT_TRUE(Visible(bar));
+}
+
+// The script host run with its output captured, as automation does: its output pipe must
+// reach its end when the host ends, although the program it started keeps running (the
+// program must not hold the host's handles). Returns whether the end came within the time.
+bool OutputEndsWithHost(const ProgramDir& dir, const std::string& selectionExpression) {
+    if (!dir.WriteBytes("menu.vbs", ScriptFile(selectionExpression))) return false;
+    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return false;
+    UniqueKernelHandle reader(readEnd), writer(writeEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = writeEnd;
+    si.hStdError = writeEnd;
+    std::string command = "cscript.exe //nologo \"" + dir.File("menu.vbs") + "\"";
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return false;
+    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+    writer.reset();
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 20000) {
+        DWORD available = 0;
+        if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr))
+            return GetLastError() == ERROR_BROKEN_PIPE;
+        char buffer[256];
+        DWORD got = 0;
+        if (available && !ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr)) return false;
+        if (!available) Sleep(20);
+    }
+    return false;
+}
+
+TEST(BridgeScript, CapturedHostEndsWhileTheStartedProgramRuns) {
+    ProgramDir::Options options;
+    options.copyBridge = true;
+    ProgramDir dir(options);
+    Registration reg(dir);
+    ASSERT_TRUE(reg.Ok());
+    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    const bool ended = OutputEndsWithHost(dir, "\"piped\"");
+    HWND bar = FindWindowA("#32770", "Morvel");
+    Started started(bar);
+    EXPECT_TRUE(ended) << "the started program holds the script host's output pipe";
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "piped");
+    EXPECT_NE(FindBar(started.Pid()), nullptr);
 }
 
 TEST(BridgeScript, MissingProgramShowsTheMessage) {

@@ -250,7 +250,7 @@ bool Process::Start(const ProgramDir& dir, const Options& options) {
     PROCESS_INFORMATION pi = {};
     const std::string program = dir.File(options.program);
     std::string cmd = "\"" + program + "\"";
-    std::string dirNoSlash = dir.Path();
+    const std::string dirNoSlash = options.currentDir.empty() ? dir.Path() : options.currentDir;
     if (!CreateProcessA(program.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, &block[0],
                         dirNoSlash.c_str(), &si, &pi))
         return false;
@@ -447,7 +447,7 @@ INPUT KeyInput(UINT vk, bool up) {
     in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
     in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     if (vk == VK_PRIOR || vk == VK_NEXT || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP ||
-        vk == VK_DOWN || vk == VK_HOME || vk == VK_END)
+        vk == VK_DOWN || vk == VK_HOME || vk == VK_END || vk == VK_DELETE || vk == VK_INSERT)
         in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     return in;
 }
@@ -547,8 +547,9 @@ bool RunningBar::Exit(DWORD* code) {
 }
 
 HWND RunningBar::FindDialogWith(int controlId) const {
+    // Only a shown dialog has been through its initialisation: its controls exist earlier.
     for (HWND w : TopWindows(proc.Pid(), "#32770", nullptr))
-        if (w != bar && GetDlgItem(w, controlId)) return w;
+        if (w != bar && IsWindowVisible(w) && GetDlgItem(w, controlId)) return w;
     return nullptr;
 }
 

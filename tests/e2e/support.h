@@ -87,6 +87,7 @@ class Process {
         int showState = -1;                // STARTUPINFO show state; -1: none given
         bool browserLog = true;            // set MORVEL_BROWSER_LOG to dir\browser.log
         std::vector<std::pair<std::string, std::string>> env; // extra variables
+        std::string currentDir;                               // empty: the program directory
     };
     Process() = default;
     ~Process() { Kill(); }
@@ -186,7 +187,7 @@ struct RunningBar {
     bool Start(const std::string& ini) { return Start(ini.c_str()); }
     // Ends the program through "終了(&X)" and waits for its exit code.
     bool Exit(DWORD* code = nullptr);
-    // The program's dialog other than the bar and message boxes that has control id.
+    // The program's shown dialog, other than the bar and message boxes, that has control id.
     HWND FindDialogWith(int controlId) const;
 };
 

@@ -132,3 +132,35 @@ TEST(Tray, ContextMenusOfButtonAndEngineCombo) {
     Sleep(300);
     EXPECT_EQ(FindPopupMenu(b.proc.Pid()), nullptr);
 }
+
+// The icon in the desktop's real tray, clicked with the mouse: a left click restores the
+// hidden bar, a right click opens the tray menu. The desktop's taskbar draws the icons at
+// its right end, the first one last, each in a square of the small icon size and a border.
+TEST(Tray, RealTrayIconTakesClicks) {
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    if (!taskbar) GTEST_SKIP() << "no taskbar with a tray on this display";
+    RunningBar b;
+    ASSERT_TRUE(b.Start(TestIni()));
+    RECT tr = {};
+    GetWindowRect(taskbar, &tr);
+    const int cell = GetSystemMetrics(SM_CXSMICON) + 4;
+    const POINT icon = {tr.right - cell / 2, (tr.top + tr.bottom) / 2};
+    auto click = [&](DWORD down, DWORD up) {
+        SetCursorPos(icon.x, icon.y);
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = down;
+        in[1].mi.dwFlags = up;
+        SendInput(2, in, sizeof in[0]);
+    };
+    ShowWindow(b.bar, SW_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return !Visible(b.bar); }));
+    click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitUntil([&] { return Visible(b.bar); }));
+    Sleep(300);
+    click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    HWND menu = WaitForPopupMenu(b.proc.Pid());
+    ASSERT_NE(menu, nullptr);
+    Shot("desktop-tray-menu");
+    CloseMenus(b);
+}

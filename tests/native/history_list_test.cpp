@@ -78,6 +78,45 @@ TEST(HistoryList, ItemAtCopyAndFree) {
     EXPECT_EQ(HistoryCount(copy), 2);
 }
 
+// The history editor's edits of its working copy.
+TEST(HistoryList, RemoveAndSwap) {
+    struct Case {
+        const char* what;
+        std::initializer_list<const char*> before;
+        char op; // 'r' remove n, 's' swap n with n + step
+        int n, step;
+        bool done;
+        V after;
+    } cases[] = {
+        {"remove first", {"a", "b", "c"}, 'r', 0, 0, true, V{"b", "c"}},
+        {"remove middle", {"a", "b", "c"}, 'r', 1, 0, true, V{"a", "c"}},
+        {"remove last", {"a", "b", "c"}, 'r', 2, 0, true, V{"a", "b"}},
+        {"remove the only", {"a"}, 'r', 0, 0, true, V{}},
+        {"remove past the end", {"a", "b"}, 'r', 2, 0, false, V{"a", "b"}},
+        {"remove before the start", {"a"}, 'r', -1, 0, false, V{"a"}},
+        {"remove from empty", {}, 'r', 0, 0, false, V{}},
+        {"up from the middle", {"a", "b", "c"}, 's', 1, -1, true, V{"b", "a", "c"}},
+        {"down from the middle", {"a", "b", "c"}, 's', 1, 1, true, V{"a", "c", "b"}},
+        {"down to the end", {"a", "b", "c"}, 's', 1, 1, true, V{"a", "c", "b"}},
+        {"up from the end", {"a", "b", "c"}, 's', 2, -1, true, V{"a", "c", "b"}},
+        {"first up", {"a", "b"}, 's', 0, -1, false, V{"a", "b"}},
+        {"last down", {"a", "b"}, 's', 1, 1, false, V{"a", "b"}},
+        {"step other than one", {"a", "b", "c"}, 's', 0, 2, false, V{"a", "b", "c"}},
+        {"swap in empty", {}, 's', 0, 1, false, V{}},
+    };
+    for (const Case& c : cases) {
+        SearchHistory list = Make(c.before);
+        const bool done =
+            c.op == 'r' ? RemoveHistoryEntry(list, c.n) : SwapHistoryEntries(list, c.n, c.step);
+        EXPECT_EQ(done, c.done) << c.what;
+        EXPECT_EQ(Items(list), c.after) << c.what;
+        ExpectLinked(list);
+    }
+    SearchHistory none;
+    EXPECT_FALSE(RemoveHistoryEntry(none, 0));
+    EXPECT_FALSE(SwapHistoryEntries(none, 0, 1));
+}
+
 TEST(HistoryList, TextsAreCutTo127Bytes) {
     const std::string text(200, 'x');
     SearchHistory list = Make({text.c_str()});

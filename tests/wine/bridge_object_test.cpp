@@ -235,7 +235,7 @@ TEST(BridgeStart, StartsTheProgramHiddenBesideTheLibrary) {
     EXPECT_EQ(vantu->SetForeground(), S_OK);
     EXPECT_TRUE(IsWindowVisible(bar));
 
-    EXPECT_EQ(ReadFileText(dir / "standin.log"), "start flags=1 show=0\r\n"
+    EXPECT_EQ(ReadFileText(dir / "standin.log"), "start flags=257 show=0\r\n"
                                                  "copydata wparam=0 data=0 cb=4 hex=61626300\r\n"
                                                  "setoption 131073 0\r\n"
                                                  "activate visible=0\r\n");

@@ -1,0 +1,143 @@
+#include "ui/menu_ext_page.h"
+
+#include <ole2.h>
+
+#include "app/globals.h"
+#include "app/handles.h"
+#include "ui/resource.h"
+#include "ui/settings_logic.h"
+
+namespace {
+
+const char kBridgeFile[] = "Pelka.dll";
+
+void Warn(HWND owner, const char* text) {
+    MessageBoxA(owner, text, MORVEL_TITLE, MB_OK | MB_ICONWARNING);
+}
+
+// OleInitialize and its OleUninitialize.
+class OleSession {
+  public:
+    OleSession() : result_(OleInitialize(nullptr)) {}
+    ~OleSession() {
+        if (SUCCEEDED(result_)) OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+    bool Ok() const { return SUCCEEDED(result_); }
+
+  private:
+    HRESULT result_;
+};
+
+// The library beside the program, by its full path: never one that the current directory
+// or the search path would give for the bare name.
+bool BridgePath(char* path, size_t size) {
+    if (!JoinPath(path, size, g_programDir, kBridgeFile)) return false;
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void Init(HWND page) {
+    SetTicked(page, IDC_MEXT_ENABLE, IsMenuExtensionPresent());
+}
+
+} // namespace
+
+bool IsMenuExtensionPresent() {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY, 0, KEY_ALL_ACCESS, &raw) !=
+        ERROR_SUCCESS)
+        return false;
+    UniqueRegKey key(raw);
+    return true;
+}
+
+bool CallBridgeRegistration(HWND owner, bool registerIt) {
+    char path[MAX_PATH];
+    if (!BridgePath(path, sizeof path)) {
+        Warn(owner, "「Pelka.dll」が見つかりません。");
+        return false;
+    }
+    // Ended in reverse order of declaration: OLE first, then the library is freed.
+    UniqueModule library;
+    OleSession ole;
+    if (!ole.Ok()) {
+        Warn(owner, "OleInitialize()に失敗しました。");
+        return false;
+    }
+    library.reset(LoadLibraryA(path));
+    if (!library) {
+        Warn(owner, "「Pelka.dll」のロードに失敗しました。");
+        return false;
+    }
+    using EntryPoint = HRESULT(STDAPICALLTYPE*)();
+    const auto entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(
+        GetProcAddress(library.get(), registerIt ? "DllRegisterServer" : "DllUnregisterServer")));
+    if (!entry) {
+        Warn(owner, "「Pelka.dll」のエントリーポイントが見つかりません。");
+        return false;
+    }
+    if (FAILED(entry())) {
+        Warn(owner, registerIt ? "「Pelka.dll」の登録に失敗しました。"
+                               : "「Pelka.dll」の登録解除に失敗しました。");
+        return false;
+    }
+    return true;
+}
+
+bool WriteMenuExtensionKey() {
+    HKEY raw = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &raw, nullptr) != ERROR_SUCCESS)
+        return false;
+    UniqueRegKey key(raw);
+    char address[MAX_PATH + 32];
+    MenuExtensionAddress(address, sizeof address, g_programDir); // always fits
+    RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(address),
+                   static_cast<DWORD>(lstrlenA(address) + 1));
+    const DWORD contexts = 0x10, flags = 0;
+    RegSetValueExA(key.get(), "Contexts", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&contexts),
+                   sizeof contexts);
+    RegSetValueExA(key.get(), "Flags", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flags),
+                   sizeof flags);
+    return true;
+}
+
+void DeleteMenuExtensionKey() {
+    if (IsMenuExtensionPresent()) RegDeleteKeyA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY);
+}
+
+void SetMenuExtension(HWND owner, bool on) {
+    if (on) {
+        if (!CallBridgeRegistration(owner, true)) return; // nothing is written
+        if (!WriteMenuExtensionKey()) Warn(owner, "レジストリのオープンに失敗しました。");
+        return;
+    }
+    CallBridgeRegistration(owner, false); // a failure does not keep the key
+    DeleteMenuExtensionKey();
+}
+
+INT_PTR CALLBACK MenuExtPageProc(HWND page, UINT msg, WPARAM, LPARAM lParam) {
+    MenuExtPage* state = PageState<MenuExtPage>(page, msg, lParam);
+    if (!state) return FALSE;
+    switch (msg) {
+    case WM_INITDIALOG:
+        Init(page);
+        return TRUE;
+    case WM_NOTIFY:
+        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+        case PSN_APPLY:
+            SetMenuExtension(page, IsTicked(page, IDC_MEXT_ENABLE));
+            state->sheet->applied = true;
+            return PageResult(page, PSNRET_NOERROR);
+        case PSN_HELP:
+            ShowPageHelp(page, HELP_CTX_MENU_EXT);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,29 @@
+// Page IE連携 of the settings sheet: the browser's context-menu item "Morvel", which
+// needs Pelka.dll registered and the browser's menu extension key of the current user.
+#pragma once
+#include <windows.h>
+
+#include "ui/settings_sheet.h"
+
+struct MenuExtPage {
+    SettingsSheetShared* sheet = nullptr;
+};
+
+INT_PTR CALLBACK MenuExtPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// The key under HKEY_CURRENT_USER whose presence means the menu item is on.
+#define MORVEL_MENU_EXT_KEY "Software\\Microsoft\\Internet Explorer\\MenuExt\\Morvel"
+
+// Whether the menu extension key exists.
+bool IsMenuExtensionPresent();
+// On: registers Pelka.dll, then writes the key with its three values. Off: unregisters
+// Pelka.dll (a failure is reported but does not stop) and deletes the key. Messages are
+// owned by `owner`.
+void SetMenuExtension(HWND owner, bool on);
+// Loads Pelka.dll from the program directory and calls its DllRegisterServer (register)
+// or DllUnregisterServer; a failure shows its message and gives false.
+bool CallBridgeRegistration(HWND owner, bool registerIt);
+// The key's part without the bridge: written with the address of the script in the
+// library beside the program (false when the key cannot be opened), or deleted.
+bool WriteMenuExtensionKey();
+void DeleteMenuExtensionKey();
