@@ -44,6 +44,11 @@ int CompareNames(const char* a, const char* b) {
     return lstrcmpA(a, b);
 }
 
+bool IsReadOnlyFile(const char* path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 bool FileExists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
@@ -85,6 +90,8 @@ int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
     uint8_t* const image = static_cast<uint8_t*>(block.get());
     const size_t imageSize = EncodeSefImage(entries, count, image, capacity);
     if (imageSize == 0) return 0;
+    // A read-only file is never replaced, also where the file system would let it be.
+    if (IsReadOnlyFile(path)) return 0;
 
     // Write beside the target, then put the new file in its place in one step, so that an
     // interrupted or failed save never destroys the engines already on disk.
@@ -150,6 +157,12 @@ int LoadEngineFileByName(const char* name) {
     char path[MAX_PATH];
     if (!ProgramPath(name, path)) return kReadCannotOpen;
     return ReadEngineFile(g_activeSet, path);
+}
+
+bool EngineFilePath(const char* name, char (&path)[MAX_PATH]) {
+    if (ProgramPath(name, path)) return true;
+    path[0] = '\0';
+    return false;
 }
 
 bool EngineFileExists(const char* name) {
