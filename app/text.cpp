@@ -22,6 +22,17 @@ size_t CopyBounded(char* dest, size_t destSize, const char* src, size_t srcSize)
     return n;
 }
 
+size_t JoinText(char* dest, size_t destSize, std::initializer_list<std::string_view> parts) {
+    size_t whole = 0, n = 0;
+    for (const std::string_view part : parts) {
+        for (const char c : part)
+            if (n + 1 < destSize) dest[n++] = c;
+        whole += part.size();
+    }
+    if (destSize > 0) dest[n] = '\0';
+    return whole;
+}
+
 void TextBuffer::Append(std::string_view text) {
     size_t n = text.size();
     const size_t room = capacity_ - 1 - size_;

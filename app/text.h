@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 // A byte that begins a double-byte Shift-JIS character.
@@ -15,6 +16,11 @@ size_t FieldLength(const char* field, size_t fieldSize);
 // Copies at most destSize - 1 bytes of src (which ends at its NUL or at srcSize bytes)
 // into dest and always terminates dest. Returns the number of bytes copied.
 size_t CopyBounded(char* dest, size_t destSize, const char* src, size_t srcSize = SIZE_MAX);
+
+// Writes the parts one after another into dest, cut to destSize - 1 bytes and terminated as
+// a formatted copy ("%s%s...") would be. Returns the length of the whole text, which is
+// destSize or more when it was cut.
+size_t JoinText(char* dest, size_t destSize, std::initializer_list<std::string_view> parts);
 
 // Text in a fixed buffer, always terminated. Appends are bounded: what does not fit is
 // dropped, and the text remembers that it was cut, so that a caller can refuse it.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engines/definition.h"
+#include "engines/profile_text.h"
 #include "engines/sef_codec.h"
 
 static bool ToShiftJis(const std::string& in, std::string& out) {
