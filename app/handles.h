@@ -79,6 +79,12 @@ struct RegKeyTraits {
     static void Close(Handle h) { ::RegCloseKey(h); }
 };
 
+struct HeapBlockTraits { // HeapAlloc on the process heap
+    using Handle = void*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::HeapFree(::GetProcessHeap(), 0, h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
@@ -88,6 +94,12 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+using UniqueHeapBlock = UniqueHandle<HeapBlockTraits>;
+
+// A block of the process heap, or an empty owner when there is no memory.
+inline UniqueHeapBlock AllocateHeapBlock(size_t size) {
+    return UniqueHeapBlock(::HeapAlloc(::GetProcessHeap(), 0, size));
+}
 
 struct ScreenDcTraits { // GetDC(nullptr): the screen's device context
     using Handle = HDC;

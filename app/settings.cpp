@@ -1,7 +1,5 @@
 #include "app/settings.h"
 
-#include <cstdio>
-
 #include "app/globals.h"
 #include "app/text.h"
 #include "engines/engine_files.h"
@@ -23,7 +21,7 @@ uint8_t ReadFlag(const char* section, const char* key, int def) {
 
 void WriteIntKey(const char* section, const char* key, int value) {
     char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
+    wsprintfA(text, "%d", value);
     WritePrivateProfileStringA(section, key, text, g_iniPath);
 }
 

@@ -4,15 +4,16 @@
 
 namespace pelka {
 
-std::vector<BridgeMessage> SearchOptionMessages(long sefIndex, long engineIndex, long mode) {
-    std::vector<BridgeMessage> out;
+BridgeMessages SearchOptionMessages(long sefIndex, long engineIndex, long mode) {
+    BridgeMessages out;
     // Only the low 16 bits of a value fit in the high word of wParam.
     const auto high = [](long v) { return static_cast<std::uintptr_t>(v & 0xFFFF) << 16; };
     if (sefIndex >= 0)
-        out.push_back(
-            {kMsgCommand, kEngineFileCommandBase + static_cast<std::uintptr_t>(sefIndex)});
-    if (engineIndex >= 0) out.push_back({kMsgSetOption, high(engineIndex) | kOptionEngine});
-    if (mode >= 0) out.push_back({kMsgSetOption, high(mode) | kOptionMode});
+        out.items[out.count++] = {kMsgCommand,
+                                  kEngineFileCommandBase + static_cast<std::uintptr_t>(sefIndex)};
+    if (engineIndex >= 0)
+        out.items[out.count++] = {kMsgSetOption, high(engineIndex) | kOptionEngine};
+    if (mode >= 0) out.items[out.count++] = {kMsgSetOption, high(mode) | kOptionMode};
     return out;
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace pelka {
 
@@ -26,7 +25,13 @@ struct BridgeMessage {
 };
 
 // What SetSearchOpt sends, in order: a negative argument leaves its step out.
-std::vector<BridgeMessage> SearchOptionMessages(long sefIndex, long engineIndex, long mode);
+struct BridgeMessages {
+    BridgeMessage items[3] = {};
+    int count = 0;
+    const BridgeMessage* begin() const { return items; }
+    const BridgeMessage* end() const { return items + count; }
+};
+BridgeMessages SearchOptionMessages(long sefIndex, long engineIndex, long mode);
 
 // The bytes a keyword of n UTF-16 units can need in the ANSI code page, NUL included.
 constexpr std::size_t KeywordBufferSize(std::size_t units) {

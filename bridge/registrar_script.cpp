@@ -18,28 +18,46 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string_view Part(std::string_view s, std::size_t pos, std::size_t n) {
+    return std::string_view(s.data() + pos, n);
+}
+
 class Parser {
   public:
-    Parser(std::string_view text, const Replacements& table) : s_(text), table_(table) {}
+    Parser(std::string_view text, std::initializer_list<Replacement> table, ScriptParse& out)
+        : s_(text), table_(table), out_(out) {}
 
-    ScriptParse Run() {
-        ScriptParse out;
+    void Run() {
+        out_.ok = false;
+        out_.rootCount = out_.keyCount = out_.valueCount = 0;
+        out_.textSize = 0;
         for (;;) {
             SkipSpace();
             if (AtEnd()) break;
-            ScriptRoot root;
-            if (!Word(root.name) || root.name.empty() || !Expect('{') || !KeyList(root.keys, 1)) {
-                out.errorOffset = pos_;
-                out.roots.clear();
-                return out;
+            const char* name = nullptr;
+            if (out_.rootCount == kMaxScriptRoots || !Word(name) || name[0] == '\0' ||
+                !Expect('{')) {
+                Fail();
+                return;
             }
-            out.roots.push_back(std::move(root));
+            ScriptRoot& root = out_.roots[out_.rootCount++];
+            root.name = name;
+            root.firstKey = kNoItem;
+            if (!KeyList(kNoItem, root.firstKey, 1)) {
+                Fail();
+                return;
+            }
         }
-        out.ok = true;
-        return out;
+        out_.ok = true;
     }
 
   private:
+    void Fail() {
+        out_.errorOffset = pos_;
+        out_.rootCount = out_.keyCount = out_.valueCount = 0;
+        out_.textSize = 0;
+    }
+
     bool AtEnd() const { return pos_ >= s_.size(); }
     void SkipSpace() {
         while (!AtEnd() && IsSpace(s_[pos_]))
@@ -62,23 +80,31 @@ class Parser {
         return true;
     }
 
-    // Appends raw text to out, replacing %NAME% and %%.
-    bool Expand(std::string_view raw, std::string& out) {
+    // Appends to the text buffer; false when it is full.
+    bool Put(std::string_view part) {
+        if (part.size() >= kScriptTextSize - out_.textSize) return false; // the NUL needs room
+        for (const char c : part)
+            out_.text[out_.textSize++] = c;
+        return true;
+    }
+
+    // Appends raw text to the text buffer, replacing %NAME% and %%.
+    bool Expand(std::string_view raw) {
         for (std::size_t i = 0; i < raw.size(); ++i) {
             if (raw[i] != '%') {
-                out += raw[i];
+                if (!Put(Part(raw, i, 1))) return false;
                 continue;
             }
             const std::size_t close = raw.find('%', i + 1);
             if (close == std::string_view::npos) return false;
-            const std::string_view name = raw.substr(i + 1, close - i - 1);
+            const std::string_view name = Part(raw, i + 1, close - i - 1);
             if (name.empty()) {
-                out += '%';
+                if (!Put("%")) return false;
             } else {
                 bool known = false;
-                for (const auto& [key, value] : table_) {
-                    if (EqualsNoCase(key, name)) {
-                        out += value;
+                for (const Replacement& r : table_) {
+                    if (EqualsNoCase(r.name, name)) {
+                        if (!Put(r.value)) return false;
                         known = true;
                         break;
                     }
@@ -90,55 +116,77 @@ class Parser {
         return true;
     }
 
-    // A bare word or a quoted text; false on a missing token or an unterminated quote.
-    bool Word(std::string& out) {
-        out.clear();
+    // A bare word or a quoted text, kept in the text buffer; false on a missing token, an
+    // unterminated quote or a full buffer.
+    bool Word(const char*& out) {
         SkipSpace();
         if (AtEnd()) return false;
+        const std::size_t start = out_.textSize;
+        bool expanded;
         if (s_[pos_] == '\'') {
-            std::string raw;
+            // The quoted text without its quotes ('' is one quote), then expanded.
+            std::size_t rawSize = 0;
             ++pos_;
             for (;;) {
                 if (AtEnd()) return false;
                 const char c = s_[pos_++];
-                if (c != '\'') {
-                    raw += c;
-                } else if (!AtEnd() && s_[pos_] == '\'') {
-                    raw += '\'';
+                if (c == '\'') {
+                    if (AtEnd() || s_[pos_] != '\'') break;
                     ++pos_;
-                } else {
-                    break;
                 }
+                if (rawSize == sizeof raw_) return false;
+                raw_[rawSize++] = c;
             }
-            return Expand(raw, out);
+            expanded = Expand(std::string_view(raw_, rawSize));
+        } else {
+            const std::size_t from = pos_;
+            const std::size_t end = TokenEnd();
+            if (end == from + 1 && (s_[from] == '{' || s_[from] == '}' || s_[from] == '='))
+                return false;
+            pos_ = end;
+            expanded = Expand(Part(s_, from, end - from));
         }
-        const std::size_t start = pos_;
-        const std::size_t end = TokenEnd();
-        if (end == start + 1 && (s_[start] == '{' || s_[start] == '}' || s_[start] == '='))
-            return false;
-        pos_ = end;
-        return Expand(s_.substr(start, end - start), out);
+        if (!expanded || out_.textSize >= kScriptTextSize) return false;
+        out_.text[out_.textSize++] = '\0';
+        out = out_.text + start;
+        return true;
+    }
+
+    // A word only looked at: its text is given back to the buffer.
+    bool Keyword(std::string_view& out, std::size_t& mark) {
+        mark = out_.textSize;
+        const char* word = nullptr;
+        if (!Word(word)) return false;
+        out = word;
+        return true;
     }
 
     // "= s 'text'" or "= d 123" after a name.
     bool Value(ScriptValue& v) {
-        std::string type;
-        if (!Expect('=') || !Word(type)) return false;
-        std::string data;
+        if (!Expect('=')) return false;
+        std::string_view type;
+        std::size_t mark;
+        if (!Keyword(type, mark)) return false;
+        const bool text = EqualsNoCase(type, "s");
+        const bool number = EqualsNoCase(type, "d");
+        out_.textSize = mark;
+        const char* data = nullptr;
         if (!Word(data)) return false;
-        if (EqualsNoCase(type, "s")) {
+        if (text) {
             v.kind = ScriptValue::Kind::String;
-            v.text = std::move(data);
+            v.text = data;
             return true;
         }
-        if (EqualsNoCase(type, "d")) {
+        if (number) {
             v.kind = ScriptValue::Kind::Number;
-            return ParseNumber(data, v.number);
+            const bool ok = ParseNumber(data, v.number);
+            out_.textSize = static_cast<std::size_t>(data - out_.text);
+            return ok;
         }
         return false;
     }
 
-    static bool ParseNumber(const std::string& text, std::uint32_t& out) {
+    static bool ParseNumber(std::string_view text, std::uint32_t& out) {
         std::size_t i = 0;
         unsigned base = 10;
         if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -163,20 +211,33 @@ class Parser {
         return true;
     }
 
-    // Keys up to and including the closing brace.
-    bool KeyList(std::vector<ScriptKey>& keys, int depth) {
+    // Keys up to and including the closing brace, linked from `first`; values go to the
+    // key whose braces hold them (parent).
+    bool KeyList(int parent, int& first, int depth) {
         if (depth > kMaxScriptDepth) return false;
+        int* link = &first;
+        int* valueLink = nullptr;
+        if (parent != kNoItem) {
+            valueLink = &out_.keys[parent].firstValue;
+            while (*valueLink != kNoItem)
+                valueLink = &out_.values[*valueLink].next;
+        }
         for (;;) {
             if (Expect('}')) return true;
             if (AtEnd()) return false;
-            std::string word;
-            if (!Word(word)) return false;
+            std::string_view word;
+            std::size_t mark;
+            if (!Keyword(word, mark)) return false;
             if (EqualsNoCase(word, "val")) {
+                out_.textSize = mark;
+                if (parent == kNoItem) return false; // root keys take no values
+                if (out_.valueCount == kMaxScriptValues) return false;
+                const int index = out_.valueCount;
                 ScriptValue v;
                 if (!Word(v.name) || !Value(v)) return false;
-                if (depth == 1) return false; // root keys take no values
-                // A value belongs to the key whose braces hold it.
-                pendingValues_.push_back(std::move(v));
+                out_.values[out_.valueCount++] = v;
+                *valueLink = index;
+                valueLink = &out_.values[index].next;
                 continue;
             }
             ScriptKey key;
@@ -187,35 +248,37 @@ class Parser {
                     key.forceRemove = true;
                 else
                     break;
-                if (!Word(word)) return false;
+                out_.textSize = mark;
+                if (!Keyword(word, mark)) return false;
             }
             if (word.empty()) return false;
-            key.name = std::move(word);
+            key.name = word.data(); // the word's text stays in the buffer
             if (Peek('=')) {
                 if (!Value(key.defaultValue)) return false;
                 key.hasDefault = true;
             }
-            if (Expect('{')) {
-                std::vector<ScriptValue> outer;
-                outer.swap(pendingValues_);
-                if (!KeyList(key.children, depth + 1)) return false;
-                key.values.swap(pendingValues_);
-                pendingValues_.swap(outer);
-            }
-            keys.push_back(std::move(key));
+            if (out_.keyCount == kMaxScriptKeys) return false;
+            const int index = out_.keyCount++;
+            out_.keys[index] = key;
+            *link = index;
+            link = &out_.keys[index].next;
+            if (Expect('{') && !KeyList(index, out_.keys[index].firstChild, depth + 1))
+                return false;
         }
     }
 
     std::string_view s_;
-    const Replacements& table_;
+    std::initializer_list<Replacement> table_;
+    ScriptParse& out_;
     std::size_t pos_ = 0;
-    std::vector<ScriptValue> pendingValues_;
+    char raw_[kScriptTextSize];
 };
 
 } // namespace
 
-ScriptParse ParseRegistrarScript(std::string_view text, const Replacements& replacements) {
-    return Parser(text, replacements).Run();
+void ParseRegistrarScript(std::string_view text, std::initializer_list<Replacement> replacements,
+                          ScriptParse& out) {
+    Parser(text, replacements, out).Run();
 }
 
 } // namespace pelka

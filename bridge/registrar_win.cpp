@@ -1,7 +1,8 @@
 #include "bridge/registrar_win.h"
 
-#include <string>
 #include <string_view>
+
+#include <new>
 
 #include "app/handles.h"
 #include "bridge/registrar_script.h"
@@ -9,7 +10,7 @@
 namespace pelka {
 namespace {
 
-HKEY RootKey(const std::string& name) {
+HKEY RootKey(const char* name) {
     static const struct {
         const char* shortName;
         const char* longName;
@@ -21,63 +22,62 @@ HKEY RootKey(const std::string& name) {
         {"HKU", "HKEY_USERS", HKEY_USERS},
     };
     for (const auto& r : roots)
-        if (lstrcmpiA(name.c_str(), r.shortName) == 0 || lstrcmpiA(name.c_str(), r.longName) == 0)
-            return r.key;
+        if (lstrcmpiA(name, r.shortName) == 0 || lstrcmpiA(name, r.longName) == 0) return r.key;
     return nullptr;
 }
 
 LONG SetValue(HKEY key, const ScriptValue& v) {
-    const char* name = v.name.empty() ? nullptr : v.name.c_str();
+    const char* name = v.name[0] == '\0' ? nullptr : v.name;
     if (v.kind == ScriptValue::Kind::Number) {
         const DWORD n = v.number;
         return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&n), sizeof n);
     }
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.text.c_str()),
-                          static_cast<DWORD>(v.text.size() + 1));
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.text),
+                          static_cast<DWORD>(lstrlenA(v.text) + 1));
 }
 
 bool Missing(LONG err) {
     return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
 }
 
-LONG DeleteTree(HKEY parent, const std::string& name) {
-    const LONG err = RegDeleteTreeA(parent, name.c_str());
+LONG DeleteTree(HKEY parent, const char* name) {
+    const LONG err = RegDeleteTreeA(parent, name);
     if (err != ERROR_SUCCESS && !Missing(err)) return err;
     // RegDeleteTree empties the key; the key itself goes with RegDeleteKey.
-    const LONG del = RegDeleteKeyA(parent, name.c_str());
+    const LONG del = RegDeleteKeyA(parent, name);
     return Missing(del) ? ERROR_SUCCESS : del;
 }
 
-LONG RegisterKey(HKEY parent, const ScriptKey& k) {
+LONG RegisterKey(const ScriptParse& script, HKEY parent, const ScriptKey& k) {
     if (k.forceRemove) {
         const LONG err = DeleteTree(parent, k.name);
         if (err != ERROR_SUCCESS) return err;
     }
     HKEY raw = nullptr;
-    LONG err = RegCreateKeyExA(parent, k.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    LONG err = RegCreateKeyExA(parent, k.name, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                KEY_READ | KEY_WRITE, nullptr, &raw, nullptr);
     if (err != ERROR_SUCCESS) return err;
     UniqueRegKey key(raw);
     if (k.hasDefault && (err = SetValue(key.get(), k.defaultValue)) != ERROR_SUCCESS) return err;
-    for (const ScriptValue& v : k.values)
-        if ((err = SetValue(key.get(), v)) != ERROR_SUCCESS) return err;
-    for (const ScriptKey& child : k.children)
-        if ((err = RegisterKey(key.get(), child)) != ERROR_SUCCESS) return err;
+    for (int v = k.firstValue; v != kNoItem; v = script.values[v].next)
+        if ((err = SetValue(key.get(), script.values[v])) != ERROR_SUCCESS) return err;
+    for (int c = k.firstChild; c != kNoItem; c = script.keys[c].next)
+        if ((err = RegisterKey(script, key.get(), script.keys[c])) != ERROR_SUCCESS) return err;
     return ERROR_SUCCESS;
 }
 
-LONG UnregisterKey(HKEY parent, const ScriptKey& k) {
+LONG UnregisterKey(const ScriptParse& script, HKEY parent, const ScriptKey& k) {
     if (k.forceRemove && !k.noRemove) return DeleteTree(parent, k.name);
     HKEY raw = nullptr;
-    LONG err = RegOpenKeyExA(parent, k.name.c_str(), 0, KEY_READ | KEY_WRITE, &raw);
+    LONG err = RegOpenKeyExA(parent, k.name, 0, KEY_READ | KEY_WRITE, &raw);
     if (Missing(err)) return ERROR_SUCCESS;
     if (err != ERROR_SUCCESS) return err;
     UniqueRegKey key(raw);
-    for (const ScriptKey& child : k.children)
-        if ((err = UnregisterKey(key.get(), child)) != ERROR_SUCCESS) return err;
+    for (int c = k.firstChild; c != kNoItem; c = script.keys[c].next)
+        if ((err = UnregisterKey(script, key.get(), script.keys[c])) != ERROR_SUCCESS) return err;
     if (k.noRemove) return ERROR_SUCCESS;
-    for (const ScriptValue& v : k.values) {
-        err = RegDeleteValueA(key.get(), v.name.c_str());
+    for (int v = k.firstValue; v != kNoItem; v = script.values[v].next) {
+        err = RegDeleteValueA(key.get(), script.values[v].name);
         if (err != ERROR_SUCCESS && !Missing(err)) return err;
     }
     // A key that still holds keys of others stays.
@@ -87,7 +87,7 @@ LONG UnregisterKey(HKEY parent, const ScriptKey& k) {
     if (err != ERROR_SUCCESS) return err;
     key.reset();
     if (subkeys != 0) return ERROR_SUCCESS;
-    err = RegDeleteKeyA(parent, k.name.c_str());
+    err = RegDeleteKeyA(parent, k.name);
     return Missing(err) ? ERROR_SUCCESS : err;
 }
 
@@ -104,19 +104,21 @@ HRESULT RunRegistrarResource(HMODULE module, UINT resourceId, bool doRegister) {
     const DWORD len = GetModuleFileNameA(module, path, sizeof path);
     if (len == 0 || len >= sizeof path) return HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW);
 
-    try {
-        const ScriptParse script = ParseRegistrarScript(text, {{"MODULE", path}});
-        if (!script.ok) return DISP_E_EXCEPTION;
-        for (const ScriptRoot& root : script.roots) {
-            const HKEY base = RootKey(root.name);
-            if (!base) return DISP_E_EXCEPTION;
-            for (const ScriptKey& k : root.keys) {
-                const LONG err = doRegister ? RegisterKey(base, k) : UnregisterKey(base, k);
-                if (err != ERROR_SUCCESS) return HRESULT_FROM_WIN32(err);
-            }
+    // The parse is large for a stack of a host's thread: it lives on the heap.
+    UniqueHeapBlock block = AllocateHeapBlock(sizeof(ScriptParse));
+    if (!block) return E_OUTOFMEMORY;
+    ScriptParse& script = *new (block.get()) ScriptParse;
+    ParseRegistrarScript(text, {{"MODULE", path}}, script);
+    if (!script.ok) return DISP_E_EXCEPTION;
+    for (int r = 0; r < script.rootCount; ++r) {
+        const HKEY base = RootKey(script.roots[r].name);
+        if (!base) return DISP_E_EXCEPTION;
+        for (int k = script.roots[r].firstKey; k != kNoItem; k = script.keys[k].next) {
+            const ScriptKey& key = script.keys[k];
+            const LONG err =
+                doRegister ? RegisterKey(script, base, key) : UnregisterKey(script, base, key);
+            if (err != ERROR_SUCCESS) return HRESULT_FROM_WIN32(err);
         }
-    } catch (...) {
-        return E_OUTOFMEMORY;
     }
     return S_OK;
 }

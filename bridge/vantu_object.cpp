@@ -129,11 +129,8 @@ class Vantu final : public IVantu {
     HRESULT STDMETHODCALLTYPE SetSearchOpt(LONG sefIndex, LONG engineIndex, LONG mode) override {
         HWND bar = FindOrStartMainWindow();
         if (!bar) return S_OK;
-        try {
-            for (const BridgeMessage& m : SearchOptionMessages(sefIndex, engineIndex, mode))
-                SendMessageA(bar, m.message, static_cast<WPARAM>(m.wParam), 0);
-        } catch (...) {
-        }
+        for (const BridgeMessage& m : SearchOptionMessages(sefIndex, engineIndex, mode))
+            SendMessageA(bar, m.message, static_cast<WPARAM>(m.wParam), 0);
         return S_OK;
     }
 

@@ -1,18 +1,23 @@
 // One engine entry in definition-file form (sections "Data", "URL1", "URL2"). The rules of
 // which values are required and how long they may be live here; the file access (the
-// system's profile functions, or ProfileText) is supplied by the caller.
+// system's profile functions, or ProfileText of engines/profile_text.h) is supplied by the
+// caller.
 #pragma once
-#include <functional>
-#include <map>
-#include <string>
+#include <string_view>
 
+#include "app/text.h"
 #include "engines/engine_entry.h"
 
-// Reads a text value with an empty default (at most 269 bytes are seen) and a number with
-// default 0, as the profile reader does.
+// The size of the buffer that a text value is read into: at most 269 bytes are seen.
+constexpr size_t kDefinitionValueBuffer = 270;
+using DefinitionText = FixedText<kDefinitionValueBuffer>;
+
+// Reads a text value with an empty default into out (at most 269 bytes are seen) and a
+// number with default 0, as the profile reader does; source is handed to both.
 struct DefinitionReader {
-    std::function<std::string(const char* section, const char* key)> text;
-    std::function<int(const char* section, const char* key)> number;
+    const void* source;
+    void (*text)(const void* source, const char* section, const char* key, DefinitionText& out);
+    int (*number)(const void* source, const char* section, const char* key);
 };
 
 struct DefinitionFault {
@@ -40,22 +45,4 @@ int DefinitionValues(const EngineEntry& entry, DefinitionValue (&values)[kMaxDef
 
 // A value as the profile reader handed it back in a buffer of bufferSize bytes, of which it
 // reported `got` bytes: never read beyond the buffer nor past the first NUL.
-std::string ProfileValue(const char* buffer, size_t bufferSize, size_t got);
-
-// The size of the buffer that a text value is read into: at most 269 bytes are seen.
-constexpr size_t kDefinitionValueBuffer = 270;
-
-// Profile-file text read with the profile reader's rules: section and key names match
-// without regard to ASCII case, blanks around a value are dropped, enclosing quotation
-// marks are removed, the first of repeated keys wins.
-class ProfileText {
-  public:
-    explicit ProfileText(const std::string& text);
-    // Empty when missing; cut to capacity - 1 bytes.
-    std::string Text(const char* section, const char* key, size_t capacity = 270) const;
-    int Number(const char* section, const char* key, int def = 0) const;
-    DefinitionReader Reader() const;
-
-  private:
-    std::map<std::string, std::map<std::string, std::string>> sections_;
-};
+std::string_view ProfileValue(const char* buffer, size_t bufferSize, size_t got);

@@ -1,8 +1,6 @@
 #include "engines/engine_files.h"
 
-#include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "app/globals.h"
 #include "app/handles.h"
@@ -17,8 +15,11 @@ namespace {
 
 // Full path of a name in the program directory; false when it does not fit.
 bool ProgramPath(const char* name, char (&path)[MAX_PATH]) {
-    const int n = std::snprintf(path, sizeof path, "%s%s", g_programDir, name);
-    return n >= 0 && n < static_cast<int>(sizeof path);
+    FixedText<MAX_PATH> text(std::string_view(g_programDir, FieldLength(g_programDir, MAX_PATH)));
+    text.Append(name);
+    if (text.cut()) return false;
+    CopyBounded(path, sizeof path, text.c_str(), text.size());
+    return true;
 }
 
 UniqueFile OpenExclusive(const char* path) {
@@ -53,7 +54,8 @@ bool FileExists(const char* path) {
 }
 
 int ReadEngineFile(EngineSet& set, const char* path) {
-    std::vector<uint8_t> image;
+    UniqueHeapBlock block;
+    size_t imageSize = 0;
     {
         UniqueFile file = OpenExclusive(path);
         if (!file) return kReadCannotOpen;
@@ -64,14 +66,16 @@ int ReadEngineFile(EngineSet& set, const char* path) {
         // refuses to take a huge file into memory.
         const LONGLONG largest = 64LL << 20;
         if (size.QuadPart < 67 || size.QuadPart > largest) return kReadInvalid;
-        image.resize(static_cast<size_t>(size.QuadPart));
+        imageSize = static_cast<size_t>(size.QuadPart);
+        block = AllocateHeapBlock(imageSize);
+        if (!block) return kReadInvalid;
         DWORD got = 0;
-        if (!ReadFile(file.get(), image.data(), static_cast<DWORD>(image.size()), &got, nullptr) ||
-            got != image.size())
+        if (!ReadFile(file.get(), block.get(), static_cast<DWORD>(imageSize), &got, nullptr) ||
+            got != imageSize)
             return kReadInvalid;
     }
     std::unique_ptr<EngineEntry[]> table;
-    const int count = DecodeSefImage(image.data(), image.size(), table);
+    const int count = DecodeSefImage(static_cast<const uint8_t*>(block.get()), imageSize, table);
     if (count < 1) return kReadInvalid;
     set.entries = std::move(table);
     set.count = count;
@@ -79,8 +83,13 @@ int ReadEngineFile(EngineSet& set, const char* path) {
 }
 
 int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
-    std::vector<uint8_t> image;
-    if (!EncodeSefImage(entries, count, image)) return 0;
+    if (count < 1 || count > kMaxEngines) return 0;
+    const size_t capacity = SefImageCapacity(count);
+    UniqueHeapBlock block = AllocateHeapBlock(capacity);
+    if (!block) return 0;
+    uint8_t* const image = static_cast<uint8_t*>(block.get());
+    const size_t imageSize = EncodeSefImage(entries, count, image, capacity);
+    if (imageSize == 0) return 0;
     // A read-only file is never replaced, also where the file system would let it be.
     if (IsReadOnlyFile(path)) return 0;
 
@@ -95,8 +104,7 @@ int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
     {
         UniqueFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        ok = file && WriteAll(file.get(), image.data(), image.size()) &&
-             FlushFileBuffers(file.get());
+        ok = file && WriteAll(file.get(), image, imageSize) && FlushFileBuffers(file.get());
     }
     if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!ok) DeleteFileA(temp);

@@ -72,18 +72,18 @@ int DecodeSefImage(const uint8_t* data, size_t size, std::unique_ptr<EngineEntry
     return static_cast<int>(count);
 }
 
-bool EncodeSefImage(const EngineEntry* entries, int count, std::vector<uint8_t>& out) {
-    if (!entries || count < 1 || count > kMaxEngines) return false;
-    for (int i = 0; i < count; ++i)
-        if (!RecordIsWritable(entries[i])) return false;
+namespace {
 
-    const size_t tableSize = size_t(count) * kRecordSize;
-    const uint8_t* src = reinterpret_cast<const uint8_t*>(entries);
-    std::vector<uint8_t> image(kSefHeaderSize, 0);
-    image.reserve(kSefHeaderSize + 2 * tableSize + 1);
+// Writes the body of the image to out (when out is not null) and returns its size.
+size_t EncodeBody(const uint8_t* src, size_t tableSize, uint8_t* out) {
+    size_t n = 0;
+    const auto put = [&](uint8_t b) {
+        if (out) out[n] = b;
+        ++n;
+    };
     for (size_t i = 0; i < tableSize;) {
         if (src[i] != 0) {
-            image.push_back(src[i++]);
+            put(src[i++]);
             continue;
         }
         size_t run = 0;
@@ -91,16 +91,30 @@ bool EncodeSefImage(const EngineEntry* entries, int count, std::vector<uint8_t>&
             ++run;
             ++i;
         }
-        image.push_back(0);
-        image.push_back(uint8_t(run & 0xFF));
-        image.push_back(uint8_t(run >> 8));
+        put(0);
+        put(uint8_t(run & 0xFF));
+        put(uint8_t(run >> 8));
     }
-    std::memcpy(image.data(), kSefMagic, sizeof(kSefMagic));
-    image[14] = 1;
-    image[15] = static_cast<uint8_t>(count);
-    const uint32_t size = static_cast<uint32_t>(image.size());
-    WriteU32(image.data() + 16, size);
-    WriteU32(image.data() + 20, SefCheckValue(static_cast<uint32_t>(count), size));
-    out.swap(image);
-    return true;
+    return n;
+}
+
+} // namespace
+
+size_t EncodeSefImage(const EngineEntry* entries, int count, uint8_t* out, size_t outSize) {
+    if (!entries || !out || count < 1 || count > kMaxEngines) return 0;
+    for (int i = 0; i < count; ++i)
+        if (!RecordIsWritable(entries[i])) return 0;
+
+    const size_t tableSize = size_t(count) * kRecordSize;
+    const uint8_t* src = reinterpret_cast<const uint8_t*>(entries);
+    const size_t size = kSefHeaderSize + EncodeBody(src, tableSize, nullptr);
+    if (size > outSize) return 0;
+    std::memset(out, 0, kSefHeaderSize);
+    EncodeBody(src, tableSize, out + kSefHeaderSize);
+    std::memcpy(out, kSefMagic, sizeof(kSefMagic));
+    out[14] = 1;
+    out[15] = static_cast<uint8_t>(count);
+    WriteU32(out + 16, static_cast<uint32_t>(size));
+    WriteU32(out + 20, SefCheckValue(static_cast<uint32_t>(count), static_cast<uint32_t>(size)));
+    return size;
 }

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "engines/engine_entry.h"
 
@@ -23,6 +22,13 @@ bool HasSefMagic(const uint8_t* data, size_t size);
 // table; on any fault returns kReadInvalid and leaves `out` untouched.
 int DecodeSefImage(const uint8_t* data, size_t size, std::unique_ptr<EngineEntry[]>& out);
 
-// Encodes count entries into a file image. Returns false, leaving `out` untouched, when an
-// entry lacks its Name, URL1 head or URL1 key, or the count is not 1..64.
-bool EncodeSefImage(const EngineEntry* entries, int count, std::vector<uint8_t>& out);
+// The largest image of count entries: the header and a body where every other byte of the
+// table is a zero run of its own (one byte becomes three).
+constexpr size_t SefImageCapacity(int count) {
+    return kSefHeaderSize + 2 * static_cast<size_t>(count) * sizeof(EngineEntry) + 2;
+}
+
+// Encodes count entries into a file image in out (capacity outSize; SefImageCapacity(count)
+// is always enough) and returns its size. Returns 0 when an entry lacks its Name, URL1 head
+// or URL1 key, the count is not 1..64, or the image does not fit; out is then left untouched.
+size_t EncodeSefImage(const EngineEntry* entries, int count, uint8_t* out, size_t outSize);

@@ -1,5 +1,7 @@
 #include "history/history_list.h"
 
+#include <new>
+
 #include "app/text.h"
 
 SearchHistory::~SearchHistory() {
@@ -9,8 +11,8 @@ SearchHistory::~SearchHistory() {
 namespace {
 
 HistoryEntry* NewEntry(const char* text) {
-    auto* e = new HistoryEntry;
-    e->text.assign(text, FieldLength(text, kHistoryTextSize - 1));
+    auto* e = new (std::nothrow) HistoryEntry;
+    if (e) CopyBounded(e->text, sizeof e->text, text, kHistoryTextSize - 1);
     return e;
 }
 
@@ -29,17 +31,21 @@ void InsertAfter(HistoryEntry* at, HistoryEntry* e) {
 
 } // namespace
 
-void InitHistory(SearchHistory& list) {
+bool InitHistory(SearchHistory& list) {
     FreeHistory(list);
-    list.head = new HistoryEntry;
+    list.head = new (std::nothrow) HistoryEntry;
+    return list.head != nullptr;
 }
 
-void AppendHistoryEntry(SearchHistory& list, const char* text) {
-    if (!list.head) InitHistory(list);
+bool AppendHistoryEntry(SearchHistory& list, const char* text) {
+    if (!list.head && !InitHistory(list)) return false;
     HistoryEntry* last = list.head;
     while (last->next)
         last = last->next;
-    InsertAfter(last, NewEntry(text));
+    HistoryEntry* e = NewEntry(text);
+    if (!e) return false;
+    InsertAfter(last, e);
+    return true;
 }
 
 int HistoryCount(const SearchHistory& list) {
@@ -54,20 +60,22 @@ const char* HistoryItemAt(const SearchHistory& list, int n) {
     const HistoryEntry* e = list.head;
     for (int k = 0; k <= n && e; ++k)
         e = e->next;
-    return e ? e->text.c_str() : nullptr;
+    return e ? e->text : nullptr;
 }
 
 void AddToHistory(SearchHistory& list, const char* keyword, int max, HistoryCompare compare) {
     if (max <= 0) return;
-    if (!list.head) InitHistory(list);
+    if (!list.head && !InitHistory(list)) return;
     for (HistoryEntry* e = list.head->next; e; e = e->next) {
-        if (compare(e->text.c_str(), keyword) == 0) {
+        if (compare(e->text, keyword) == 0) {
             Unlink(e);
             InsertAfter(list.head, e);
             return;
         }
     }
-    InsertAfter(list.head, NewEntry(keyword));
+    HistoryEntry* added = NewEntry(keyword);
+    if (!added) return;
+    InsertAfter(list.head, added);
     // Cut the list so that it ends at position max - 1.
     HistoryEntry* e = list.head;
     for (int k = 0; k < max && e; ++k)
@@ -115,11 +123,11 @@ bool SwapHistoryEntries(SearchHistory& list, int n, int step) {
 
 void CopyHistory(SearchHistory& destination, const SearchHistory& source) {
     if (&destination == &source) return;
-    InitHistory(destination);
+    if (!InitHistory(destination)) return;
     HistoryEntry* last = destination.head;
     for (const HistoryEntry* e = source.head ? source.head->next : nullptr; e; e = e->next) {
-        auto* copy = new HistoryEntry;
-        copy->text = e->text;
+        HistoryEntry* copy = NewEntry(e->text);
+        if (!copy) return;
         InsertAfter(last, copy);
         last = copy;
     }
@@ -135,20 +143,20 @@ void FreeHistory(SearchHistory& list) {
     list.head = nullptr;
 }
 
-std::string HistoryKeyName(int n) {
-    std::string key = "History";
+FixedText<16> HistoryKeyName(int n) {
+    FixedText<16> key("History");
     if (n < 26) {
-        key.push_back(static_cast<char>('A' + n));
+        key.Append(static_cast<char>('A' + n));
     } else {
-        key.push_back(static_cast<char>('A' + (n - 26)));
-        key.push_back('A');
+        key.Append(static_cast<char>('A' + (n - 26)));
+        key.Append('A');
     }
     return key;
 }
 
-std::string HistoryMenuText(const char* text) {
+HistoryMenuLabel HistoryMenuText(const char* text) {
     const size_t len = FieldLength(text, kHistoryTextSize);
-    if (len <= kHistoryMenuCut) return std::string(text, len);
+    if (len <= kHistoryMenuCut) return HistoryMenuLabel(std::string_view(text, len));
     // Keep whole characters: a cut that would end on a lead byte drops that byte.
     size_t cut = 0;
     while (cut < kHistoryMenuCut) {
@@ -156,5 +164,7 @@ std::string HistoryMenuText(const char* text) {
         if (cut + step > kHistoryMenuCut) break;
         cut += step;
     }
-    return std::string(text, cut) + " ... (続く)";
+    HistoryMenuLabel label(std::string_view(text, cut));
+    label.Append(" ... (続く)");
+    return label;
 }

@@ -16,17 +16,28 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-std::string Encode(std::string_view keyword, uint8_t character, const ComposeOptions& options) {
+EncodedKeyword Encode(std::string_view keyword, uint8_t character, const ComposeOptions& options) {
     switch (character) {
     case kCharEuc:
         return EncodeEuc(keyword);
-    case kCharNone:
-        return ReplaceAll(keyword, " ", "%20").text;
+    case kCharNone: {
+        EncodedKeyword out;
+        ReplaceAll(keyword, " ", "%20", out);
+        return out;
+    }
     case kCharUtf8:
         return EncodeUtf8(keyword, options.toUtf16);
     default:
         return EncodeShiftJis(keyword);
     }
+}
+
+std::string_view Field(const char* field, size_t size) {
+    return std::string_view(field, FieldLength(field, size));
+}
+
+std::string_view From(std::string_view text, size_t pos) {
+    return std::string_view(text.data() + pos, text.size() - pos);
 }
 
 } // namespace
@@ -50,48 +61,54 @@ int ClassifyKeyword(std::string_view keyword) {
     return bits;
 }
 
-std::string BuildSearchUrl(std::string_view keyword, int mode, const EngineEntry& entry,
-                           const ComposeOptions& options) {
+UrlText BuildSearchUrl(std::string_view keyword, int mode, const EngineEntry& entry,
+                       const ComposeOptions& options) {
+    UrlText out;
     // An entry without URL2 always uses URL1.
     int url = mode == 1 && HasUrl2(entry) ? 1 : 0;
     if (entry.UrlMode != 0 && HasUrl2(entry) && (entry.UrlMode & ClassifyKeyword(keyword)) != 0)
         url = 1;
-    const std::string_view head(entry.head[url], FieldLength(entry.head[url], kHeadSize));
-    const std::string_view key(entry.key[url], FieldLength(entry.key[url], kKeySize));
-    const std::string_view tail(entry.tail[url], FieldLength(entry.tail[url], kTailSize));
+    const std::string_view head = Field(entry.head[url], kHeadSize);
+    const std::string_view key = Field(entry.key[url], kKeySize);
+    const std::string_view tail = Field(entry.tail[url], kTailSize);
 
-    const std::string encoded = Encode(keyword, entry.Character, options);
-    const ReplaceResult joined = ReplaceAll(encoded, "%20", key);
-
-    std::string out;
-    out.reserve(head.size() + joined.text.size() + tail.size() + options.programDir.size() + 8);
+    const EncodedKeyword encoded = Encode(keyword, entry.Character, options);
+    if (encoded.cut()) out.MarkCut();
     if (!head.empty() && head[0] == '\\') {
-        out.append("file:///");
+        out.Append("file:///");
         if (head.size() > 1 && head[1] == '\\') {
-            out.append(head.substr(2));
+            out.Append(From(head, 2));
         } else {
-            out.append(options.programDir);
-            out.append(head.substr(1));
+            out.Append(Field(options.programDir ? options.programDir : "", kProgramDirSize));
+            out.Append(From(head, 1));
         }
     } else {
         // A head with its own scheme keeps it; the others are http addresses.
         if (!StartsWithNoCase(head, "http://") && !StartsWithNoCase(head, "https://"))
-            out.append("http://");
-        out.append(head);
+            out.Append("http://");
+        out.Append(head);
     }
-    out.append(joined.text);
-    out.append(tail);
+    // The joined keyword goes straight behind the head.
+    UrlText joined;
+    ReplaceAll(encoded, "%20", key, joined);
+    out.Append(joined);
+    if (joined.cut()) out.MarkCut();
+    out.Append(tail);
     return out;
 }
 
-std::string BrowserParameters(std::string_view url) {
-    if (url.find_first_of(" \"") == std::string_view::npos) return std::string(url);
-    std::string out = "\"";
+BrowserParameterText BrowserParameters(std::string_view url) {
+    BrowserParameterText out;
+    if (url.find_first_of(" \"") == std::string_view::npos) {
+        out.Append(url);
+        return out;
+    }
+    out.Append('"');
     for (const char c : url) {
         if (c == '"')
-            out.append("%22");
+            out.Append("%22");
         else
-            out.push_back(c);
+            out.Append(c);
     }
     // Backslashes right before the closing quote would escape it: double them.
     // (A trail byte 0x5C of a double-byte character is no backslash.)
@@ -104,7 +121,7 @@ std::string BrowserParameters(std::string_view url) {
             trailing = url[i] == '\\' ? trailing + 1 : 0;
         }
     }
-    out.append(trailing, '\\');
-    out.push_back('"');
+    out.Append(trailing, '\\');
+    out.Append('"');
     return out;
 }

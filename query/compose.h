@@ -1,25 +1,39 @@
 // Search URL composition from a normalised keyword and an engine entry. No Windows needed.
 #pragma once
-#include <string>
 #include <string_view>
 
+#include "app/text.h"
 #include "engines/engine_entry.h"
 #include "query/encode.h"
 
 struct ComposeOptions {
-    std::string programDir; // ends with a backslash; used by "\" heads
+    const char* programDir; // ends with a backslash; used by "\" heads
     Cp932ToUtf16 toUtf16;   // code page 932 to UTF-16, for Character 3
 };
+
+// The longest URL: "file:///" and the program directory, a head, the encoded keyword with
+// every "%20" (a third of it at most) turned into a key, and a tail.
+constexpr size_t kProgramDirSize = 260;
+constexpr size_t kUrlSize = 8192;
+static_assert(8 + kProgramDirSize + kHeadSize + (kEncodedKeywordSize / 3) * (kKeySize - 1) +
+                      kTailSize <=
+                  kUrlSize,
+              "every URL fits");
+using UrlText = FixedText<kUrlSize>;
+
+// The browser's parameters: every byte of a URL may become "%22", and the two quotes.
+using BrowserParameterText = FixedText<3 * kUrlSize + 2>;
 
 // Union of the KeywordClass bits of the keyword's characters (spaces add nothing).
 int ClassifyKeyword(std::string_view keyword);
 
 // The URL for a keyword of words separated by single spaces. mode 1 chooses URL2, else URL1;
 // UrlMode bits shared with the keyword's classes also choose URL2 when the entry has one.
-std::string BuildSearchUrl(std::string_view keyword, int mode, const EngineEntry& entry,
-                           const ComposeOptions& options);
+// A keyword longer than the keyword limit gives a cut URL (cut()).
+UrlText BuildSearchUrl(std::string_view keyword, int mode, const EngineEntry& entry,
+                       const ComposeOptions& options);
 
 // The browser's parameter string for a URL: the URL itself, or, when it holds a space or a
 // double quote, the URL in double quotes with its quotes as %22 (and trailing backslashes
 // doubled), so that it always reaches the browser as exactly one argument.
-std::string BrowserParameters(std::string_view url);
+BrowserParameterText BrowserParameters(std::string_view url);

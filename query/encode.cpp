@@ -6,31 +6,17 @@ namespace {
 
 const char kHex[] = "0123456789ABCDEF";
 
-// Writes into a buffer sized for the worst case (nine characters per input byte).
-class Writer {
-  public:
-    explicit Writer(size_t worstCase) : out_(worstCase, '\0'), p_(&out_[0]) {}
-    void Escaped(unsigned char b) {
-        p_[0] = '%';
-        p_[1] = kHex[b >> 4];
-        p_[2] = kHex[b & 0x0F];
-        p_ += 3;
-    }
-    void Byte(unsigned char b) {
-        if (IsUrlSafeByte(b))
-            *p_++ = static_cast<char>(b);
-        else
-            Escaped(b);
-    }
-    std::string Take() {
-        out_.resize(static_cast<size_t>(p_ - out_.data()));
-        return std::move(out_);
-    }
+void Escaped(TextBuffer& out, unsigned char b) {
+    const char text[3] = {'%', kHex[b >> 4], kHex[b & 0x0F]};
+    out.Append(std::string_view(text, 3));
+}
 
-  private:
-    std::string out_;
-    char* p_;
-};
+void Byte(TextBuffer& out, unsigned char b) {
+    if (IsUrlSafeByte(b))
+        out.Append(static_cast<char>(b));
+    else
+        Escaped(out, b);
+}
 
 } // namespace
 
@@ -39,21 +25,21 @@ bool IsUrlSafeByte(unsigned char b) {
            b == 0x2A || b == 0x2D || b == 0x2E || b == 0x5F;
 }
 
-std::string EncodeShiftJis(std::string_view keyword) {
-    Writer out(keyword.size() * 3);
+EncodedKeyword EncodeShiftJis(std::string_view keyword) {
+    EncodedKeyword out;
     for (const char c : keyword)
-        out.Byte(static_cast<unsigned char>(c));
-    return out.Take();
+        Byte(out, static_cast<unsigned char>(c));
+    return out;
 }
 
-std::string EncodeEuc(std::string_view keyword) {
-    Writer out(keyword.size() * 3);
+EncodedKeyword EncodeEuc(std::string_view keyword) {
+    EncodedKeyword out;
     const size_t size = keyword.size();
     for (size_t i = 0; i < size; ++i) {
         const auto s1 = static_cast<unsigned char>(keyword[i]);
         // A lead byte cut off at the end of the text has no trail: it is a single byte.
         if (!IsLeadByte(s1) || i + 1 >= size) {
-            out.Byte(s1);
+            Byte(out, s1);
             continue;
         }
         const auto s2 = static_cast<unsigned char>(keyword[++i]);
@@ -66,28 +52,35 @@ std::string EncodeEuc(std::string_view keyword) {
             e1 = static_cast<unsigned char>(t < 0x3F ? t + 0xA0 : t + 0x20);
             e2 = static_cast<unsigned char>(s2 + 2);
         }
-        out.Escaped(e1);
-        out.Escaped(e2);
+        Escaped(out, e1);
+        Escaped(out, e2);
     }
-    return out.Take();
+    return out;
 }
 
-std::string EncodeUtf8(std::string_view keyword, const Cp932ToUtf16& toUtf16) {
-    if (keyword.empty() || !toUtf16) return std::string();
-    const std::u16string wide = toUtf16(keyword);
-    Writer out(wide.size() * 9);
-    for (const char16_t u : wide) {
+EncodedKeyword EncodeUtf8(std::string_view keyword, Cp932ToUtf16 toUtf16) {
+    EncodedKeyword out;
+    if (keyword.empty() || !toUtf16) return out;
+    // Code page 932 never gives more UTF-16 units than bytes (the terminator included).
+    char16_t wide[kKeywordSize];
+    if (keyword.size() >= kKeywordSize) {
+        out.MarkCut();
+        return out;
+    }
+    const size_t units = toUtf16(keyword, wide, sizeof wide / sizeof wide[0]);
+    for (size_t k = 0; k < units; ++k) {
+        const char16_t u = wide[k];
         if (u == 0) break;
         if (u <= 0x7F) { // the space is not URL-safe: it becomes "%20"
-            out.Byte(static_cast<unsigned char>(u));
+            Byte(out, static_cast<unsigned char>(u));
         } else if (u <= 0x7FF) {
-            out.Escaped(static_cast<unsigned char>(0xC0 | (u >> 6)));
-            out.Escaped(static_cast<unsigned char>(0x80 | (u & 0x3F)));
+            Escaped(out, static_cast<unsigned char>(0xC0 | (u >> 6)));
+            Escaped(out, static_cast<unsigned char>(0x80 | (u & 0x3F)));
         } else {
-            out.Escaped(static_cast<unsigned char>(0xE0 | (u >> 12)));
-            out.Escaped(static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F)));
-            out.Escaped(static_cast<unsigned char>(0x80 | (u & 0x3F)));
+            Escaped(out, static_cast<unsigned char>(0xE0 | (u >> 12)));
+            Escaped(out, static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F)));
+            Escaped(out, static_cast<unsigned char>(0x80 | (u & 0x3F)));
         }
     }
-    return out.Take();
+    return out;
 }

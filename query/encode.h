@@ -1,27 +1,37 @@
 // Percent-encodings of a Shift-JIS keyword for search URLs. No Windows needed.
 #pragma once
-#include <functional>
-#include <string>
 #include <string_view>
 
-// Converts code page 932 text to UTF-16 units (no terminator). The program passes the
-// platform's conversion; tests may pass any table that maps code page 932 the same way.
-using Cp932ToUtf16 = std::function<std::u16string(std::string_view)>;
+#include "app/text.h"
+#include "query/search.h"
+
+// Converts code page 932 text (shorter than kKeywordSize) to at most `capacity` UTF-16
+// units and returns how many it wrote, a terminator not counted. The program passes the platform's
+// conversion; tests may pass any table that maps code page 932 the same way.
+using Cp932ToUtf16 = size_t (*)(std::string_view text, char16_t* out, size_t capacity);
+
+// The longest keyword is kKeywordSize - 1 bytes; no byte encodes to more than nine
+// characters ("%E3%80%80" for a single-byte character taken as a full UTF-16 unit).
+constexpr size_t kEncodedKeywordSize = 9 * (kKeywordSize - 1) + 1;
+using EncodedKeyword = FixedText<kEncodedKeywordSize>;
 
 // a-z, @, A-Z, 0-9, * - . _ pass unescaped; every other byte (the space too) is escaped.
 bool IsUrlSafeByte(unsigned char b);
 
+// The encoders cut what does not fit (cut() tells); a keyword within the keyword limit
+// always fits.
 // Byte by byte, without regard to characters: 0x83 0x41 gives "%83A".
-std::string EncodeShiftJis(std::string_view keyword);
+EncodedKeyword EncodeShiftJis(std::string_view keyword);
 // Double-byte characters converted to EUC-JP and always escaped; single bytes (half-width
 // katakana too) as they are, escaped unless URL-safe.
-std::string EncodeEuc(std::string_view keyword);
-// Each UTF-16 unit of the converted keyword as UTF-8; space gives "%20".
-std::string EncodeUtf8(std::string_view keyword, const Cp932ToUtf16& toUtf16);
+EncodedKeyword EncodeEuc(std::string_view keyword);
+// Each UTF-16 unit of the converted keyword as UTF-8; space gives "%20". A keyword longer
+// than the keyword limit gives an empty, cut text.
+EncodedKeyword EncodeUtf8(std::string_view keyword, Cp932ToUtf16 toUtf16);
 
 #ifdef _WIN32
 // The platform's conversion: MultiByteToWideChar with the ANSI code page (932).
-std::u16string PlatformCp932ToUtf16(std::string_view text);
+size_t PlatformCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity);
 // EncodeUtf8 through the platform's conversion.
-std::string EncodeUtf8(std::string_view keyword);
+EncodedKeyword EncodeUtf8(std::string_view keyword);
 #endif

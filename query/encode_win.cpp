@@ -1,20 +1,23 @@
 #include <windows.h>
 
+#include "app/text.h"
 #include "query/encode.h"
 
-std::u16string PlatformCp932ToUtf16(std::string_view text) {
-    // One UTF-16 unit per byte plus the terminator is always enough for code page 932.
+size_t PlatformCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity) {
+    // The text goes to the system terminated, as the keyword box gives it, so that a lead
+    // byte cut off at its end is converted the way the system converts it there.
+    char source[kKeywordSize];
+    if (text.size() >= sizeof source || capacity < text.size() + 1) return 0;
+    CopyBounded(source, sizeof source, text.data(), text.size());
     const int size = static_cast<int>(text.size()) + 1;
-    std::u16string wide(static_cast<size_t>(size), u'\0');
-    const std::string source(text); // terminated
-    const int n = MultiByteToWideChar(CP_ACP, 0, source.c_str(), size,
-                                      reinterpret_cast<wchar_t*>(&wide[0]), size);
-    if (n <= 0) return std::u16string();
-    wide.resize(static_cast<size_t>(n));
-    if (!wide.empty() && wide.back() == u'\0') wide.pop_back();
-    return wide;
+    const int n = MultiByteToWideChar(CP_ACP, 0, source, size, reinterpret_cast<wchar_t*>(out),
+                                      static_cast<int>(capacity));
+    if (n <= 0) return 0;
+    size_t units = static_cast<size_t>(n);
+    if (out[units - 1] == u'\0') --units;
+    return units;
 }
 
-std::string EncodeUtf8(std::string_view keyword) {
+EncodedKeyword EncodeUtf8(std::string_view keyword) {
     return EncodeUtf8(keyword, PlatformCp932ToUtf16);
 }

@@ -2,19 +2,17 @@
 
 #include <shellapi.h>
 
-#include <string>
-
 #include "app/settings.h"
 #include "app/text.h"
 #include "query/compose.h"
 #include "ui/resource.h"
 
 bool OpenUrl(const char* url, HWND owner) {
-    const std::string browser = FieldText(g_settings.Browser);
+    const auto browser = FieldText(g_settings.Browser);
     HINSTANCE result;
     if (!browser.empty()) {
         // The URL goes to the browser as one argument: a keyword cannot add switches.
-        const std::string parameters = BrowserParameters(url);
+        const BrowserParameterText parameters = BrowserParameters(url);
         result =
             ShellExecuteA(nullptr, nullptr, browser.c_str(), parameters.c_str(), nullptr, SW_SHOW);
     } else {

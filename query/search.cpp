@@ -19,10 +19,10 @@ class BarPort : public SearchPort {
   public:
     explicit BarPort(HWND bar) : bar_(bar) {}
 
-    std::string KeywordText() override {
-        char text[128] = {};
+    KeywordBuffer KeywordText() override {
+        char text[kKeywordSize] = {};
         GetDlgItemTextA(bar_, IDC_KEYWORD, text, sizeof text);
-        return std::string(text, FieldLength(text, sizeof text));
+        return KeywordBuffer(std::string_view(text, FieldLength(text, sizeof text)));
     }
     int ModeSelection() override {
         return static_cast<int>(SendDlgItemMessageA(bar_, IDC_MODE, CB_GETCURSEL, 0, 0));
@@ -36,7 +36,7 @@ class BarPort : public SearchPort {
         SetFocus(GetDlgItem(bar_, IDC_KEYWORD));
     }
     bool ShiftHeld() override { return GetKeyState(VK_SHIFT) < 0; }
-    void OpenUrl(const std::string& url) override { ::OpenUrl(url.c_str(), bar_); }
+    void OpenUrl(const char* url) override { ::OpenUrl(url, bar_); }
 
   private:
     HWND bar_;

@@ -1,11 +1,15 @@
 // The search action: reads the search bar, composes the URL, opens it and records the search.
 #pragma once
+#include <cstddef>
+
+// The keyword box holds at most 127 bytes.
+constexpr size_t kKeywordSize = 128;
 
 // The last completed search; an automatic start repeats it on another engine.
 struct LastSearch {
-    char keyword[128]; // the keyword text exactly as read from the box
-    int engine;        // engine index; -1 = none
-    int mode;          // 0 = URL1, 1 = URL2 (after the entry's URL2 rule)
+    char keyword[kKeywordSize]; // the keyword text exactly as read from the box
+    int engine;                 // engine index; -1 = none
+    int mode;                   // 0 = URL1, 1 = URL2 (after the entry's URL2 rule)
     bool valid;
 };
 

@@ -14,8 +14,7 @@ void RunSearchAction(bool automatic, SearchPort& port, const SearchContext& cont
     const EngineEntry& entry = context.engines->entries[engine];
     const int mode = HasUrl2(entry) ? (port.ModeSelection() & 1) : 0;
 
-    std::string text = port.KeywordText();
-    if (text.size() >= sizeof last.keyword) text.resize(sizeof last.keyword - 1);
+    const KeywordBuffer text = port.KeywordText();
 
     if (automatic) {
         if (text.empty() || !last.valid || engine == last.engine ||
@@ -29,7 +28,8 @@ void RunSearchAction(bool automatic, SearchPort& port, const SearchContext& cont
         return;
     }
 
-    std::string keyword = ReplaceAll(text, "　", " ").text;
+    KeywordBuffer keyword;
+    ReplaceAll(text, "　", " ", keyword);
     TrimSpaces(keyword);
     if (keyword.empty()) {
         port.Beep();
@@ -38,10 +38,11 @@ void RunSearchAction(bool automatic, SearchPort& port, const SearchContext& cont
     }
     CollapseSpaces(keyword);
 
-    const std::string url = BuildSearchUrl(keyword, mode, entry, context.compose);
+    // A keyword within the box's limit always makes a whole URL.
+    const UrlText url = BuildSearchUrl(keyword, mode, entry, context.compose);
     Settings& settings = *context.settings;
     if (settings.Sound) port.Beep();
-    port.OpenUrl(url);
+    port.OpenUrl(url.c_str());
     if (!port.ShiftHeld())
         AddToHistory(*context.history, keyword.c_str(), settings.Max, context.compare);
     settings.Count = static_cast<int32_t>(static_cast<uint32_t>(settings.Count) + 1u);

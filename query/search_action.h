@@ -1,24 +1,25 @@
 // The search action without the window: the bar is reached through a small port.
 #pragma once
-#include <string>
-
 #include "app/settings.h"
+#include "app/text.h"
 #include "engines/engine_entry.h"
 #include "history/history_list.h"
 #include "query/compose.h"
 #include "query/search.h"
 
 // What the action needs of the search bar and the platform.
+using KeywordBuffer = FixedText<kKeywordSize>;
+
 class SearchPort {
   public:
     virtual ~SearchPort() = default;
-    virtual std::string KeywordText() = 0; // at most 127 bytes
-    virtual int ModeSelection() = 0;       // -1 when the mode combo has no selection
-    virtual int EngineSelection() = 0;     // index into the active engine set
-    virtual void Beep() = 0;               // the default beep
+    virtual KeywordBuffer KeywordText() = 0; // at most 127 bytes
+    virtual int ModeSelection() = 0;         // -1 when the mode combo has no selection
+    virtual int EngineSelection() = 0;       // index into the active engine set
+    virtual void Beep() = 0;                 // the default beep
     virtual void FocusKeyword(bool clear) = 0;
     virtual bool ShiftHeld() = 0;
-    virtual void OpenUrl(const std::string& url) = 0;
+    virtual void OpenUrl(const char* url) = 0;
 };
 
 struct SearchContext {

@@ -1,7 +1,5 @@
 #include "query/text_ops.h"
 
-#include "app/text.h"
-
 namespace {
 
 // In text without bytes from 0x80 every byte is a character of its own.
@@ -29,6 +27,11 @@ size_t FindWalking(std::string_view text, std::string_view pattern) {
     return kTextNotFound;
 }
 
+// The text from pos on (pos is never past the end).
+std::string_view From(std::string_view text, size_t pos) {
+    return std::string_view(text.data() + pos, text.size() - pos);
+}
+
 } // namespace
 
 size_t FindText(std::string_view text, std::string_view pattern) {
@@ -36,11 +39,11 @@ size_t FindText(std::string_view text, std::string_view pattern) {
     return IsAscii(text) ? text.find(pattern) : FindWalking(text, pattern);
 }
 
-ReplaceResult ReplaceAll(std::string_view source, std::string_view pattern,
-                         std::string_view replacement) {
-    if (pattern.empty()) return {std::string(), -1};
-    ReplaceResult r{std::string(), 0};
-    r.text.reserve(source.size());
+int ReplaceAll(std::string_view source, std::string_view pattern, std::string_view replacement,
+               TextBuffer& out) {
+    out.clear();
+    if (pattern.empty()) return -1;
+    int count = 0;
     // Encoded keywords are ASCII: there every position begins a character.
     const bool ascii = IsAscii(source);
     size_t pos = 0;
@@ -50,33 +53,35 @@ ReplaceResult ReplaceAll(std::string_view source, std::string_view pattern,
             found = source.find(pattern, pos);
             if (found != std::string_view::npos) found -= pos;
         } else {
-            found = FindWalking(source.substr(pos), pattern);
+            found = FindWalking(From(source, pos), pattern);
         }
         if (found == kTextNotFound) break;
-        r.text.append(source.data() + pos, found);
-        r.text.append(replacement);
+        out.Append(std::string_view(source.data() + pos, found));
+        out.Append(replacement);
         pos += found + pattern.size();
-        ++r.count;
+        ++count;
     }
-    r.text.append(source.substr(pos));
-    return r;
+    out.Append(From(source, pos));
+    return count;
 }
 
-void TrimSpaces(std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
+void TrimSpaces(TextBuffer& text) {
+    const std::string_view v = text.view();
+    const size_t first = v.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
         text.clear();
         return;
     }
-    const size_t last = text.find_last_not_of(' ');
-    text = text.substr(first, last - first + 1);
+    const size_t last = v.find_last_not_of(' ');
+    if (first > 0) std::char_traits<char>::move(text.data(), text.data() + first, last - first + 1);
+    text.Truncate(last - first + 1);
 }
 
-void CollapseSpaces(std::string& text) {
+void CollapseSpaces(TextBuffer& text) {
     size_t out = 0;
     for (size_t in = 0; in < text.size(); ++in) {
         if (text[in] == ' ' && out > 0 && text[out - 1] == ' ') continue;
         text[out++] = text[in];
     }
-    text.resize(out);
+    text.Truncate(out);
 }

@@ -1,7 +1,8 @@
 // Character-aware Shift-JIS text operations of the search action. No Windows needed.
 #pragma once
-#include <string>
 #include <string_view>
+
+#include "app/text.h"
 
 constexpr size_t kTextNotFound = std::string_view::npos;
 
@@ -9,17 +10,13 @@ constexpr size_t kTextNotFound = std::string_view::npos;
 // kTextNotFound. A match never begins on the trail byte of a double-byte character.
 size_t FindText(std::string_view text, std::string_view pattern);
 
-struct ReplaceResult {
-    std::string text;
-    int count; // replacements made; -1 for an empty pattern (and text is empty)
-};
-
-// Every non-overlapping occurrence (found with FindText) replaced; the replacement is never
-// searched again.
-ReplaceResult ReplaceAll(std::string_view source, std::string_view pattern,
-                         std::string_view replacement);
+// Writes source into out with every non-overlapping occurrence of pattern (found with
+// FindText) replaced; the replacement is never searched again. Returns the number of
+// replacements, or -1 for an empty pattern (and out is empty). out must not overlap source.
+int ReplaceAll(std::string_view source, std::string_view pattern, std::string_view replacement,
+               TextBuffer& out);
 
 // Removes half-width spaces (0x20 only) at both ends.
-void TrimSpaces(std::string& text);
+void TrimSpaces(TextBuffer& text);
 // Shrinks every run of half-width spaces to one.
-void CollapseSpaces(std::string& text);
+void CollapseSpaces(TextBuffer& text);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: native unit tests,
-# the same under ASan/UBSan, bounded fuzzing runs of the engine file reader, the
-# definition-file rules and the browser host's messages, and the tests under Wine (in-process Win32 tests and end-to-end
-# tests of vantu.exe and Pelka.dll).
+# Installs what is missing, builds everything and runs every test: the release packages'
+# contents, native unit tests, the same under ASan/UBSan, bounded fuzzing runs of the
+# engine file reader, the definition-file rules and the browser host's messages, and the
+# tests under Wine (in-process Win32 tests and end-to-end tests of vantu.exe and Pelka.dll).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -37,6 +37,14 @@ run_ctest() { # dir label [ctest args]
     [ "$rc" -ne 0 ] && status=1
     rm -f "$log"
 }
+
+echo "=== release packages ==="
+pkg_log=$(mktemp)
+bash scripts/package.sh 2>&1 | tee "$pkg_log"
+[ "${PIPESTATUS[0]}" -ne 0 ] && status=1
+total_pass=$((total_pass + $(sed -n 's/^packages: \([0-9]*\) passed.*/\1/p' "$pkg_log")))
+total_fail=$((total_fail + $(sed -n 's/^packages: .*, \([0-9]*\) failed$/\1/p' "$pkg_log")))
+rm -f "$pkg_log"
 
 run_ctest "$b/native" "native unit tests" -j 2
 run_ctest "$b/asan" "native unit tests under ASan and UBSan" -j 2

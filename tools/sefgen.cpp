@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engines/definition.h"
+#include "engines/profile_text.h"
 #include "engines/sef_codec.h"
 
 static bool ToShiftJis(const std::string& in, std::string& out) {
@@ -53,11 +54,14 @@ int main(int argc, char** argv) {
         }
         entries.push_back(e);
     }
-    std::vector<uint8_t> image;
-    if (!EncodeSefImage(entries.data(), static_cast<int>(entries.size()), image)) {
+    const int count = static_cast<int>(entries.size());
+    std::vector<uint8_t> image(count > 0 && count <= kMaxEngines ? SefImageCapacity(count) : 0);
+    const size_t size = EncodeSefImage(entries.data(), count, image.data(), image.size());
+    if (size == 0) {
         std::fprintf(stderr, "sefgen: the entries cannot be written (count %zu)\n", entries.size());
         return 1;
     }
+    image.resize(size);
     std::FILE* f = std::fopen(argv[1], "wb");
     if (!f || std::fwrite(image.data(), 1, image.size(), f) != image.size() ||
         std::fclose(f) != 0) {

@@ -44,7 +44,7 @@ int ClampStartCoordinate(int value, int screenSize, int lowest) {
     return value;
 }
 
-std::string EngineFileLabel(const char* fileName) {
+FixedText<kCatalogueNameSize> EngineFileLabel(const char* fileName) {
     const size_t n = std::strlen(fileName);
-    return std::string(fileName, n > 4 ? n - 4 : 0);
+    return FixedText<kCatalogueNameSize>(std::string_view(fileName, n > 4 ? n - 4 : 0));
 }

@@ -1,7 +1,8 @@
 // Decisions of the search bar that need no Windows: command ranges, page-key steps,
 // the start position and menu labels.
 #pragma once
-#include <string>
+#include "app/text.h"
+#include "engines/catalogue.h"
 
 // What a WM_COMMAND id asks of the search bar. Ranges are told apart first, then single ids.
 enum class BarCommand {
@@ -38,4 +39,4 @@ constexpr int kLowestPosX = -280;
 constexpr int kLowestPosY = -19;
 
 // Menu text of an engine file: its name without the last four characters (".sef").
-std::string EngineFileLabel(const char* fileName);
+FixedText<kCatalogueNameSize> EngineFileLabel(const char* fileName);

@@ -2,7 +2,6 @@
 
 #include <commdlg.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -18,25 +17,28 @@ const char kFilter[] = "ｻｰﾁｴﾝｼﾞﾝﾃﾞｰﾀ (*.sed)\0*.sed\0";
 const char kDefaultExtension[] = "sed";
 constexpr DWORD kOpenResultSize = 50000;
 
-// The system's profile reader on one file, with the rules of the definition file.
+// The system's profile reader on one file (source is its path), with the rules of the
+// definition file.
 DefinitionReader ProfileReader(const char* path) {
-    return {[path](const char* section, const char* key) {
+    return {path,
+            [](const void* file, const char* section, const char* key, DefinitionText& out) {
                 char buffer[kDefinitionValueBuffer];
                 buffer[0] = '\0';
-                const DWORD got =
-                    GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer, path);
-                return ProfileValue(buffer, sizeof buffer, got);
+                const DWORD got = GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer,
+                                                           static_cast<const char*>(file));
+                out.Assign(ProfileValue(buffer, sizeof buffer, got));
             },
-            [path](const char* section, const char* key) {
-                return static_cast<int>(GetPrivateProfileIntA(section, key, 0, path));
+            [](const void* file, const char* section, const char* key) {
+                return static_cast<int>(
+                    GetPrivateProfileIntA(section, key, 0, static_cast<const char*>(file)));
             }};
 }
 
 void ShowRejected(EditorState& s, const char* path, const DefinitionFault& fault) {
     char text[MAX_PATH + 128];
-    std::snprintf(text, sizeof text,
-                  "定義ファイルが不正です。\n\nファイル名 : %s\nセクション : %s\nキー : %s", path,
-                  fault.section, fault.key);
+    JoinText(text, sizeof text,
+             {"定義ファイルが不正です。\n\nファイル名 : ", path, "\nセクション : ", fault.section,
+              "\nキー : ", fault.key});
     EditorMessage(s, text, MB_OK | MB_ICONWARNING);
 }
 
@@ -134,7 +136,7 @@ void ExportDefinitionFile(EditorState& s) {
     char path[MAX_PATH];
     char name[kNameSize];
     CopyBounded(name, sizeof name, e.Name, sizeof e.Name);
-    std::snprintf(path, sizeof path, "%s.sed", name);
+    JoinText(path, sizeof path, {name, ".sed"});
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = s.window;
@@ -161,8 +163,8 @@ void ExportDefinitionFile(EditorState& s) {
     }
     if (!ok) {
         char text[MAX_PATH + 64];
-        std::snprintf(text, sizeof text, "定義ファイル書き出しに失敗しました。\n\nファイル名 : %s",
-                      path);
+        JoinText(text, sizeof text,
+                 {"定義ファイル書き出しに失敗しました。\n\nファイル名 : ", path});
         EditorMessage(s, text, MB_OK | MB_ICONERROR);
     }
 }

@@ -1,7 +1,5 @@
 #include "ui/editor_files.h"
 
-#include <cstdio>
-
 #include "app/text.h"
 #include "engines/engine_files.h"
 #include "ui/file_name_dialog.h"
@@ -27,8 +25,7 @@ bool SaveEngineFile(EditorState& s, const char* fileName) {
 bool ConfirmSaveChanges(EditorState& s) {
     if (!s.modified) return true;
     char question[kCatalogueNameSize + 64];
-    std::snprintf(question, sizeof question, "%s は更新されています。保存しますか？",
-                  EditorFileName(s));
+    JoinText(question, sizeof question, {EditorFileName(s), " は更新されています。保存しますか？"});
     switch (EditorMessage(s, question, MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES:
         return SaveEngineFile(s, EditorFileName(s));
@@ -85,7 +82,7 @@ void DeleteEngineFileCommand(EditorState& s) {
         return;
     }
     char question[kCatalogueNameSize + 32];
-    std::snprintf(question, sizeof question, "%s を削除しますか？", EditorFileName(s));
+    JoinText(question, sizeof question, {EditorFileName(s), " を削除しますか？"});
     if (EditorMessage(s, question, MB_YESNO | MB_ICONWARNING) != IDYES) return;
     DeleteEngineFile(EditorFileName(s));
     RemoveCatalogueName(g_catalogue, s.currentFile, CompareNames);

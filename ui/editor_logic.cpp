@@ -1,6 +1,5 @@
 #include "ui/editor_logic.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "app/text.h"
@@ -35,7 +34,7 @@ void FormatEditorTitle(char* out, size_t outSize, const char* fileName) {
     } else {
         CopyBounded(shown, sizeof shown, fileName);
     }
-    std::snprintf(out, outSize, "%s%s]", kTitlePrefix, shown);
+    JoinText(out, outSize, {kTitlePrefix, shown, "]"});
 }
 
 bool MarkEditorTitle(char* title, size_t titleSize, bool modified) {
@@ -112,7 +111,7 @@ FileNameCheck CheckEngineFileName(const char* typed, char* fileName, size_t file
     if (!typed || typed[0] == '\0') return FileNameCheck::Empty;
     const size_t n = std::strlen(typed);
     if (n > kTypedFileNameLimit || n + 5 > fileNameSize) return FileNameCheck::TooLong;
-    std::snprintf(fileName, fileNameSize, "%s.sef", typed);
+    JoinText(fileName, fileNameSize, {typed, ".sef"});
     if (HasRefusedFileNameCharacter(fileName)) {
         fileName[0] = '\0';
         return FileNameCheck::BadCharacter;
@@ -136,8 +135,7 @@ bool EndsWithBackslash(const char* text) {
 bool JoinFolderAndName(char* out, size_t outSize, const char* folder, const char* name) {
     if (outSize == 0) return false;
     const char* sep = EndsWithBackslash(folder) ? "" : "\\";
-    const int n = std::snprintf(out, outSize, "%s%s%s", folder, sep, name);
-    if (n < 0 || static_cast<size_t>(n) >= outSize) {
+    if (JoinText(out, outSize, {folder, sep, name}) >= outSize) {
         out[0] = '\0';
         return false;
     }

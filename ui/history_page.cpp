@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-
 #include "app/text.h"
 #include "history/history.h"
 #include "ui/resource.h"
@@ -27,7 +25,7 @@ void Select(const HistoryPage& state, int n) {
 
 void ShowCount(HWND page, int count) {
     char text[16];
-    std::snprintf(text, sizeof text, "%d件", count);
+    wsprintfA(text, "%d件", count); // at most 11 digits and sign, the two bytes and the NUL
     SetDlgItemTextA(page, IDC_HIST_COUNT, text);
 }
 

@@ -263,7 +263,7 @@ void ApplyModeRule(int index) {
 void FillEngineCombo(int index) {
     SendMessageA(g_engine, CB_RESETCONTENT, 0, 0);
     for (int k = 0; k < g_activeSet.count; ++k) {
-        const std::string name = FieldText(g_activeSet.entries[k].Name);
+        const auto name = FieldText(g_activeSet.entries[k].Name);
         SendMessageA(g_engine, CB_INSERTSTRING, k, reinterpret_cast<LPARAM>(name.c_str()));
     }
     if (index < 0 || index >= g_activeSet.count) index = 0;

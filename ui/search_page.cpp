@@ -3,8 +3,6 @@
 #include <cderr.h>
 #include <commdlg.h>
 
-#include <cstdio>
-
 #include "app/settings.h"
 #include "app/text.h"
 #include "ui/resource.h"
@@ -28,7 +26,7 @@ void Init(HWND page, SearchPage& state) {
     SetTicked(page, IDC_SRCH_HISTORY_ON, s.Max != 0);
     if (s.Max != 0) {
         char text[8];
-        std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(s.Max));
+        wsprintfA(text, "%u", static_cast<unsigned>(s.Max)); // 0..255
         SetDlgItemTextA(page, IDC_SRCH_HISTORY_SIZE, text);
     }
     EnableWindow(GetDlgItem(page, IDC_SRCH_HISTORY_SIZE), s.Max != 0);

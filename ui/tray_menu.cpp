@@ -25,7 +25,7 @@ constexpr UINT kTrayIconId = 1;
 void AppendEngineFileItems(HMENU menu) {
     const int files = CatalogueSize(g_catalogue);
     for (int n = 0; n < files; ++n) {
-        const std::string label = EngineFileLabel(g_catalogue.names[n]);
+        const auto label = EngineFileLabel(g_catalogue.names[n]);
         UINT flags = MF_STRING;
         if (n == g_catalogue.current) flags |= MF_CHECKED;
         AppendMenuA(menu, flags, IDM_ENGINE_FILE_FIRST + n, label.c_str());
@@ -37,7 +37,7 @@ UniqueMenu BuildMainMenu(bool withSearch) {
     if (withSearch) {
         UniqueMenu search(CreatePopupMenu());
         for (int k = 0; k < g_activeSet.count; ++k) {
-            const std::string name = FieldText(g_activeSet.entries[k].Name);
+            const auto name = FieldText(g_activeSet.entries[k].Name);
             AppendMenuA(search.get(), MF_STRING, IDM_ENGINE_FIRST + k, name.c_str());
         }
         AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(search.release()), "検索(&S)");

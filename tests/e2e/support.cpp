@@ -7,6 +7,7 @@
 
 #include "app/text.h"
 #include "engines/sef_codec.h"
+#include "tests/common/sef_image.h"
 #include "tests/common/test_entries.h"
 
 #ifndef MORVEL_DIST_DIR
@@ -157,8 +158,8 @@ bool ProgramDir::Exists(const std::string& name) const {
 
 bool ProgramDir::WriteEngineFile(const std::string& name,
                                  const std::vector<EngineEntry>& entries) const {
-    std::vector<uint8_t> image;
-    if (!EncodeSefImage(entries.data(), static_cast<int>(entries.size()), image)) return false;
+    const std::vector<uint8_t> image = SefImageOf(entries.data(), static_cast<int>(entries.size()));
+    if (image.empty()) return false;
     return WriteBytes(name, std::string(image.begin(), image.end()));
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/text.h"
 #include "engines/definition.h"
+#include "engines/profile_text.h"
 
 namespace {
 

@@ -52,10 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* raw, size_t rawSize) {
         if (e.Name[0] == '\0' || e.Name[kNameSize - 1] != '\0' || e.head[0][0] == '\0')
             std::abort();
     }
-    std::vector<uint8_t> image;
-    if (EncodeSefImage(table.get(), count, image)) {
+    std::vector<uint8_t> image(SefImageCapacity(count));
+    const size_t written = EncodeSefImage(table.get(), count, image.data(), image.size());
+    if (written > image.size()) std::abort();
+    if (written > 0) {
         std::unique_ptr<EngineEntry[]> again;
-        if (DecodeSefImage(image.data(), image.size(), again) != count) std::abort();
+        if (DecodeSefImage(image.data(), written, again) != count) std::abort();
         if (std::memcmp(again.get(), table.get(), sizeof(EngineEntry) * count) != 0) std::abort();
     }
     return 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/text.h"
 
@@ -28,9 +29,11 @@ TEST(BridgeLogic, SearchOptionMessages) {
         {-5, -1, 65535, {{opt, 65535u * 65536}}},
         {1, 0, 1, {{cmd, 40101}, {opt, 1}, {opt, 65536}}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(pelka::SearchOptionMessages(c.sef, c.eng, c.mode), c.expected)
+    for (const Case& c : cases) {
+        const pelka::BridgeMessages got = pelka::SearchOptionMessages(c.sef, c.eng, c.mode);
+        EXPECT_EQ(std::vector<BridgeMessage>(got.begin(), got.end()), c.expected)
             << c.sef << "," << c.eng << "," << c.mode;
+    }
 }
 
 TEST(BridgeLogic, SiblingPathCutsAfterTheLastRealBackslash) {

@@ -8,7 +8,7 @@
 #include "query/search_action.h"
 #include "tests/common/test_entries.h"
 
-std::u16string IconvCp932ToUtf16(std::string_view text); // encode_test.cpp
+size_t IconvCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity); // encode_test.cpp
 
 namespace {
 
@@ -84,8 +84,22 @@ TEST(Compose, NoTruncation) {
         keyword += "\x88\x9F";
     const EngineEntry e =
         MakeEntry("E", std::string(255, 'h'), "+", std::string(255, 't'), "", "", "", kCharUtf8);
-    const std::string url = BuildSearchUrl(keyword, 0, e, Options());
+    const UrlText url = BuildSearchUrl(keyword, 0, e, Options());
     EXPECT_EQ(url.size(), 7 + 255 + 60 * 9 + 255);
+
+    // The longest parts at once: a program directory of 259 bytes behind "file:///", the
+    // longest head, key and tail, and a keyword of the box's 127 bytes whose every byte
+    // becomes a key. The URL's buffer holds it whole.
+    const std::string dir = std::string(258, 'd') + "\\";
+    const std::string key(15, 'k');
+    for (const uint8_t character : {kCharShiftJis, kCharEuc, kCharNone, kCharUtf8}) {
+        const EngineEntry big = MakeEntry("E", "\\" + std::string(254, 'h'), key,
+                                          std::string(255, 't'), "", "", "", character);
+        const UrlText longest = BuildSearchUrl(std::string(127, ' '), 0, big,
+                                               ComposeOptions{dir.c_str(), IconvCp932ToUtf16});
+        EXPECT_FALSE(longest.cut()) << int(character);
+        EXPECT_EQ(longest.size(), 8 + 259 + 254 + 127 * 15 + 255) << int(character);
+    }
 }
 
 TEST(Compose, BrowserParameters) {
@@ -112,7 +126,7 @@ struct FakeBar : SearchPort {
     int beeps = 0, focus = 0, cleared = 0;
     std::vector<std::string> opened;
 
-    std::string KeywordText() override { return keyword; }
+    KeywordBuffer KeywordText() override { return KeywordBuffer(keyword); }
     int ModeSelection() override { return mode; }
     int EngineSelection() override { return engine; }
     void Beep() override { ++beeps; }
@@ -124,7 +138,7 @@ struct FakeBar : SearchPort {
         }
     }
     bool ShiftHeld() override { return shift; }
-    void OpenUrl(const std::string& url) override { opened.push_back(url); }
+    void OpenUrl(const char* url) override { opened.push_back(url); }
 };
 
 class SearchAction : public ::testing::Test {

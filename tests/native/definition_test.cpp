@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engines/definition.h"
+#include "engines/profile_text.h"
 #include "tests/common/test_entries.h"
 
 namespace {

@@ -10,22 +10,22 @@
 
 // Code page 932 to UTF-16 through glibc's iconv: the native stand-in for the platform's
 // conversion (also used by the composition tests).
-std::u16string IconvCp932ToUtf16(std::string_view text) {
+size_t IconvCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity) {
     iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::u16string();
+    if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
     std::string in(text);
-    std::string out(in.size() * 2 + 2, '\0');
+    std::string bytes(capacity * 2, '\0');
     char* inp = in.data();
     size_t inLeft = in.size();
-    char* outp = out.data();
-    size_t outLeft = out.size();
+    char* outp = bytes.data();
+    size_t outLeft = bytes.size();
     iconv(cd, &inp, &inLeft, &outp, &outLeft);
     iconv_close(cd);
-    std::u16string wide;
-    for (size_t i = 0; i + 1 < out.size() - outLeft; i += 2)
-        wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(out[i]) |
-                                             static_cast<unsigned char>(out[i + 1]) << 8));
-    return wide;
+    const size_t units = (bytes.size() - outLeft) / 2;
+    for (size_t i = 0; i < units; ++i)
+        out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                       static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    return units;
 }
 
 namespace {
@@ -92,7 +92,35 @@ TEST(Encode, OutputAtMostNineCharactersPerByte) {
         all.push_back(static_cast<char>(b));
     EXPECT_LE(EncodeShiftJis(all).size(), all.size() * 9);
     EXPECT_LE(EncodeEuc(all).size(), all.size() * 9);
-    EXPECT_LE(EncodeUtf8(all, IconvCp932ToUtf16).size(), all.size() * 9);
+    // The UTF-8 encoder takes keywords up to the keyword box's limit, each in every part.
+    for (size_t from = 0; from + 127 <= all.size(); from += 64) {
+        const std::string part = all.substr(from, 127);
+        const EncodedKeyword utf8 = EncodeUtf8(part, IconvCp932ToUtf16);
+        EXPECT_FALSE(utf8.cut()) << from;
+        EXPECT_GT(utf8.size(), 0u) << from;
+        EXPECT_LE(utf8.size(), part.size() * 9) << from;
+    }
+}
+
+// The encoded keyword has a fixed buffer: a keyword within the box's limit always fits
+// whole (the worst cases: half-width katakana in UTF-8, escaped bytes in Shift-JIS), and
+// anything longer is reported as cut, never written past the buffer.
+TEST(Encode, FixedBufferBounds) {
+    const std::string katakana(127, '\xB1'), quotes(127, '"');
+    EXPECT_EQ(EncodeUtf8(katakana, IconvCp932ToUtf16).size(), 127u * 9);
+    EXPECT_FALSE(EncodeUtf8(katakana, IconvCp932ToUtf16).cut());
+    EXPECT_EQ(EncodeShiftJis(quotes).size(), 127u * 3);
+    EXPECT_EQ(EncodeEuc(quotes).size(), 127u * 3);
+
+    const std::string longer(kEncodedKeywordSize, '"');
+    const EncodedKeyword sjis = EncodeShiftJis(longer), euc = EncodeEuc(longer);
+    EXPECT_TRUE(sjis.cut());
+    EXPECT_TRUE(euc.cut());
+    EXPECT_EQ(sjis.size(), kEncodedKeywordSize - 1);
+    EXPECT_EQ(std::string(sjis.c_str()).size(), sjis.size()); // terminated in its buffer
+    const EncodedKeyword utf8 = EncodeUtf8(std::string(128, 'a'), IconvCp932ToUtf16);
+    EXPECT_TRUE(utf8.cut());
+    EXPECT_TRUE(utf8.empty());
 }
 
 // Every character of JIS X 0208 against glibc's SHIFT_JIS to EUC-JP conversion.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/common/sef_image.h"
 #include "tests/common/test_entries.h"
 
 namespace {
@@ -43,10 +44,19 @@ int Decode(const std::vector<uint8_t>& img, std::unique_ptr<EngineEntry[]>& out)
     return DecodeSefImage(img.data(), img.size(), out);
 }
 
+// The writer into a buffer of the largest size, as the program calls it; img is left
+// untouched on a refusal.
+bool Encode(const EngineEntry* entries, int count, std::vector<uint8_t>& img) {
+    std::vector<uint8_t> out = SefImageOf(entries, count);
+    if (out.empty()) return false;
+    img.swap(out);
+    return true;
+}
+
 TEST(SefCodec, WorkedExampleEncodesToTheDocumented82Bytes) {
     const EngineEntry e = ExampleEntry();
     std::vector<uint8_t> img;
-    ASSERT_TRUE(EncodeSefImage(&e, 1, img));
+    ASSERT_TRUE(Encode(&e, 1, img));
     ASSERT_EQ(img.size(), 82u);
     EXPECT_EQ(std::vector<uint8_t>(img.begin() + 64, img.end()), kExampleBody);
     EXPECT_EQ(0, std::memcmp(img.data(), "VANTU_SEFFILE\0", 14));
@@ -82,7 +92,7 @@ TEST(SefCodec, RoundTripsAFullTableOfLongFields) {
         entries.push_back(e);
     }
     std::vector<uint8_t> img;
-    ASSERT_TRUE(EncodeSefImage(entries.data(), 64, img));
+    ASSERT_TRUE(Encode(entries.data(), 64, img));
     std::unique_ptr<EngineEntry[]> out;
     ASSERT_EQ(Decode(img, out), 64);
     EXPECT_EQ(0, std::memcmp(out.get(), entries.data(), 64 * sizeof(EngineEntry)));
@@ -94,7 +104,7 @@ TEST(SefCodec, SingleZeroBetweenRecordsIsAThreeByteRun) {
     EngineEntry b = MakeEntry("B", "h", "k");
     EngineEntry both[2] = {a, b};
     std::vector<uint8_t> img;
-    ASSERT_TRUE(EncodeSefImage(both, 2, img));
+    ASSERT_TRUE(Encode(both, 2, img));
     const uint8_t pattern[] = {'z', 0x00, 0x01, 0x00, 'B'};
     auto it = std::search(img.begin(), img.end(), std::begin(pattern), std::end(pattern));
     EXPECT_NE(it, img.end());
@@ -105,26 +115,48 @@ TEST(SefCodec, WriterRefusesEntriesWithoutNameHeadOrKey) {
                                MakeEntry("n", "h", "")};
     for (const EngineEntry& e : bad) {
         std::vector<uint8_t> img = {1, 2, 3};
-        EXPECT_FALSE(EncodeSefImage(&e, 1, img));
+        EXPECT_FALSE(Encode(&e, 1, img));
         EXPECT_EQ(img.size(), 3u); // untouched
     }
     const EngineEntry good = MakeEntry("n", "h", "k");
     std::vector<uint8_t> img;
-    EXPECT_FALSE(EncodeSefImage(&good, 0, img));
+    EXPECT_FALSE(Encode(&good, 0, img));
     std::vector<EngineEntry> many(65, good);
-    EXPECT_FALSE(EncodeSefImage(many.data(), 65, img));
+    EXPECT_FALSE(Encode(many.data(), 65, img));
+}
+
+// The image of 64 records whose every other byte is zero is the largest there is: it fills
+// SefImageCapacity but for the slack, and one byte less of room is refused untouched.
+TEST(SefCodec, WriterBufferBound) {
+    std::vector<EngineEntry> entries(64);
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(entries.data());
+    for (size_t i = 0; i < entries.size() * sizeof(EngineEntry); ++i)
+        bytes[i] = i % 2 == 0 ? 'x' : 0;
+    std::vector<uint8_t> out(SefImageCapacity(64), 0xEE);
+    const size_t size = EncodeSefImage(entries.data(), 64, out.data(), out.size());
+    // Each zero is a run of its own: every two bytes become four.
+    EXPECT_EQ(size, 64 + 2 * 64 * sizeof(EngineEntry));
+    EXPECT_LE(size, out.size());
+    std::unique_ptr<EngineEntry[]> back;
+    ASSERT_EQ(DecodeSefImage(out.data(), size, back), 64);
+    EXPECT_EQ(0, std::memcmp(back.get(), entries.data(), 64 * sizeof(EngineEntry)));
+
+    std::vector<uint8_t> small(size - 1, 0xEE);
+    EXPECT_EQ(EncodeSefImage(entries.data(), 64, small.data(), small.size()), 0u);
+    for (const uint8_t b : small)
+        ASSERT_EQ(b, 0xEE);
 }
 
 TEST(SefCodec, ReaderAcceptsAnEmptyUrl1KeyThatTheWriterRefuses) {
     EngineEntry e = MakeEntry("n", "h", "k");
     std::vector<uint8_t> img;
-    ASSERT_TRUE(EncodeSefImage(&e, 1, img));
+    ASSERT_TRUE(Encode(&e, 1, img));
     // Rewrite the body by hand without the key: name n, head h, all else zero.
     std::vector<uint8_t> body = {'n', 0, 31, 0, 'h', 0, 0x1F, 0x04}; // 1 + 31 + 1 + 1055
     std::unique_ptr<EngineEntry[]> out;
     ASSERT_EQ(Decode(ImageWithBody(1, body), out), 1);
     EXPECT_EQ(out[0].key[0][0], '\0');
-    EXPECT_FALSE(EncodeSefImage(out.get(), 1, img));
+    EXPECT_FALSE(Encode(out.get(), 1, img));
 }
 
 TEST(SefCodec, ReaderAcceptsSplitAndEmptyRuns) {

@@ -43,9 +43,10 @@ TEST(TextOps, ReplaceAll) {
         {"a%20b", "%20", "", "ab", 1},
     };
     for (const Case& c : cases) {
-        const ReplaceResult r = ReplaceAll(c.source, c.pattern, c.replacement);
-        EXPECT_EQ(r.text, c.result) << c.source;
-        EXPECT_EQ(r.count, c.count) << c.source;
+        FixedText<32> out("stale");
+        EXPECT_EQ(ReplaceAll(c.source, c.pattern, c.replacement, out), c.count) << c.source;
+        EXPECT_EQ(out, c.result) << c.source;
+        EXPECT_FALSE(out.cut()) << c.source;
     }
 }
 
@@ -61,12 +62,24 @@ TEST(TextOps, TrimAndCollapse) {
         {"　a　", "　a　", "　a　"}, // full-width spaces are replaced before, not here
     };
     for (const Case& c : cases) {
-        std::string t = c.in;
+        FixedText<16> t(c.in);
         TrimSpaces(t);
         EXPECT_EQ(t, c.trimmed) << c.in;
         CollapseSpaces(t);
         EXPECT_EQ(t, c.collapsed) << c.in;
     }
+}
+
+// The result's buffer bounds the replacement: what does not fit is cut, and said so.
+TEST(TextOps, ReplaceAllIntoAFullBuffer) {
+    FixedText<8> out;
+    EXPECT_EQ(ReplaceAll("a b c d", " ", "%20", out), 3);
+    EXPECT_EQ(out, "a%20b%2");
+    EXPECT_TRUE(out.cut());
+    FixedText<12> exact;
+    EXPECT_EQ(ReplaceAll("a b c", " ", "%20", exact), 2);
+    EXPECT_EQ(exact, "a%20b%20c");
+    EXPECT_FALSE(exact.cut());
 }
 
 } // namespace

@@ -65,4 +65,24 @@ TEST(Text, BoundedCopiesNeverOverrunEitherSide) {
     EXPECT_EQ(FieldText(field), "xyz");
 }
 
+// JoinText takes the place of "%s%s..." formatting: cut and terminated like it, and the
+// whole length returned so that a caller sees the cut.
+TEST(Text, JoinTextCutsAsAFormattedCopy) {
+    struct Case {
+        size_t size;
+        const char* out;
+    } cases[] = {{16, "C:\\dir\\a.sed"}, {12, "C:\\dir\\a.se"}, {13, "C:\\dir\\a.sed"}, {1, ""}};
+    for (const Case& c : cases) {
+        char dest[16];
+        std::memset(dest, 'x', sizeof dest);
+        EXPECT_EQ(JoinText(dest, c.size, {"C:\\dir", "\\", "a", ".sed"}), 12u) << c.size;
+        EXPECT_STREQ(dest, c.out) << c.size;
+        for (size_t i = c.size; i < sizeof dest; ++i)
+            EXPECT_EQ(dest[i], 'x') << c.size; // nothing written past the given size
+    }
+    char untouched = 'x';
+    EXPECT_EQ(JoinText(&untouched, 0, {"abc"}), 3u);
+    EXPECT_EQ(untouched, 'x');
+}
+
 } // namespace

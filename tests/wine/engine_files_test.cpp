@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "app/text.h"
 #include "engines/sef_codec.h"
+#include "tests/common/sef_image.h"
 #include "tests/common/test_entries.h"
 #include "wine_support.h"
 
@@ -22,8 +23,8 @@ EngineEntry Entry(const char* name, const char* head = "example.jp/?q=", const c
 }
 
 std::vector<unsigned char> ImageOf(const std::vector<EngineEntry>& entries) {
-    std::vector<uint8_t> img;
-    EXPECT_TRUE(EncodeSefImage(entries.data(), static_cast<int>(entries.size()), img));
+    const std::vector<uint8_t> img = SefImageOf(entries.data(), static_cast<int>(entries.size()));
+    EXPECT_FALSE(img.empty());
     return std::vector<unsigned char>(img.begin(), img.end());
 }
 

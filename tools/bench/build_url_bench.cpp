@@ -11,17 +11,15 @@
 namespace {
 
 // glibc's CP932 conversion, opened once (the program uses the platform's conversion).
-std::u16string IconvCp932ToUtf16(std::string_view text) {
+size_t IconvCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity) {
     static iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    std::u16string wide(text.size() + 1, u'\0');
     char* inp = const_cast<char*>(text.data()); // iconv does not write the input
     size_t inLeft = text.size();
-    char* outp = reinterpret_cast<char*>(&wide[0]);
-    size_t outLeft = wide.size() * 2;
+    char* outp = reinterpret_cast<char*>(out);
+    size_t outLeft = capacity * 2;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     iconv(cd, &inp, &inLeft, &outp, &outLeft);
-    wide.resize(wide.size() - outLeft / 2);
-    return wide;
+    return capacity - outLeft / 2;
 }
 
 // Letters, digits, punctuation, kanji, katakana and half-width katakana: 120 bytes.

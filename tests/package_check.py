@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""Checks a release zip: one folder holding exactly vantu.exe, Pelka.dll, 標準.sef and
+readme.txt; each name as Windows' own unpacking reads it (UTF-8 when the entry has the
+language encoding flag, bit 11, else the Japanese OEM code page 932); the binaries and the
+engine file byte for byte those of the build, of the package's processor; readme.txt in
+Shift-JIS with CR LF line ends.
+
+Usage: package_check.py ZIP ARCH DIST_DIR VERSION
+"""
+import struct
+import sys
+import zipfile
+
+MACHINES = {"x64": 0x8664, "x86": 0x014C}
+FILES = ["vantu.exe", "Pelka.dll", "標準.sef", "readme.txt"]
+
+
+def windows_name(info):
+    # zipfile decodes names without the flag as code page 437; take the raw bytes back.
+    if info.flag_bits & 0x800:
+        return info.filename
+    return info.filename.encode("cp437").decode("cp932")
+
+
+def pe_machine(data):
+    offset = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[:2] != b"MZ" or data[offset:offset + 4] != b"PE\0\0":
+        return None
+    return struct.unpack_from("<H", data, offset + 4)[0]
+
+
+def main():
+    path, arch, dist, version = sys.argv[1:5]
+    folder = f"morvel-{version}-{arch}/"
+    faults = []
+    with zipfile.ZipFile(path) as z:
+        if z.testzip() is not None:
+            faults.append("an entry fails its CRC check")
+        entries = {}
+        for info in z.infolist():
+            name = windows_name(info)
+            if name.endswith("/"):
+                if name != folder:
+                    faults.append(f"unexpected folder {name!r}")
+                continue
+            if any(ord(c) > 127 for c in info.filename) and not info.flag_bits & 0x800:
+                faults.append(f"{name!r}: non-ASCII name without the UTF-8 flag")
+            entries[name] = z.read(info)
+        expected = [folder + f for f in FILES]
+        if sorted(entries) != sorted(expected):
+            faults.append(f"entries {sorted(entries)} instead of {sorted(expected)}")
+        for name in FILES[:3]:
+            data = entries.get(folder + name)
+            if data is None:
+                continue
+            with open(f"{dist}/{name}", "rb") as f:
+                if f.read() != data:
+                    faults.append(f"{name} differs from the build's")
+            if name.endswith((".exe", ".dll")) and pe_machine(data) != MACHINES[arch]:
+                faults.append(f"{name} is not built for {arch}")
+        readme = entries.get(folder + "readme.txt", b"")
+        try:
+            text = readme.decode("cp932")
+        except UnicodeDecodeError as e:
+            faults.append(f"readme.txt is not Shift-JIS: {e}")
+            text = ""
+        if readme.startswith(b"\xef\xbb\xbf"):
+            faults.append("readme.txt starts with a byte order mark")
+        if readme.count(b"\n") == 0 or readme.count(b"\n") != readme.count(b"\r\n") \
+                or readme.count(b"\r") != readme.count(b"\r\n"):
+            faults.append("readme.txt has line ends other than CR LF")
+        for must in ("Morvel " + version, "vantu.exe", "vantu.ini", "標準.sef", "タスクトレイ"):
+            if must not in text:
+                faults.append(f"readme.txt does not mention {must!r}")
+    for fault in faults:
+        print(f"{path}: {fault}")
+    if not faults:
+        print(f"{path}: {len(FILES)} files in {folder}, names as Windows reads them, "
+              "contents as built, readme.txt in Shift-JIS with CR LF")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
