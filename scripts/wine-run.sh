@@ -9,10 +9,13 @@ end_session() {
     "$MORVEL_WINESERVER" -k >/dev/null 2>&1 || true
     "$MORVEL_WINESERVER" -w >/dev/null 2>&1 || true
 }
+# Tests run in the virtual desktop however they are started (MORVEL_DESKTOP=off: normal windows).
+export MORVEL_DESKTOP=${MORVEL_DESKTOP:-1280x800}
 if [ -z "${MORVEL_HARNESS:-}" ]; then
     morvel_wine_start || exit 1
     trap morvel_wine_stop EXIT
 else
+    morvel_set_desktop
     trap end_session EXIT
 fi
 trap "exit 130" INT TERM

@@ -1,18 +1,34 @@
 #!/usr/bin/env python3
-"""Checks a release zip: one folder holding exactly vantu.exe, Pelka.dll, 標準.sef and
-readme.txt; each name as Windows' own unpacking reads it (UTF-8 when the entry has the
-language encoding flag, bit 11, else the Japanese OEM code page 932); the binaries and the
-engine file byte for byte those of the build, of the package's processor; readme.txt in
-Shift-JIS with CR LF line ends.
+"""Checks a release zip: one folder holding exactly vantu.exe, Pelka.dll, morvel-host.exe,
+標準.sef, readme.txt and the browser extension's folder browser/extension; each name as
+Windows' own unpacking reads it (UTF-8 when the entry has the language encoding flag,
+bit 11, else the Japanese OEM code page 932); the binaries and the engine file byte for byte
+those of the build (the extension's files those of the repository), of the package's
+processor; readme.txt in Shift-JIS with CR LF line ends.
 
 Usage: package_check.py ZIP ARCH DIST_DIR VERSION
 """
+import os
 import struct
 import sys
 import zipfile
 
 MACHINES = {"x64": 0x8664, "x86": 0x014C}
-FILES = ["vantu.exe", "Pelka.dll", "標準.sef", "readme.txt"]
+# The files checked byte for byte against the build come first.
+BUILT = ["vantu.exe", "Pelka.dll", "morvel-host.exe", "標準.sef"]
+EXTENSION = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "browser", "extension")
+
+
+def extension_files():
+    found = []
+    for top, _, names in os.walk(EXTENSION):
+        for n in names:
+            rel = os.path.relpath(os.path.join(top, n), EXTENSION).replace(os.sep, "/")
+            found.append("browser/extension/" + rel)
+    return sorted(found)
+
+
+FILES = BUILT + ["readme.txt"] + extension_files()
 
 
 def windows_name(info):
@@ -40,7 +56,7 @@ def main():
         for info in z.infolist():
             name = windows_name(info)
             if name.endswith("/"):
-                if name != folder:
+                if not any((folder + f).startswith(name) for f in FILES):
                     faults.append(f"unexpected folder {name!r}")
                 continue
             if any(ord(c) > 127 for c in info.filename) and not info.flag_bits & 0x800:
@@ -49,11 +65,13 @@ def main():
         expected = [folder + f for f in FILES]
         if sorted(entries) != sorted(expected):
             faults.append(f"entries {sorted(entries)} instead of {sorted(expected)}")
-        for name in FILES[:3]:
+        for name in FILES:
             data = entries.get(folder + name)
-            if data is None:
+            if data is None or name == "readme.txt":
                 continue
-            with open(f"{dist}/{name}", "rb") as f:
+            source = f"{dist}/{name}" if name in BUILT else os.path.join(
+                EXTENSION, name[len("browser/extension/"):])
+            with open(source, "rb") as f:
                 if f.read() != data:
                     faults.append(f"{name} differs from the build's")
             if name.endswith((".exe", ".dll")) and pe_machine(data) != MACHINES[arch]:
@@ -69,7 +87,8 @@ def main():
         if readme.count(b"\n") == 0 or readme.count(b"\n") != readme.count(b"\r\n") \
                 or readme.count(b"\r") != readme.count(b"\r\n"):
             faults.append("readme.txt has line ends other than CR LF")
-        for must in ("Morvel " + version, "vantu.exe", "vantu.ini", "標準.sef", "タスクトレイ"):
+        for must in ("Morvel " + version, "vantu.exe", "vantu.ini", "標準.sef", "タスクトレイ",
+                     "morvel-host.exe", "browser\\extension"):
             if must not in text:
                 faults.append(f"readme.txt does not mention {must!r}")
     for fault in faults:
