@@ -1,55 +1,58 @@
 #include "host/host_manifest.h"
 
-#include <cstdio>
-
 namespace host {
 
-std::string JsonString(const std::string& utf8) {
-    std::string out = "\"";
+void AppendJsonString(TextBuffer& out, std::string_view utf8) {
+    static const char kHex[] = "0123456789abcdef";
+    out.Append('"');
     for (const char ch : utf8) {
         const unsigned char c = static_cast<unsigned char>(ch);
         switch (c) {
         case '"':
-            out += "\\\"";
+            out.Append("\\\"");
             break;
         case '\\':
-            out += "\\\\";
+            out.Append("\\\\");
             break;
         case '\n':
-            out += "\\n";
+            out.Append("\\n");
             break;
         case '\r':
-            out += "\\r";
+            out.Append("\\r");
             break;
         case '\t':
-            out += "\\t";
+            out.Append("\\t");
             break;
         default:
             if (c < 0x20) {
-                char esc[8];
-                std::snprintf(esc, sizeof esc, "\\u%04x", c);
-                out += esc;
+                const char esc[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+                out.Append(std::string_view(esc, sizeof esc));
             } else {
-                out += ch;
+                out.Append(ch);
             }
         }
     }
-    return out + "\"";
+    out.Append('"');
 }
 
-std::string HostManifest(BrowserFamily family, const std::string& hostPath) {
-    std::string m = "{\n";
-    m += "  \"name\": " + JsonString(kHostName) + ",\n";
-    m += "  \"description\": \"Morvel search bar\",\n";
-    m += "  \"path\": " + JsonString(hostPath) + ",\n";
-    m += "  \"type\": \"stdio\",\n";
+bool HostManifest(TextBuffer& out, BrowserFamily family, std::string_view hostPath) {
+    out.clear();
+    out.Append("{\n  \"name\": ");
+    AppendJsonString(out, kHostName);
+    out.Append(",\n  \"description\": \"Morvel search bar\",\n  \"path\": ");
+    AppendJsonString(out, hostPath);
+    out.Append(",\n  \"type\": \"stdio\",\n");
     if (family == BrowserFamily::kChromium) {
-        m += "  \"allowed_origins\": [" +
-             JsonString(std::string("chrome-extension://") + kChromiumExtensionId + "/") + "]\n";
+        out.Append("  \"allowed_origins\": [\"chrome-extension://");
+        out.Append(kChromiumExtensionId);
+        out.Append("/\"]\n");
     } else {
-        m += "  \"allowed_extensions\": [" + JsonString(kFirefoxExtensionId) + "]\n";
+        out.Append("  \"allowed_extensions\": [");
+        AppendJsonString(out, kFirefoxExtensionId);
+        out.Append("]\n");
     }
-    return m + "}\n";
+    out.Append("}\n");
+    return !out.cut();
 }
 
 } // namespace host

@@ -1,7 +1,9 @@
 // The native messaging host's identity and the manifests that tell the browsers where the
 // host is and which extension may talk to it. No Windows needed.
 #pragma once
-#include <string>
+#include <string_view>
+
+#include "app/text.h"
 
 namespace host {
 
@@ -19,10 +21,14 @@ constexpr char kFirefoxManifestName[] = "jp.morvel.vantu.firefox.json";
 
 enum class BrowserFamily { kChromium, kFirefox };
 
-// A JSON string literal (quotes included) for UTF-8 text.
-std::string JsonString(const std::string& utf8);
+// Appends a JSON string literal (quotes included) for UTF-8 text.
+void AppendJsonString(TextBuffer& out, std::string_view utf8);
 
-// The manifest text (UTF-8 JSON) for a host program at hostPath (UTF-8, absolute).
-std::string HostManifest(BrowserFamily family, const std::string& hostPath);
+// The manifest text (UTF-8 JSON) for a host program at hostPath (UTF-8, absolute) into out;
+// false when it did not fit.
+bool HostManifest(TextBuffer& out, BrowserFamily family, std::string_view hostPath);
+
+// Room for any manifest of a host path of up to MAX_PATH characters in UTF-8, escaped.
+constexpr size_t kHostManifestSize = 4096;
 
 } // namespace host

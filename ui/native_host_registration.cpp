@@ -1,70 +1,61 @@
 #include "ui/native_host_registration.h"
 
-#include <string>
-
 #include "app/globals.h"
 #include "app/handles.h"
 #include "host/host_manifest.h"
 
 namespace {
 
+constexpr int kPathChars = MAX_PATH * 2;
+
 struct HostFiles {
-    std::wstring host, chromium, firefox;
+    wchar_t host[kPathChars] = {}, chromium[kPathChars] = {}, firefox[kPathChars] = {};
     bool ok = false;
 };
 
-std::wstring Widen(const char* ansi) {
-    const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, nullptr, 0);
-    if (n <= 1) return std::wstring();
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, &out[0], n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
-
-std::string Utf8(const std::wstring& wide) {
-    if (wide.empty()) return std::string();
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return std::string();
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n, nullptr,
-                        nullptr);
-    return out;
+// dir (wide, with its trailing backslash) followed by an ASCII name; false when it does not fit.
+bool JoinWide(wchar_t (&out)[kPathChars], const wchar_t* dir, const char* name) {
+    const int d = lstrlenW(dir), n = lstrlenA(name);
+    if (d + n >= kPathChars) return false;
+    lstrcpyW(out, dir);
+    for (int i = 0; i <= n; ++i)
+        out[d + i] = static_cast<unsigned char>(name[i]);
+    return true;
 }
 
 HostFiles FilesOf(const char* programDir) {
     HostFiles f;
-    const std::wstring dir = Widen(programDir ? programDir : g_programDir);
-    if (dir.empty() || dir.back() != L'\\') return f;
-    f.host = dir + Widen(host::kHostProgram);
-    f.chromium = dir + Widen(host::kChromiumManifestName);
-    f.firefox = dir + Widen(host::kFirefoxManifestName);
-    f.ok = true;
+    wchar_t dir[kPathChars] = {};
+    const char* ansi = programDir ? programDir : g_programDir;
+    const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, dir, kPathChars);
+    if (n <= 1 || dir[n - 2] != L'\\') return f;
+    f.ok = JoinWide(f.host, dir, host::kHostProgram) &&
+           JoinWide(f.chromium, dir, host::kChromiumManifestName) &&
+           JoinWide(f.firefox, dir, host::kFirefoxManifestName);
     return f;
 }
 
-bool FileExists(const std::wstring& path) {
-    const DWORD a = GetFileAttributesW(path.c_str());
+bool FileExists(const wchar_t* path) {
+    const DWORD a = GetFileAttributesW(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+bool WriteWholeFile(const wchar_t* path, const TextBuffer& bytes) {
+    UniqueFile file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD wrote = 0;
     const bool ok =
-        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
+        WriteFile(file.get(), bytes.c_str(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
         wrote == bytes.size();
     file.reset();
-    if (!ok) DeleteFileW(path.c_str());
+    if (!ok) DeleteFileW(path);
     return ok;
 }
 
 // Removes a file; one that is not there is no error.
-bool RemoveFile(const std::wstring& path) {
-    if (DeleteFileW(path.c_str())) return true;
+bool RemoveFile(const wchar_t* path) {
+    if (DeleteFileW(path)) return true;
     const DWORD e = GetLastError();
     return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
 }
@@ -74,34 +65,35 @@ bool RemoveKey(const wchar_t* key) {
     return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND || r == ERROR_PATH_NOT_FOUND;
 }
 
-bool WriteKey(const wchar_t* key, const std::wstring& value) {
+bool WriteKey(const wchar_t* key, const wchar_t* value) {
     HKEY raw = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, &raw, nullptr) != ERROR_SUCCESS)
         return false;
     UniqueRegKey k(raw);
-    return RegSetValueExW(k.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+    return RegSetValueExW(k.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                          static_cast<DWORD>((lstrlenW(value) + 1) * sizeof(wchar_t))) ==
            ERROR_SUCCESS;
 }
 
-// The default value of a key (empty when the key or the value is missing or not a text).
-std::wstring ReadKey(const wchar_t* key) {
+// Whether the default value of a key is the text expected (a missing key or value, or one
+// that is not a text, is not).
+bool KeyNames(const wchar_t* key, const wchar_t* expected) {
     HKEY raw = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
-        return std::wstring();
+        return false;
     UniqueRegKey k(raw);
-    wchar_t buffer[MAX_PATH * 2] = {};
+    wchar_t buffer[kPathChars] = {};
     DWORD type = 0, size = sizeof buffer - sizeof(wchar_t); // room for a terminator
     if (RegQueryValueExW(k.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
                          &size) != ERROR_SUCCESS ||
         type != REG_SZ)
-        return std::wstring();
+        return false;
     buffer[size / sizeof(wchar_t)] = L'\0';
-    return buffer;
+    return lstrcmpiW(buffer, expected) == 0;
 }
 
-const std::wstring& ManifestFor(const HostFiles& f, size_t keyIndex) {
+const wchar_t* ManifestFor(const HostFiles& f, size_t keyIndex) {
     // Chrome and Edge share the Chromium manifest; the last key is Firefox's.
     return keyIndex + 1 < sizeof kNativeHostKeys / sizeof kNativeHostKeys[0] ? f.chromium
                                                                              : f.firefox;
@@ -113,17 +105,20 @@ bool IsNativeHostRegistered(const char* programDir) {
     const HostFiles f = FilesOf(programDir);
     if (!f.ok || !FileExists(f.chromium) || !FileExists(f.firefox)) return false;
     for (size_t i = 0; i < sizeof kNativeHostKeys / sizeof kNativeHostKeys[0]; ++i)
-        if (lstrcmpiW(ReadKey(kNativeHostKeys[i]).c_str(), ManifestFor(f, i).c_str()) != 0)
-            return false;
+        if (!KeyNames(kNativeHostKeys[i], ManifestFor(f, i))) return false;
     return true;
 }
 
 NativeHostResult RegisterNativeHost(const char* programDir) {
     const HostFiles f = FilesOf(programDir);
     if (!f.ok || !FileExists(f.host)) return NativeHostResult::kHostMissing;
-    const std::string hostPath = Utf8(f.host);
-    if (!WriteWholeFile(f.chromium, host::HostManifest(host::BrowserFamily::kChromium, hostPath)) ||
-        !WriteWholeFile(f.firefox, host::HostManifest(host::BrowserFamily::kFirefox, hostPath))) {
+    char hostPath[kPathChars * 3] = {};
+    if (!WideCharToMultiByte(CP_UTF8, 0, f.host, -1, hostPath, sizeof hostPath, nullptr, nullptr))
+        return NativeHostResult::kManifestFailed;
+    FixedText<host::kHostManifestSize> chromium, firefox;
+    if (!host::HostManifest(chromium, host::BrowserFamily::kChromium, hostPath) ||
+        !host::HostManifest(firefox, host::BrowserFamily::kFirefox, hostPath) ||
+        !WriteWholeFile(f.chromium, chromium) || !WriteWholeFile(f.firefox, firefox)) {
         RemoveFile(f.chromium);
         RemoveFile(f.firefox);
         return NativeHostResult::kManifestFailed;

@@ -85,10 +85,11 @@ TEST_F(NativeHostRegistration, WritesAndRemovesExactlyItsKeysAndFiles) {
         EXPECT_EQ(DefaultValue(kNativeHostKeys[1]), chromium);
         EXPECT_EQ(DefaultValue(kNativeHostKeys[2]), firefox);
         const std::string hostPath = Utf8Of(dir / "morvel-host.exe");
-        EXPECT_EQ(ReadFileText(dir / host::kChromiumManifestName),
-                  host::HostManifest(host::BrowserFamily::kChromium, hostPath));
-        EXPECT_EQ(ReadFileText(dir / host::kFirefoxManifestName),
-                  host::HostManifest(host::BrowserFamily::kFirefox, hostPath));
+        FixedText<host::kHostManifestSize> chromiumText, firefoxText;
+        ASSERT_TRUE(host::HostManifest(chromiumText, host::BrowserFamily::kChromium, hostPath));
+        ASSERT_TRUE(host::HostManifest(firefoxText, host::BrowserFamily::kFirefox, hostPath));
+        EXPECT_EQ(ReadFileText(dir / host::kChromiumManifestName), chromiumText.view());
+        EXPECT_EQ(ReadFileText(dir / host::kFirefoxManifestName), firefoxText.view());
         // Registering again gives the same.
         ASSERT_EQ(RegisterNativeHost(dir.path().c_str()), NativeHostResult::kOk);
         EXPECT_EQ(DefaultValue(kNativeHostKeys[2]), firefox);
