@@ -15,6 +15,10 @@ if [ -z "${MORVEL_HARNESS:-}" ]; then
     morvel_wine_start || exit 1
     trap morvel_wine_stop EXIT
 else
+    # The harness ended the previous test's session: start a server that stays up between the
+    # test's short Wine programs. One that ends with the last of them would shut the desktop
+    # down just as the browser's host starts the program.
+    "$MORVEL_WINESERVER" -p 60 >/dev/null 2>&1 || true
     trap '"$MORVEL_WINESERVER" -k >/dev/null 2>&1; "$MORVEL_WINESERVER" -w >/dev/null 2>&1' EXIT
 fi
 trap "exit 130" INT TERM
