@@ -10,6 +10,7 @@
 #include "engines/definition.h"
 #include "engines/engine_files.h"
 #include "ui/editor_logic.h"
+#include "ui/file_dialogs.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ void ImportDefinitionFiles(EditorState& s) {
     ofn.nMaxFile = kOpenResultSize;
     ofn.lpstrDefExt = kDefaultExtension;
     ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&ofn)) return;
+    if (!ShowOpenFileDialog(&ofn)) return;
     result[kOpenResultSize - 1] = '\0';
     result[kOpenResultSize - 2] = '\0'; // the list always ends, whatever the dialog wrote
 
@@ -146,7 +147,7 @@ void ExportDefinitionFile(EditorState& s) {
     ofn.nMaxFile = sizeof path;
     ofn.lpstrDefExt = kDefaultExtension;
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    if (!GetSaveFileNameA(&ofn)) return;
+    if (!ShowSaveFileDialog(&ofn)) return;
     path[sizeof path - 1] = '\0';
 
     // The definition is written beside the target and put in its place only when it is

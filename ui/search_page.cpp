@@ -5,6 +5,7 @@
 
 #include "app/settings.h"
 #include "app/text.h"
+#include "ui/file_dialogs.h"
 #include "ui/resource.h"
 #include "ui/settings_logic.h"
 
@@ -45,12 +46,12 @@ void ChooseBrowser(HWND page, SearchPage& state) {
     ofn.nMaxFile = sizeof file;
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     ofn.lpstrDefExt = "exe";
-    if (!GetOpenFileNameA(&ofn)) {
+    if (!ShowOpenFileDialog(&ofn)) {
         // A stored path that the dialog cannot take as a file name must not keep the user
         // from choosing: the dialog opens again without it.
-        if (CommDlgExtendedError() != FNERR_INVALIDFILENAME || file[0] == '\0') return;
+        if (FileDialogError() != FNERR_INVALIDFILENAME || file[0] == '\0') return;
         file[0] = '\0';
-        if (!GetOpenFileNameA(&ofn)) return; // cancelled: nothing changes
+        if (!ShowOpenFileDialog(&ofn)) return; // cancelled: nothing changes
     }
     CopyBounded(state.pendingBrowser, sizeof state.pendingBrowser, file);
     ShowBrowser(page, state);

@@ -1,0 +1,47 @@
+#include "ui/file_dialogs.h"
+
+#include "app/handles.h"
+#include "app/text.h"
+
+namespace {
+
+// The system's comdlg32.dll by its full path, loaded at the first dialog and kept for the life
+// of the program (a static with a constant start needs no guarded initialisation).
+UniqueModule g_library;
+bool g_tried = false;
+
+HMODULE Library() {
+    if (!g_tried) {
+        g_tried = true;
+        char path[MAX_PATH] = {};
+        const UINT n = GetSystemDirectoryA(path, sizeof path);
+        char full[MAX_PATH] = {};
+        if (n > 0 && n < sizeof path &&
+            JoinText(full, sizeof full, {path, "\\comdlg32.dll"}) < sizeof full)
+            g_library.reset(LoadLibraryA(full));
+    }
+    return g_library.get();
+}
+
+template <typename F> F Entry(const char* name) {
+    HMODULE module = Library();
+    return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+} // namespace
+
+BOOL ShowOpenFileDialog(OPENFILENAMEA* ofn) {
+    auto* show = Entry<BOOL(WINAPI*)(OPENFILENAMEA*)>("GetOpenFileNameA");
+    return show ? show(ofn) : FALSE;
+}
+
+BOOL ShowSaveFileDialog(OPENFILENAMEA* ofn) {
+    auto* show = Entry<BOOL(WINAPI*)(OPENFILENAMEA*)>("GetSaveFileNameA");
+    return show ? show(ofn) : FALSE;
+}
+
+DWORD FileDialogError() {
+    auto* error = Entry<DWORD(WINAPI*)()>("CommDlgExtendedError");
+    return error ? error() : 0;
+}
