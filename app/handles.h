@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <shellapi.h>
 #include <commctrl.h>
 #include <objbase.h>
 
@@ -101,6 +102,13 @@ struct MemoryDcTraits { // CreateCompatibleDC
 };
 using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+struct DropTraits { // the HDROP of WM_DROPFILES: released with DragFinish
+    using Handle = HDROP;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DragFinish(h); }
+};
+using UniqueDrop = UniqueHandle<DropTraits>;
 
 struct PropSheetPageTraits { // CreatePropertySheetPage results not yet handed to a sheet
     using Handle = HPROPSHEETPAGE;

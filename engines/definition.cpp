@@ -1,6 +1,7 @@
 #include "engines/definition.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,10 +11,15 @@ namespace {
 
 enum class Manner { Required, Optional };
 
+// A value as text: it ends at its first NUL, as a value from the profile reader does.
+std::string TextOf(const std::string& v) {
+    return v.substr(0, FieldLength(v.c_str(), v.size()));
+}
+
 // Reads one text key into a field. Returns false when the value breaks its rule.
 bool ReadText(const DefinitionReader& r, const char* section, const char* key, size_t limit,
               Manner manner, char* field, size_t fieldSize) {
-    const std::string v = r.text(section, key);
+    const std::string v = TextOf(r.text(section, key));
     if (v.size() > limit) return false;
     if (v.empty()) return manner == Manner::Optional;
     CopyBounded(field, fieldSize, v.c_str(), v.size());
@@ -61,7 +67,7 @@ DefinitionFault EntryFromDefinition(const DefinitionReader& r, EngineEntry& entr
     e.Character = LowByte8(r.number("Data", "Character"));
     e.UrlMode = LowByte8(r.number("Data", "UrlMode"));
 
-    const std::string head2 = r.text("URL2", "head");
+    const std::string head2 = TextOf(r.text("URL2", "head"));
     if (head2.size() > kHeadSize - 1) return {"URL2", "head"};
     if (!head2.empty()) {
         CopyBounded(e.head[1], kHeadSize, head2.c_str(), head2.size());
@@ -72,6 +78,40 @@ DefinitionFault EntryFromDefinition(const DefinitionReader& r, EngineEntry& entr
     }
     entry = e;
     return {};
+}
+
+int DefinitionValues(const EngineEntry& e, DefinitionValue (&values)[kMaxDefinitionValues]) {
+    int n = 0;
+    auto text = [&](const char* section, const char* key, const char* field, size_t size) {
+        DefinitionValue& v = values[n++];
+        v.section = section;
+        v.key = key;
+        CopyBounded(v.text, sizeof v.text, field, size);
+    };
+    auto number = [&](const char* section, const char* key, unsigned value) {
+        DefinitionValue& v = values[n++];
+        v.section = section;
+        v.key = key;
+        std::snprintf(v.text, sizeof v.text, "%u", value);
+    };
+    text("Data", "Name", e.Name, sizeof e.Name);
+    if (e.Character != 0) number("Data", "Character", e.Character);
+    if (e.UrlMode != 0) number("Data", "UrlMode", e.UrlMode);
+    text("URL1", "head", e.head[0], sizeof e.head[0]);
+    text("URL1", "key", e.key[0], sizeof e.key[0]);
+    text("URL1", "tail", e.tail[0], sizeof e.tail[0]);
+    if (HasUrl2(e)) {
+        text("URL2", "head", e.head[1], sizeof e.head[1]);
+        text("URL2", "key", e.key[1], sizeof e.key[1]);
+        text("URL2", "tail", e.tail[1], sizeof e.tail[1]);
+    }
+    return n;
+}
+
+std::string ProfileValue(const char* buffer, size_t bufferSize, size_t got) {
+    if (!buffer || bufferSize == 0) return std::string();
+    if (got > bufferSize - 1) got = bufferSize - 1;
+    return std::string(buffer, FieldLength(buffer, got));
 }
 
 ProfileText::ProfileText(const std::string& text) {

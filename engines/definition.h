@@ -24,6 +24,27 @@ struct DefinitionFault {
 // names the first failing section and key.
 DefinitionFault EntryFromDefinition(const DefinitionReader& reader, EngineEntry& entry);
 
+// One key of a definition file as an export writes it.
+struct DefinitionValue {
+    const char* section;
+    const char* key;
+    char text[kHeadSize]; // the field's text (bounded by its field) or a decimal number
+};
+constexpr int kMaxDefinitionValues = 9;
+
+// The keys that an export writes for the entry, in the order written: "Data" "Name";
+// "Character" and "UrlMode" only when not 0; "URL1" "head", "key" and "tail" (the tail also
+// when empty); "URL2" "head", "key" and "tail" only when the URL2 head is not empty.
+// Returns the number of values filled.
+int DefinitionValues(const EngineEntry& entry, DefinitionValue (&values)[kMaxDefinitionValues]);
+
+// A value as the profile reader handed it back in a buffer of bufferSize bytes, of which it
+// reported `got` bytes: never read beyond the buffer nor past the first NUL.
+std::string ProfileValue(const char* buffer, size_t bufferSize, size_t got);
+
+// The size of the buffer that a text value is read into: at most 269 bytes are seen.
+constexpr size_t kDefinitionValueBuffer = 270;
+
 // Profile-file text read with the profile reader's rules: section and key names match
 // without regard to ASCII case, blanks around a value are dropped, enclosing quotation
 // marks are removed, the first of repeated keys wins.

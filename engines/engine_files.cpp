@@ -43,6 +43,11 @@ int CompareNames(const char* a, const char* b) {
     return lstrcmpA(a, b);
 }
 
+bool IsReadOnlyFile(const char* path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 bool FileExists(const char* path) {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
@@ -76,6 +81,8 @@ int ReadEngineFile(EngineSet& set, const char* path) {
 int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
     std::vector<uint8_t> image;
     if (!EncodeSefImage(entries, count, image)) return 0;
+    // A read-only file is never replaced, also where the file system would let it be.
+    if (IsReadOnlyFile(path)) return 0;
 
     // Write beside the target, then put the new file in its place in one step, so that an
     // interrupted or failed save never destroys the engines already on disk.
@@ -142,6 +149,12 @@ int LoadEngineFileByName(const char* name) {
     char path[MAX_PATH];
     if (!ProgramPath(name, path)) return kReadCannotOpen;
     return ReadEngineFile(g_activeSet, path);
+}
+
+bool EngineFilePath(const char* name, char (&path)[MAX_PATH]) {
+    if (ProgramPath(name, path)) return true;
+    path[0] = '\0';
+    return false;
 }
 
 bool EngineFileExists(const char* name) {

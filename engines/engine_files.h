@@ -12,8 +12,9 @@ extern EngineSet g_activeSet;
 // The set is unchanged on failure.
 int ReadEngineFile(EngineSet& set, const char* path);
 
-// 1 when written, 0 when an entry fails the test or the file cannot be written. The file is
-// replaced only when every byte has been written, so a failed save keeps the old file.
+// 1 when written, 0 when an entry fails the test or the file cannot be written (a read-only
+// file is not replaced). The file is replaced only when every byte has been written, so a
+// failed save keeps the old file.
 int WriteEngineFile(const EngineEntry* entries, const char* path, int count);
 
 // Quick test: more than 64 bytes and the magic. Name is relative to the program directory.
@@ -22,8 +23,12 @@ bool IsEngineFile(const char* name);
 int EnumerateEngineFiles();
 int LoadEngineFileByName(const char* name);
 bool EngineFileExists(const char* name);
+// The full path of a name in the program directory; false (path empty) when it does not fit.
+bool EngineFilePath(const char* name, char (&path)[MAX_PATH]);
 void DeleteEngineFile(const char* name);
 bool FileExists(const char* path);
+// An existing file with the read-only attribute.
+bool IsReadOnlyFile(const char* path);
 
 // lstrcmpA as a NameCompare.
 int CompareNames(const char* a, const char* b);

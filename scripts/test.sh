@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: native unit tests,
-# the same under ASan/UBSan, a bounded fuzzing run of the engine file reader, and the
-# tests under Wine (in-process Win32 tests and end-to-end tests of vantu.exe and Pelka.dll).
+# the same under ASan/UBSan, bounded fuzzing runs of the engine file reader and of the
+# definition-file rules, and the tests under Wine (in-process Win32 tests and end-to-end
+# tests of vantu.exe and Pelka.dll).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -34,18 +35,25 @@ run_ctest() { # dir label [ctest args]
 run_ctest "$b/native" "native unit tests" -j 2
 run_ctest "$b/asan" "native unit tests under ASan and UBSan" -j 2
 
-echo "=== fuzzing the engine file reader (${MORVEL_FUZZ_SECONDS:-60} s) ==="
-mkdir -p "$b/fuzz/corpus"
-cp tests/fuzz/corpus/* "$b/fuzz/corpus/" 2>/dev/null || true
-if "$b/fuzz/tests/fuzz_sef_reader" -max_total_time="${MORVEL_FUZZ_SECONDS:-60}" \
-    -print_final_stats=1 "$b/fuzz/corpus" 2>"$b/fuzz/fuzz.log"; then
-    grep -E 'stat::number_of_executed_units|Done' "$b/fuzz/fuzz.log" | tail -2
-    total_pass=$((total_pass + 1))
-else
-    tail -40 "$b/fuzz/fuzz.log"
-    total_fail=$((total_fail + 1))
-    status=1
-fi
+# The fuzzing time (MORVEL_FUZZ_SECONDS, 60 by default) is shared by the fuzzers: the engine
+# file reader and the definition-file rules, each with its own seed corpus.
+fuzz_seconds=${MORVEL_FUZZ_SECONDS:-60}
+fuzz_each=$(( (fuzz_seconds + 1) / 2 ))
+for fuzzer in fuzz_sef_reader:corpus fuzz_definition:definition_corpus; do
+    name=${fuzzer%%:*} seeds=${fuzzer#*:}
+    echo "=== fuzzing: $name (${fuzz_each} s) ==="
+    mkdir -p "$b/fuzz/$seeds"
+    cp tests/fuzz/"$seeds"/* "$b/fuzz/$seeds/" 2>/dev/null || true
+    if "$b/fuzz/tests/$name" -max_total_time="$fuzz_each" -print_final_stats=1 \
+        "$b/fuzz/$seeds" 2>"$b/fuzz/$name.log"; then
+        grep -E 'stat::number_of_executed_units|Done' "$b/fuzz/$name.log" | tail -2
+        total_pass=$((total_pass + 1))
+    else
+        tail -40 "$b/fuzz/$name.log"
+        total_fail=$((total_fail + 1))
+        status=1
+    fi
+done
 
 . scripts/wine-env.sh
 # Every test runs in Wine's virtual desktop, the Windows-like place with a taskbar and tray.

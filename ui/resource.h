@@ -48,6 +48,47 @@
 #define MORVEL_TITLE "Morvel"
 #define MORVEL_VERSION_TEXT "3.24"
 
+// Engine file editor
+#define IDD_ENTRY 105
+#define IDR_EDITOR_MENU 106
+#define IDD_FILE_NAME 109
+// Editor window (dialog 101)
+#define IDC_DELETE_ENTRY 1027
+#define IDC_EDIT_ENTRY 1029
+#define IDC_MOVE_UP 1031
+#define IDC_MOVE_DOWN 1032
+#define IDC_ENGINE_LIST 1035
+#define IDC_ENGINE_LIST_GROUP 1038
+#define IDC_IMPORT 1042
+// Entry dialog (dialog 105); its help button is IDHELP (9)
+#define IDC_URL1_HEAD 1004
+#define IDC_URL1_KEY 1006
+#define IDC_URL1_TAIL 1008
+#define IDC_URL2_HEAD 1010
+#define IDC_URL2_KEY 1012
+#define IDC_URL2_TAIL 1015
+#define IDC_ENTRY_NAME 1017
+#define IDC_ENTRY_CHARACTER 1019
+// File-name dialog (dialog 109)
+#define IDC_FILE_NAME 1047
+// Editor menu (menu 106)
+#define IDM_FILE_PLACEHOLDER 0 // "DUMMY": replaced by the engine file popup at open, never sent
+#define IDM_IMPORT_DEFINITIONS 40011
+#define IDM_EDIT_ENTRY 40012
+#define IDM_DELETE_ENTRY 40013
+#define IDM_EXPORT_DEFINITION 40014
+#define IDM_NEW_ENTRY 40015
+#define IDM_MOVE_UP 40016
+#define IDM_MOVE_DOWN 40017
+#define IDM_COPY_ENTRY 40018
+#define IDM_PASTE_ENTRY 40019
+#define IDM_NEW_FILE 40020
+#define IDM_CLOSE_EDITOR 40021
+#define IDM_EDITOR_HELP 40022
+#define IDM_SAVE_FILE 40023
+#define IDM_DELETE_FILE 40024
+#define IDM_SAVE_AS 40025     // disabled, no action
+#define IDM_RENAME_FILE 40026 // disabled, no action
 // Settings sheet
 #define IDD_PAGE_GENERAL 103
 #define IDD_PAGE_SEARCH 104

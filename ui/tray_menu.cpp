@@ -9,7 +9,9 @@
 #include "app/text.h"
 #include "engines/engine_files.h"
 #include "history/history.h"
+#include "query/search.h"
 #include "ui/bar_logic.h"
+#include "ui/editor_window.h"
 #include "ui/open_dialog.h"
 #include "ui/resource.h"
 #include "ui/search_bar.h"
@@ -187,7 +189,30 @@ void RunSettingsCommand(HWND bar) {
     SetFocus(GetDlgItem(bar, IDC_KEYWORD));
 }
 
-// The engine file editor opens here once it exists: note the current file's name,
-// restore the bar, run the editor, forget LastSearch's engine, find the noted name in the
-// catalogue and reload it.
-void RunEditorCommand(HWND) {}
+// The engine file editor: the bar's engine file is noted by name, since the editor may add
+// and remove catalogue names; afterwards the bar finds it again (or falls back to slot 0)
+// and reloads it from disk, keeping the selected position.
+void RunEditorCommand(HWND bar) {
+    if (OpenDialog()) { // only another process can ask while a dialog is open
+        ActivateFront();
+        return;
+    }
+    char noted[kCatalogueNameSize] = {};
+    if (g_catalogue.current >= 0 && g_catalogue.current < kMaxEngineFiles)
+        CopyBounded(noted, sizeof noted, g_catalogue.names[g_catalogue.current]);
+    const int selection =
+        static_cast<int>(SendDlgItemMessageA(bar, IDC_ENGINE, CB_GETCURSEL, 0, 0));
+    RestoreSearchBar();
+    OpenEngineFileEditor(bar);
+    g_lastSearch.engine = -1;
+    g_catalogue.current = 0;
+    const int slot = FindCatalogueName(g_catalogue, noted, CompareNames);
+    if (slot >= 0) g_catalogue.current = slot;
+    if (LoadEngineFileByName(g_catalogue.names[g_catalogue.current]) < 1) {
+        MessageBoxA(bar, "エンジンデータ切り替えに失敗しました。", MORVEL_TITLE,
+                    MB_OK | MB_ICONERROR);
+        return;
+    }
+    FillEngineCombo(selection);
+    SetFocus(GetDlgItem(bar, IDC_KEYWORD));
+}

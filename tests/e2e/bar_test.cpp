@@ -104,8 +104,13 @@ TEST(Bar, KeysTypedIntoTheBoxAndEnterSearch) {
     }));
     Sleep(200);
     TypeText("ab cd");
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(b.keyword) == "ab cd"; }, 3000))
+        << "typed: \"" << WindowText(b.keyword) << "\", foreground " << GetForegroundWindow()
+        << ", bar " << b.bar;
     TypeKey(VK_RETURN);
-    ASSERT_TRUE(WaitUntil([&] { return b.dir.BrowserLog().size() == 1; }));
+    // A loaded machine may take seconds to start the stand-in browser.
+    ASSERT_TRUE(WaitUntil([&] { return b.dir.BrowserLog().size() == 1; }, 15000))
+        << "keyword \"" << WindowText(b.keyword) << "\"";
     EXPECT_EQ(b.dir.BrowserUrls()[0], "http://s.example/all?q=ab+cd&x=1");
     // Escape does nothing: the bar stays shown and the program runs on.
     TypeKey(VK_ESCAPE);

@@ -56,13 +56,6 @@ class OtherWindow {
     UniqueWindow wnd_;
 };
 
-HWND FocusOf(HWND wnd) {
-    GUITHREADINFO gti = {};
-    gti.cbSize = sizeof gti;
-    GetGUIThreadInfo(GetWindowThreadProcessId(wnd, nullptr), &gti);
-    return gti.hwndFocus;
-}
-
 // After the summons: the bar shown in front, the keyword box focused with all its text.
 bool BarSummoned(const RunningBar& b) {
     return WaitUntil([&] {

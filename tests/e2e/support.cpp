@@ -1,5 +1,7 @@
 #include "tests/e2e/support.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -582,6 +584,10 @@ bool CloseSheet(HWND sheet, int button) {
 bool SaveScreenBmp(const std::string& path, HWND wnd) {
     RECT r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (wnd) GetWindowRect(wnd, &r);
+    return SaveScreenBmp(path, r);
+}
+
+bool SaveScreenBmp(const std::string& path, const RECT& r) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return false;
     UniqueScreenDc screenDc(GetDC(nullptr));
@@ -624,6 +630,114 @@ void Shot(const char* name, HWND wnd) {
     if (n == 0 || n >= sizeof dir) return;
     Sleep(300); // let the window paint
     SaveScreenBmp(WindowsPath(dir) + name + ".bmp", wnd);
+}
+
+void Shot(const char* name, const RECT& area) {
+    char dir[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableA("MORVEL_SHOTS_DIR", dir, sizeof dir);
+    if (n == 0 || n >= sizeof dir) return;
+    Sleep(300);
+    SaveScreenBmp(WindowsPath(dir) + name + ".bmp", area);
+}
+
+// ---- list boxes, file dialogs, drops ----------------------------------------------------------
+
+int ListCount(HWND list) {
+    return static_cast<int>(Send(list, LB_GETCOUNT));
+}
+int ListSelection(HWND list) {
+    return static_cast<int>(Send(list, LB_GETCURSEL));
+}
+
+std::string ListText(HWND list, int index) {
+    // Asked in UTF-16, as for the combo boxes.
+    wchar_t wide[512] = {};
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, index, 0, SMTO_NORMAL, 5000, &len) ||
+        static_cast<LRESULT>(len) < 0 || len >= 512)
+        return "";
+    SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, 5000,
+                        &len);
+    char buf[1024] = {};
+    WideCharToMultiByte(932, 0, wide, -1, buf, sizeof buf - 1, nullptr, nullptr);
+    return buf;
+}
+
+HWND FocusOf(HWND wnd) {
+    GUITHREADINFO gti = {};
+    gti.cbSize = sizeof gti;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(wnd, nullptr), &gti)) return nullptr;
+    return gti.hwndFocus;
+}
+
+std::string AnswerMessageBox(DWORD pid, int button, DWORD timeoutMs) {
+    HWND box = WaitForMessageBox(pid, "Morvel", timeoutMs);
+    if (!box) return "<none>";
+    const std::string text = MessageBoxText(box);
+    PressButton(box, button);
+    WaitUntil([&] { return !IsWindow(box); });
+    return text;
+}
+
+HWND FileNameBox(HWND dialog) {
+    if (HWND edit = GetDlgItem(dialog, 0x480)) return edit; // edt1
+    // cmb13: a ComboBoxEx32 whose combo box holds the edit control.
+    HWND parent = GetDlgItem(dialog, 0x47C);
+    if (!parent) parent = dialog;
+    HWND found = nullptr;
+    EnumChildWindows(
+        parent,
+        [](HWND w, LPARAM lp) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (lstrcmpiA(cls, "Edit") != 0) return TRUE;
+            *reinterpret_cast<HWND*>(lp) = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND WaitForFileDialog(DWORD pid, HWND owner, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : TopWindows(pid, "#32770", nullptr))
+                if (GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w) && FileNameBox(w) &&
+                    GetDlgItem(w, 0x470) /* cmb1, the file types */) {
+                    found = w;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+void ChooseInFileDialog(HWND dialog, const std::string& text) {
+    Send(FileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PressButton(dialog, IDOK);
+    Sleep(300);
+}
+
+bool DropFiles(HANDLE process, HWND target, const std::vector<std::string>& paths) {
+    std::string block(sizeof(DROPFILES), '\0');
+    for (const std::string& p : paths)
+        block.append(p).push_back('\0');
+    block.push_back('\0');
+    DROPFILES df = {};
+    df.pFiles = sizeof(DROPFILES);
+    df.fWide = FALSE;
+    std::memcpy(&block[0], &df, sizeof df);
+    // Fixed memory is its own handle: DragQueryFile locks it where it lies.
+    void* remote =
+        VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) return false;
+    SIZE_T written = 0;
+    if (!WriteProcessMemory(process, remote, block.data(), block.size(), &written) ||
+        written != block.size())
+        return false;
+    return PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != 0;
 }
 
 } // namespace e2e

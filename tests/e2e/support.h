@@ -200,9 +200,33 @@ HWND ShowPage(HWND sheet, int page);
 // OK or Cancel of the sheet; true when the sheet has closed.
 bool CloseSheet(HWND sheet, int button);
 
+// ---- list boxes, file dialogs, drops ----------------------------------------------------------
+
+int ListCount(HWND list);
+int ListSelection(HWND list);
+std::string ListText(HWND list, int index);
+// The window that has the keyboard focus in wnd's thread (nullptr when none).
+HWND FocusOf(HWND wnd);
+// Waits for the next message box of the process, presses the button and returns its text
+// ("<none>" when no box came).
+std::string AnswerMessageBox(DWORD pid, int button, DWORD timeoutMs = 5000);
+// The open or save dialog of the common dialog library that owner opened; nullptr on timeout.
+HWND WaitForFileDialog(DWORD pid, HWND owner, DWORD timeoutMs = 8000);
+// The dialog's file name box.
+HWND FileNameBox(HWND fileDialog);
+// Puts text into the file name box and presses the dialog's OK button (a folder opens it,
+// one or several quoted names choose files).
+void ChooseInFileDialog(HWND fileDialog, const std::string& text);
+// Drops files on a window of another process as the shell delivers them: a DROPFILES block
+// in that process's memory and WM_DROPFILES posted to the window.
+bool DropFiles(HANDLE process, HWND target, const std::vector<std::string>& paths);
+
 // Saves the screen area of a window (nullptr: the whole screen) as a 24-bit BMP file;
 // when MORVEL_SHOTS_DIR is set, shots named by the tests land there.
 bool SaveScreenBmp(const std::string& path, HWND wnd = nullptr);
 void Shot(const char* name, HWND wnd = nullptr);
+// A shot of a screen area (a window with its open menus, for instance).
+void Shot(const char* name, const RECT& area);
+bool SaveScreenBmp(const std::string& path, const RECT& area);
 
 } // namespace e2e

@@ -1,0 +1,779 @@
+// The engine file editor driven from outside as a user would: its window, menu and list,
+// the entry dialog, engine file management with the save prompt and the file-name dialog,
+// definition-file import and export through the file dialogs, dropped files, and the search
+// bar's reload afterwards.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engines/sef_codec.h"
+#include "tests/e2e/support.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kList = 1035, kName = 1017, kCharacter = 1019, kHead1 = 1004, kTail1 = 1008,
+              kKey1 = 1006, kHead2 = 1010, kTail2 = 1015, kKey2 = 1012, kFileName = 1047;
+const char kLimit[] = "これ以上データを追加することはできません";
+const char kSaveFailed[] = "エンジンデータ保存に失敗しました。";
+
+std::string Title(const std::string& file) {
+    return "エンジンファイル編集 - [" + file + "]";
+}
+std::string Marked(const std::string& file) {
+    return "エンジンファイル編集 - [" + file + " *]";
+}
+std::string Prompt(const std::string& file) {
+    return file + " は更新されています。保存しますか？";
+}
+std::string Rejected(const std::string& path, const char* section, const char* key) {
+    return "定義ファイルが不正です。\n\nファイル名 : " + path + "\nセクション : " + section +
+           "\nキー : " + key;
+}
+
+std::vector<EngineEntry> Engines(const std::string& prefix, int n) {
+    std::vector<EngineEntry> v;
+    for (int i = 0; i < n; ++i)
+        v.push_back(MakeEngine(prefix + std::to_string(i), "x.example/?q="));
+    return v;
+}
+
+bool SameEntry(const EngineEntry& a, const EngineEntry& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void SetItem(HWND dlg, int id, const std::string& text) {
+    Send(GetDlgItem(dlg, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string Definition(const std::string& name, const std::string& more = "") {
+    return "[Data]\r\nName=" + name + "\r\n[URL1]\r\nhead=d.example/?q=\r\nkey=+\r\n" + more;
+}
+
+// A running bar with the editor opened from it.
+struct EditorRun : RunningBar {
+    HWND editor = nullptr, list = nullptr;
+
+    using RunningBar::RunningBar;
+    DWORD Pid() const { return proc.Pid(); }
+    bool Open() {
+        PostMessageA(bar, WM_COMMAND, 40005, 0);
+        WaitUntil([&] { return (editor = FindDialogWith(kList)) != nullptr; });
+        list = editor ? GetDlgItem(editor, kList) : nullptr;
+        return editor && WaitUntil([&] { return Visible(editor); });
+    }
+    // Commands that show nothing modal run to their end; the others are posted.
+    void Do(int id) const { Send(editor, WM_COMMAND, id); }
+    void Post(int id) const { PostMessageA(editor, WM_COMMAND, id, 0); }
+    std::string TitleText() const { return WindowText(editor); }
+    std::string Answer(int button) const { return AnswerMessageBox(proc.Pid(), button); }
+    bool NoMessageBox(DWORD ms = 400) const {
+        Sleep(ms);
+        return FindMessageBox(proc.Pid()) == nullptr;
+    }
+    bool Closed() const {
+        return WaitUntil([&] { return !IsWindow(editor); });
+    }
+    void Select(int i) const { Send(list, LB_SETCURSEL, i); }
+    HWND WaitDialog(int controlId) const {
+        HWND d = nullptr;
+        WaitUntil([&] { return (d = FindDialogWith(controlId)) != nullptr && Visible(d); });
+        return d;
+    }
+    std::vector<EngineEntry> OnDisk(const std::string& name) const {
+        std::string bytes;
+        std::unique_ptr<EngineEntry[]> table;
+        if (!dir.ReadBytes(name, bytes)) return {};
+        const int n =
+            DecodeSefImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), table);
+        if (n < 1) return {};
+        return std::vector<EngineEntry>(table.get(), table.get() + n);
+    }
+    // Opens the editor's menu by its mnemonic, as Alt and the letter would.
+    HWND OpenMenu(char mnemonic) const {
+        PostMessageA(editor, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
+        return WaitForPopupMenu(proc.Pid());
+    }
+    void CloseMenus() const {
+        for (int i = 0; i < 4 && FindPopupMenu(proc.Pid()); ++i)
+            MenuKey(FindPopupMenu(proc.Pid()), VK_ESCAPE);
+        WaitUntil([&] { return FindPopupMenu(proc.Pid()) == nullptr; }, 2000);
+        MenuKey(editor, VK_ESCAPE); // leaves the menu bar
+    }
+    // The file dialog opened by a posted command, answered with one text per step.
+    bool ChooseFiles(int command, const std::vector<std::string>& steps) const {
+        Post(command);
+        HWND fd = WaitForFileDialog(proc.Pid(), editor);
+        if (!fd) return false;
+        for (const std::string& s : steps)
+            ChooseInFileDialog(fd, s);
+        return WaitUntil([&] { return !IsWindow(fd); });
+    }
+};
+
+// The question of the save dialog before it replaces a file, answered Yes.
+bool ConfirmReplace(DWORD pid, HWND fileDialog) {
+    HWND box = nullptr;
+    WaitUntil([&] {
+        for (HWND w : TopWindows(pid, "#32770", nullptr))
+            if (GetWindow(w, GW_OWNER) == fileDialog && IsWindowVisible(w)) box = w;
+        return box != nullptr;
+    });
+    if (!box) return false;
+    PressButton(box, IDYES);
+    return WaitUntil([&] { return !IsWindow(box); });
+}
+
+} // namespace
+
+TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
+    EditorRun r;
+    ASSERT_TRUE(r.dir.WriteEngineFile("abcdefghijklmnopq.sef", {MakeEngine("L0", "l.example/")}));
+    ASSERT_TRUE(r.Start(TestIni()));
+    Send(r.bar, kSetOption, MAKEWPARAM(1, 3));
+    ASSERT_TRUE(r.Open());
+    EXPECT_EQ(GetWindow(r.editor, GW_OWNER), r.bar);
+    EXPECT_EQ(r.TitleText(), Title("test.sef"));
+    const LONG style = GetWindowLongA(r.editor, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    const LONG listStyle = GetWindowLongA(r.list, GWL_STYLE);
+    EXPECT_FALSE(listStyle & (LBS_NOTIFY | LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+    EXPECT_TRUE(GetWindowLongA(r.list, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    const struct {
+        int id;
+        const char* text;
+    } controls[] = {{1038, "検索エンジンリスト"}, {1031, "１つ上に移動"}, {1032, "１つ下に移動"},
+                    {1042, "インポート"},         {1029, "編集"},         {1027, "削除"}};
+    for (const auto& c : controls)
+        EXPECT_EQ(ItemText(r.editor, c.id), c.text);
+    ASSERT_EQ(ListCount(r.list), 5);
+    EXPECT_EQ(ListText(r.list, 0), "SJIS");
+    EXPECT_EQ(ListText(r.list, 4), "Last");
+    EXPECT_EQ(ListSelection(r.list), 0);
+    Shot("editor", r.editor);
+
+    // The menu "検索エンジン(&E)": "貼り付け(&P)" is disabled while the clipboard is empty.
+    HWND menu = r.OpenMenu('e');
+    ASSERT_NE(menu, nullptr);
+    RECT area = {}, menuRect = {};
+    GetWindowRect(r.editor, &area);
+    GetWindowRect(menu, &menuRect);
+    UnionRect(&area, &area, &menuRect);
+    Shot("editor-menu", area);
+    MenuChar(menu, 'p');
+    r.CloseMenus();
+    EXPECT_EQ(ListCount(r.list), 5);
+
+    // Enter and Esc never close the editor; activation requests go to it.
+    r.Post(IDOK);
+    r.Post(IDCANCEL);
+    ASSERT_TRUE(MakeForeground(r.editor));
+    TypeKey(VK_RETURN);
+    TypeKey(VK_ESCAPE);
+    EXPECT_TRUE(r.NoMessageBox());
+    EXPECT_TRUE(IsWindow(r.editor));
+    SetForegroundWindow(r.bar);
+    Send(r.bar, kActivate);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == r.editor; }));
+
+    // Delete: the last item selects the new last one, others keep the position; one marker.
+    const struct {
+        int select, command, selection;
+        const char* names;
+    } steps[] = {
+        {4, 1027, 3, "SJIS,EUC,None,UTF8"}, {-1, 40013, 2, "SJIS,EUC,None"},
+        {1, 1027, 1, "SJIS,None"},          {0, 1031, 0, "SJIS,None"},   // first up: nothing
+        {-1, 1032, 1, "None,SJIS"},         {-1, 40017, 1, "None,SJIS"}, // last down: nothing
+        {-1, 40016, 0, "SJIS,None"},
+    };
+    for (const auto& s : steps) {
+        if (s.select >= 0) r.Select(s.select);
+        r.Do(s.command);
+        std::string names;
+        for (int i = 0; i < ListCount(r.list); ++i)
+            names += (i ? "," : "") + ListText(r.list, i);
+        EXPECT_EQ(names, s.names) << s.command;
+        EXPECT_EQ(ListSelection(r.list), s.selection) << s.command;
+        EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    }
+
+    // The list's keys: Shift+Down and Shift+Up move, Down alone moves the selection only,
+    // Delete deletes, but never the only entry.
+    ASSERT_TRUE(MakeForeground(r.editor));
+    ASSERT_EQ(FocusOf(r.editor), r.list);
+    TypeKey(VK_DOWN, true);
+    EXPECT_TRUE(WaitUntil([&] { return ListText(r.list, 0) == "None"; }, 2000));
+    EXPECT_EQ(ListSelection(r.list), 1);
+    TypeKey(VK_UP, true);
+    EXPECT_TRUE(WaitUntil([&] { return ListText(r.list, 0) == "SJIS"; }, 2000));
+    TypeKey(VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return ListSelection(r.list) == 1; }, 2000));
+    EXPECT_EQ(ListText(r.list, 1), "None");
+    TypeKey(VK_DELETE);
+    EXPECT_TRUE(WaitUntil([&] { return ListCount(r.list) == 1; }, 2000));
+    TypeKey(VK_DELETE);
+    EXPECT_TRUE(r.NoMessageBox());
+    EXPECT_EQ(ListCount(r.list), 1);
+
+    // Copy enables "貼り付け(&P)" in the menu; each paste appends a copy and selects it.
+    r.Do(40018);
+    menu = r.OpenMenu('e');
+    ASSERT_NE(menu, nullptr);
+    MenuChar(menu, 'p');
+    EXPECT_TRUE(WaitUntil([&] { return ListCount(r.list) == 2; }, 2000));
+    r.CloseMenus();
+    r.Do(40019);
+    EXPECT_EQ(ListCount(r.list), 3);
+    EXPECT_EQ(ListSelection(r.list), 2);
+    EXPECT_EQ(ListText(r.list, 2), "SJIS");
+
+    // A double click below the last item edits the selected entry; cancel changes nothing.
+    r.Select(1);
+    PostMessageA(r.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 150));
+    HWND entry = r.WaitDialog(kName);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(ItemText(entry, kName), "SJIS");
+    SetItem(entry, kName, "changed");
+    PressButton(entry, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(entry); }));
+    EXPECT_EQ(ListText(r.list, 1), "SJIS");
+
+    // The close box asks: Cancel keeps the editor, No closes it without saving.
+    PostMessageA(r.editor, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(r.Answer(IDCANCEL), Prompt("test.sef"));
+    EXPECT_TRUE(r.NoMessageBox(200));
+    EXPECT_TRUE(IsWindow(r.editor));
+    r.Post(40021);
+    EXPECT_EQ(r.Answer(IDNO), Prompt("test.sef"));
+    ASSERT_TRUE(r.Closed());
+    EXPECT_EQ(r.OnDisk("test.sef").size(), 5u);
+    // The bar reloaded its file and kept its position, with the focus in the keyword box.
+    EXPECT_EQ(ComboCount(r.engine), 5);
+    EXPECT_EQ(ComboSelection(r.engine), 3);
+    EXPECT_EQ(FocusOf(r.bar), r.keyword);
+
+    // Reopened: the clipboard survived, and pasting goes into whatever file is open.
+    ASSERT_TRUE(r.Open());
+    r.Do(40100); // unmodified: no prompt
+    EXPECT_EQ(r.TitleText(), Title("abcdefghijklmnopq.s ... "));
+    EXPECT_EQ(ListCount(r.list), 1);
+    menu = r.OpenMenu('e');
+    ASSERT_NE(menu, nullptr);
+    MenuChar(menu, 'p');
+    EXPECT_TRUE(WaitUntil([&] { return ListCount(r.list) == 2; }, 2000));
+    r.CloseMenus();
+    EXPECT_EQ(r.TitleText(), Marked("abcdefghijklmnopq.s ... "));
+    r.Do(40023);
+    EXPECT_EQ(r.TitleText(), Title("abcdefghijklmnopq.s ... "));
+    const std::vector<EngineEntry> saved = r.OnDisk("abcdefghijklmnopq.sef");
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_TRUE(SameEntry(saved[1], TestEngines()[0]));
+    r.Post(40021);
+    ASSERT_TRUE(r.Closed());                   // clean: no prompt
+    EXPECT_EQ(ComboText(r.engine, 0), "SJIS"); // the bar stays on its own file
+}
+
+TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
+    EditorRun r;
+    ASSERT_TRUE(r.Start(TestIni()));
+    std::vector<EngineEntry> engines = TestEngines();
+    engines.push_back(MakeEngine("Code7", "c.example/?q=", "+", "", "", "", "", 7, 4));
+    ASSERT_TRUE(r.dir.WriteEngineFile("test.sef", engines));
+    ASSERT_TRUE(r.Open());
+
+    // Confirming an edit without changes still marks the file.
+    r.Select(3);
+    r.Post(40012);
+    HWND d = r.WaitDialog(kName);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(ComboSelection(GetDlgItem(d, kCharacter)), 2); // UTF-8
+    PressButton(d, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+
+    // A new entry: the form, its limits and its list.
+    r.Post(40015);
+    d = r.WaitDialog(kName);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(GetWindow(d, GW_OWNER), r.editor);
+    EXPECT_EQ(WindowText(d), "エンジンデータ編集");
+    EXPECT_FALSE(GetWindowLongA(d, GWL_STYLE) & WS_SYSMENU);
+    const struct {
+        int id;
+        LRESULT limit;
+    } limits[] = {{kName, 27},   {kHead1, 255}, {kTail1, 255}, {kKey1, 15},
+                  {kHead2, 255}, {kTail2, 255}, {kKey2, 15}};
+    for (const auto& l : limits)
+        EXPECT_EQ(Send(GetDlgItem(d, l.id), EM_GETLIMITTEXT), l.limit) << l.id;
+    HWND codes = GetDlgItem(d, kCharacter);
+    ASSERT_EQ(ComboCount(codes), 4);
+    const char* texts[] = {"Shift-JIS", "EUC", "UTF-8", "ｴﾝｺｰﾄﾞなし"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(ComboText(codes, i), texts[i]);
+    EXPECT_EQ(ComboSelection(codes), 0);
+    EXPECT_EQ(FocusOf(d), GetDlgItem(d, kName));
+    SetForegroundWindow(r.bar);
+    Send(r.bar, kActivate); // activation goes to the entry dialog
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == d; }));
+
+    // The checks in their order, each with its message and focus.
+    const struct {
+        const char* name;
+        const char* head;
+        const char* message;
+        int focus; // 0: unchanged
+    } checks[] = {
+        {"", "", "検索エンジン名を入力してください。", kName},
+        {"", "h", "検索エンジン名を入力してください。", kName},
+        {"n", "", "必須項目は入力してください。", kHead1},
+        {"nnnnnnnnnnnnnnnnnnnnnnnnnnnn", "h", "長すぎる項目があります。", 0},
+    };
+    for (const auto& c : checks) {
+        SetItem(d, kName, c.name);
+        SetItem(d, kHead1, c.head);
+        HWND before = FocusOf(d);
+        PressButton(d, IDOK);
+        EXPECT_EQ(r.Answer(IDOK), c.message);
+        EXPECT_TRUE(IsWindow(d));
+        EXPECT_EQ(FocusOf(d), c.focus ? GetDlgItem(d, c.focus) : before) << c.message;
+    }
+    // Typed by keyboard the name field takes no 28th byte.
+    SetItem(d, kName, "");
+    PressButton(d, IDOK);
+    r.Answer(IDOK);
+    ASSERT_TRUE(MakeForeground(d));
+    TypeText(std::string(28, 'a'));
+    EXPECT_EQ(ItemText(d, kName), std::string(27, 'a'));
+
+    // Defaults: "+" separators, the URL2 tail and key dropped without a URL2 head.
+    SetItem(d, kName, "表ソ検索");
+    SetItem(d, kHead1, "x.example/表?q=");
+    SetItem(d, kKey1, "");
+    SetItem(d, kTail1, "&ソ");
+    SetItem(d, kHead2, "");
+    SetItem(d, kTail2, "dropped");
+    SetItem(d, kKey2, "dropped");
+    Send(codes, CB_SETCURSEL, 3);
+    Shot("entry-dialog", d);
+    PressButton(d, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
+    ASSERT_EQ(ListCount(r.list), 7);
+    EXPECT_EQ(ListSelection(r.list), 6);
+    EXPECT_EQ(ListText(r.list, 6), "表ソ検索");
+
+    // Editing keeps UrlMode; a URL2 head with an empty key gets "+".
+    r.Select(2);
+    r.Post(1029);
+    d = r.WaitDialog(kName);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(ItemText(d, kHead1), "n.example/");
+    EXPECT_EQ(ItemText(d, kTail1), ".html");
+    EXPECT_EQ(ItemText(d, kHead2), "n.example/or/");
+    EXPECT_EQ(ComboSelection(GetDlgItem(d, kCharacter)), 3); // code 2
+    SetItem(d, kHead2, "n.example/any/");
+    SetItem(d, kKey2, "");
+    PressButton(d, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
+
+    // A code outside 0..3 shows no selection and is stored as 255.
+    r.Select(5);
+    r.Post(1029);
+    d = r.WaitDialog(kName);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(ComboSelection(GetDlgItem(d, kCharacter)), -1);
+    PressButton(d, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
+
+    r.Do(40023);
+    const std::vector<EngineEntry> saved = r.OnDisk("test.sef");
+    ASSERT_EQ(saved.size(), 7u);
+    EXPECT_TRUE(SameEntry(saved[3], engines[3]));
+    EXPECT_TRUE(SameEntry(
+        saved[2], MakeEngine("None", "n.example/", "/", ".html", "n.example/any/", "+", "", 2, 1)));
+    EXPECT_TRUE(
+        SameEntry(saved[5], MakeEngine("Code7", "c.example/?q=", "+", "", "", "", "", 255, 4)));
+    EXPECT_TRUE(SameEntry(saved[6],
+                          MakeEngine("表ソ検索", "x.example/表?q=", "+", "&ソ", "", "", "", 2, 0)));
+    r.Post(40021);
+    ASSERT_TRUE(r.Closed());
+    EXPECT_EQ(ComboCount(r.engine), 7);
+}
+
+TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
+    EditorRun r;
+    // 30 engine files: f00..f27, test.sef (slot 28) and the default file (slot 29).
+    for (int i = 0; i < 28; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%02d.sef", i);
+        ASSERT_TRUE(r.dir.WriteEngineFile(name, Engines("F", 1)));
+    }
+    ASSERT_TRUE(r.Start(TestIni()));
+    ASSERT_TRUE(r.Open());
+    ASSERT_EQ(r.TitleText(), Title("test.sef"));
+
+    // Switching to the file that is current does nothing, not even the prompt.
+    r.Do(1027);
+    r.Do(40128);
+    EXPECT_TRUE(r.NoMessageBox());
+    // Cancel stays; No drops the changes; Yes saves them.
+    r.Post(40100);
+    EXPECT_EQ(r.Answer(IDCANCEL), Prompt("test.sef"));
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    EXPECT_EQ(ListCount(r.list), 4);
+    r.Post(40100);
+    EXPECT_EQ(r.Answer(IDNO), Prompt("test.sef"));
+    EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("f00.sef"); }));
+    EXPECT_EQ(ListCount(r.list), 1);
+    EXPECT_EQ(r.OnDisk("test.sef").size(), 5u);
+    r.Do(40128);
+    EXPECT_EQ(ListCount(r.list), 5);
+    r.Do(1027);
+    r.Post(40100);
+    EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
+    EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("f00.sef"); }));
+    EXPECT_EQ(r.OnDisk("test.sef").size(), 4u);
+    r.Do(40128);
+
+    // Yes, then the file-name dialog cancelled: saved, the marker stays and the next
+    // prompt asks again. No, then cancelled: the working copy stays as it was.
+    r.Do(1027);
+    r.Post(40020);
+    EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
+    HWND nd = r.WaitDialog(kFileName);
+    ASSERT_NE(nd, nullptr);
+    PressButton(nd, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(nd); }));
+    EXPECT_EQ(r.OnDisk("test.sef").size(), 3u);
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    r.Post(40020);
+    EXPECT_EQ(r.Answer(IDNO), Prompt("test.sef"));
+    nd = r.WaitDialog(kFileName);
+    ASSERT_NE(nd, nullptr);
+    PostMessageA(nd, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(nd); }));
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    EXPECT_EQ(ListCount(r.list), 3);
+
+    // A new file after No holds the selected entry as edited.
+    r.Select(1);
+    r.Post(1029);
+    HWND d = r.WaitDialog(kName);
+    ASSERT_NE(d, nullptr);
+    SetItem(d, kName, "Edited");
+    PressButton(d, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
+    r.Post(40020);
+    EXPECT_EQ(r.Answer(IDNO), Prompt("test.sef"));
+    nd = r.WaitDialog(kFileName);
+    ASSERT_NE(nd, nullptr);
+    EXPECT_EQ(WindowText(nd), "ファイル名");
+    EXPECT_EQ(GetWindow(nd, GW_OWNER), r.editor);
+    HWND field = GetDlgItem(nd, kFileName);
+    EXPECT_EQ(Send(field, EM_GETLIMITTEXT), 32);
+    EXPECT_EQ(FocusOf(nd), field);
+    SetItem(nd, kFileName, "新しいファイル");
+    Shot("file-name-dialog", nd);
+    const struct {
+        const char* typed;
+        const char* message;
+    } refused[] = {
+        {"", "ファイル名を入力してください。"},
+        {"a;b", "ファイル名にできない文字が入力されています。"},
+        {"a,b", "ファイル名にできない文字が入力されています。"},
+        {"ソ\\", "ファイル名にできない文字が入力されています。"},
+        {"test", "そのファイル名はすでに存在しています。"},
+        {"TEST", "そのファイル名はすでに存在しています。"}, // the file system ignores case
+    };
+    for (const auto& c : refused) {
+        SetItem(nd, kFileName, c.typed);
+        PressButton(nd, IDOK);
+        EXPECT_EQ(r.Answer(IDOK), c.message) << c.typed;
+        EXPECT_TRUE(IsWindow(nd));
+        EXPECT_EQ(FocusOf(nd), field);
+        const auto sel = EditSelection(field);
+        EXPECT_EQ(sel.first, 0);
+        EXPECT_EQ(sel.second, TextLengthChars(field));
+    }
+    SetItem(nd, kFileName, "ソ"); // its trail byte is 0x5C
+    PressButton(nd, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(nd); }));
+    EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("ソ.sef"); }));
+    EXPECT_EQ(ListCount(r.list), 1);
+    EXPECT_EQ(ListText(r.list, 0), "Edited");
+    ASSERT_EQ(r.OnDisk("ソ.sef").size(), 1u);
+    EXPECT_STREQ(r.OnDisk("ソ.sef")[0].Name, "Edited");
+    EXPECT_EQ(r.OnDisk("test.sef").size(), 3u);
+
+    // A new file that cannot be written (a name the file system refuses) never enters the
+    // catalogue; the editor stays on its file with its changes.
+    r.Do(40018);
+    r.Do(40019);
+    r.Post(40020);
+    EXPECT_EQ(r.Answer(IDYES), Prompt("ソ.sef"));
+    nd = r.WaitDialog(kFileName);
+    ASSERT_NE(nd, nullptr);
+    SetItem(nd, kFileName, "bad\x01");
+    PressButton(nd, IDOK);
+    EXPECT_EQ(r.Answer(IDOK), kSaveFailed);
+    EXPECT_EQ(r.TitleText(), Marked("ソ.sef"));
+    EXPECT_EQ(ListCount(r.list), 2);
+
+    // 31 files: one more can be made (".sef" typed twice stays); with 32 the message.
+    r.Post(40020);
+    EXPECT_EQ(r.Answer(IDNO), Prompt("ソ.sef"));
+    nd = r.WaitDialog(kFileName);
+    ASSERT_NE(nd, nullptr);
+    SetItem(nd, kFileName, "x.sef");
+    PressButton(nd, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("x.sef.sef"); }));
+    EXPECT_TRUE(r.dir.Exists("x.sef.sef"));
+    EXPECT_EQ(r.OnDisk("ソ.sef").size(), 2u); // saved by the earlier Yes
+    r.Post(40020);
+    EXPECT_EQ(r.Answer(IDOK), "これ以上データファイルを作成することはできません。");
+    EXPECT_EQ(r.FindDialogWith(kFileName), nullptr);
+
+    // The catalogue stayed sorted: the new files are reached by their slots.
+    r.Do(40128); // test.sef
+    EXPECT_EQ(r.TitleText(), Title("test.sef"));
+    r.Do(40129); // x.sef.sef
+    EXPECT_EQ(r.TitleText(), Title("x.sef.sef"));
+    r.Post(40021);
+    ASSERT_TRUE(r.Closed());
+    EXPECT_EQ(ComboCount(r.engine), 3); // the bar reloaded test.sef as saved
+    EXPECT_FALSE(r.dir.Exists("bad\x01.sef"));
+}
+
+TEST(EditorFiles, DeleteFileFallBackAndFailedReloads) {
+    EditorRun r; // two files: test.sef (slot 0) and the default file
+    ASSERT_TRUE(r.Start(TestIni()));
+    Send(r.bar, kSetOption, MAKEWPARAM(1, 3));
+    ASSERT_TRUE(r.Open());
+    r.Do(1027);
+    r.Post(40024);
+    EXPECT_EQ(r.Answer(IDNO), "test.sef を削除しますか？");
+    EXPECT_TRUE(r.dir.Exists("test.sef"));
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    r.Post(40024);
+    EXPECT_EQ(r.Answer(IDYES), "test.sef を削除しますか？");
+    EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title(kDefaultSef); }));
+    EXPECT_TRUE(r.NoMessageBox(200)); // no save prompt: the changes went with the file
+    EXPECT_FALSE(r.dir.Exists("test.sef"));
+    EXPECT_EQ(ListCount(r.list), 16);
+    r.Post(40024);
+    EXPECT_EQ(r.Answer(IDOK), "必ず１つ以上のデータファイルが存在している必要があります。");
+    r.Post(40021);
+    ASSERT_TRUE(r.Closed());
+    // The bar's file is gone: it falls back to slot 0 and keeps the position.
+    EXPECT_EQ(ComboCount(r.engine), 16);
+    EXPECT_EQ(ComboSelection(r.engine), 3);
+
+    // The file becomes unreadable while the editor is open: the reload fails afterwards.
+    ASSERT_TRUE(r.Open());
+    std::string bad = std::string("VANTU_SEFFILE") + '\0';
+    bad.resize(200, '\x7F');
+    ASSERT_TRUE(r.dir.WriteBytes(kDefaultSef, bad));
+    r.Post(40021);
+    ASSERT_TRUE(r.Closed());
+    EXPECT_EQ(r.Answer(IDOK), "エンジンデータ切り替えに失敗しました。");
+    EXPECT_EQ(ComboCount(r.engine), 16); // not refilled
+    // Opening on an unreadable file: the message, and the editor closes at once.
+    PostMessageA(r.bar, WM_COMMAND, 40005, 0);
+    EXPECT_EQ(r.Answer(IDOK), "データファイルが不正です。");
+    EXPECT_EQ(r.Answer(IDOK), "エンジンデータ切り替えに失敗しました。");
+    EXPECT_EQ(r.FindDialogWith(kList), nullptr);
+    EXPECT_TRUE(r.proc.Running());
+}
+
+TEST(Editor, FailedSaveKeepsTheChangesAndThePrompt) {
+    EditorRun r;
+    ASSERT_TRUE(r.Start(TestIni()));
+    ASSERT_TRUE(r.Open());
+    r.Do(1027);
+    ASSERT_TRUE(SetFileAttributesA(r.dir.File("test.sef").c_str(), FILE_ATTRIBUTE_READONLY));
+    r.Post(40023);
+    EXPECT_EQ(r.Answer(IDOK), kSaveFailed);
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    // The prompt's Yes fails too: neither the new file nor the close goes on.
+    r.Post(40020);
+    EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
+    EXPECT_EQ(r.Answer(IDOK), kSaveFailed);
+    EXPECT_TRUE(r.NoMessageBox(200));
+    EXPECT_EQ(r.FindDialogWith(kFileName), nullptr);
+    PostMessageA(r.editor, WM_CLOSE, 0, 0);
+    EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
+    EXPECT_EQ(r.Answer(IDOK), kSaveFailed);
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(r.editor));
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    EXPECT_EQ(r.OnDisk("test.sef").size(), 5u);
+    // Writable again: Yes saves and closes; the bar shows what was saved.
+    ASSERT_TRUE(SetFileAttributesA(r.dir.File("test.sef").c_str(), FILE_ATTRIBUTE_NORMAL));
+    PostMessageA(r.editor, WM_CLOSE, 0, 0);
+    EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
+    ASSERT_TRUE(r.Closed());
+    EXPECT_EQ(r.OnDisk("test.sef").size(), 4u);
+    EXPECT_EQ(ComboCount(r.engine), 4);
+}
+
+TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
+    EditorRun r;
+    ASSERT_TRUE(r.dir.WriteEngineFile("many.sef", Engines("M", 62)));
+    ASSERT_TRUE(r.dir.WriteEngineFile("sixty.sef", Engines("S", 60)));
+    const std::string defs = r.dir.File("defs");
+    ASSERT_TRUE(CreateDirectoryA(defs.c_str(), nullptr));
+    const std::string dp = defs + "\\";
+    auto def = [&](const std::string& name, const std::string& text) {
+        return r.dir.WriteBytes("defs\\" + name, text);
+    };
+    std::string binary;
+    for (int i = 0; i < 600; ++i)
+        binary.push_back(static_cast<char>((i * 37) & 0xFF));
+    ASSERT_TRUE(def("bin.sed", binary));
+    ASSERT_TRUE(def("long.sed", Definition(std::string(10000, 'n'))));
+    ASSERT_TRUE(def("notini.sed", "This is no profile file.\r\nName=x\r\n"));
+    ASSERT_TRUE(def("partial.sed", "[Data]\r\nName=P\r\n[URL1]\r\nhead=p.example/\r\n"));
+    ASSERT_TRUE(def("dup.sed", "[Data]\r\nName=first\r\nName=second\r\n[URL1]\r\nhead=a/\r\n"
+                               "head=b/\r\nkey=+\r\n"));
+    ASSERT_TRUE(def("trail.sed", Definition("ソ表", "[URL2]\r\nhead=\r\nkey=z\r\n")));
+    ASSERT_TRUE(def("url2.sed", Definition("U", "[URL2]\r\nhead=u/\r\n")));
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(def("v" + std::to_string(i) + ".sed", Definition("V" + std::to_string(i))));
+    ASSERT_TRUE(def("old.sed", "[Data]\r\nName=old\r\nExtra=1\r\n[Other]\r\nx=1\r\n"));
+    ASSERT_TRUE(r.Start(TestIni()));
+    ASSERT_TRUE(r.Open()); // catalogue: many.sef, sixty.sef, test.sef, the default file
+
+    // Export: the entry's name is offered; keys in order, numbers only when not 0.
+    r.Post(40014);
+    HWND fd = WaitForFileDialog(r.Pid(), r.editor);
+    ASSERT_NE(fd, nullptr);
+    EXPECT_EQ(WindowText(FileNameBox(fd)), "SJIS.sed");
+    ChooseInFileDialog(fd, dp + "out.sed");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fd); }));
+    std::string text;
+    // The file is written after the dialog has closed.
+    EXPECT_TRUE(WaitUntil([&] {
+        return r.dir.ReadBytes("defs\\out.sed", text) && text.find("[URL2]") != std::string::npos;
+    }));
+    size_t at = 0;
+    for (const char* piece : {"[Data]", "Name=SJIS", "[URL1]", "head=s.example/all?q=", "key=+",
+                              "tail=&x=1", "[URL2]", "head=s.example/any?q=", "key=|", "tail="}) {
+        const size_t found = text.find(piece, at);
+        EXPECT_NE(found, std::string::npos) << piece;
+        if (found != std::string::npos) at = found;
+    }
+    EXPECT_EQ(text.find("Character"), std::string::npos);
+    EXPECT_EQ(text.find("UrlMode"), std::string::npos);
+    // Over an existing file nothing of the old one stays.
+    r.Select(3);
+    r.Post(40014);
+    fd = WaitForFileDialog(r.Pid(), r.editor);
+    ASSERT_NE(fd, nullptr);
+    ChooseInFileDialog(fd, dp + "old.sed");
+    ASSERT_TRUE(ConfirmReplace(r.Pid(), fd));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fd); }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return r.dir.ReadBytes("defs\\old.sed", text) &&
+               text.find("Character=3") != std::string::npos;
+    }));
+    EXPECT_EQ(text.find("Extra"), std::string::npos);
+    EXPECT_EQ(text.find("Other"), std::string::npos);
+    // A failed export says so and leaves the old file as it was.
+    ASSERT_TRUE(SetFileAttributesA((dp + "old.sed").c_str(), FILE_ATTRIBUTE_READONLY));
+    r.Select(0);
+    r.Post(40014);
+    fd = WaitForFileDialog(r.Pid(), r.editor);
+    ASSERT_NE(fd, nullptr);
+    ChooseInFileDialog(fd, dp + "old.sed");
+    ASSERT_TRUE(ConfirmReplace(r.Pid(), fd));
+    HWND box = WaitForMessageBox(r.Pid());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), r.editor);
+    EXPECT_EQ(r.Answer(IDOK),
+              "定義ファイル書き出しに失敗しました。\n\nファイル名 : " + dp + "old.sed");
+    std::string after;
+    ASSERT_TRUE(r.dir.ReadBytes("defs\\old.sed", after));
+    EXPECT_EQ(after, text);
+    EXPECT_EQ(r.OnDisk("test.sef").size(), 5u);
+    EXPECT_EQ(r.TitleText(), Title("test.sef")); // export changes nothing in the editor
+
+    // Import: one full path; then several names in a folder, rejected ones reported in order.
+    ASSERT_TRUE(r.ChooseFiles(40011, {dp + "out.sed"}));
+    EXPECT_EQ(ListCount(r.list), 6);
+    EXPECT_EQ(ListSelection(r.list), 5);
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    r.Post(1042);
+    fd = WaitForFileDialog(r.Pid(), r.editor);
+    ASSERT_NE(fd, nullptr);
+    ChooseInFileDialog(fd, defs);
+    ChooseInFileDialog(fd, "\"bin.sed\" \"long.sed\" \"notini.sed\" \"partial.sed\" \"dup.sed\" "
+                           "\"trail.sed\" \"url2.sed\"");
+    const struct {
+        const char* file;
+        const char* section;
+        const char* key;
+    } rejected[] = {{"bin.sed", "Data", "Name"},
+                    {"long.sed", "Data", "Name"},
+                    {"notini.sed", "Data", "Name"},
+                    {"partial.sed", "URL1", "key"},
+                    {"url2.sed", "URL2", "key"}};
+    for (const auto& c : rejected)
+        EXPECT_EQ(r.Answer(IDOK), Rejected(dp + c.file, c.section, c.key));
+    EXPECT_TRUE(r.NoMessageBox());
+    ASSERT_EQ(ListCount(r.list), 8);
+    EXPECT_EQ(ListSelection(r.list), 7);
+    r.Do(40023);
+    const std::vector<EngineEntry> saved = r.OnDisk("test.sef");
+    ASSERT_EQ(saved.size(), 8u);
+    EXPECT_TRUE(SameEntry(saved[5], TestEngines()[0])); // exported and imported back equal
+    EXPECT_TRUE(SameEntry(saved[6], MakeEngine("first", "a/")));
+    EXPECT_TRUE(SameEntry(saved[7], MakeEngine("ソ表", "d.example/?q=")));
+
+    // The Insert key opens the import dialog.
+    ASSERT_TRUE(MakeForeground(r.editor));
+    SetForegroundWindow(r.editor);
+    TypeKey(VK_INSERT);
+    fd = WaitForFileDialog(r.Pid(), r.editor);
+    ASSERT_NE(fd, nullptr);
+    PressButton(fd, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fd); }));
+
+    // 5 files into 62 entries: 2 added, the limit message once.
+    r.Do(40100);
+    ASSERT_EQ(ListCount(r.list), 62);
+    ASSERT_TRUE(
+        r.ChooseFiles(40011, {defs, "\"v0.sed\" \"v1.sed\" \"v2.sed\" \"v3.sed\" \"v4.sed\""}));
+    EXPECT_EQ(r.Answer(IDOK), kLimit);
+    EXPECT_TRUE(r.NoMessageBox());
+    EXPECT_EQ(ListCount(r.list), 64);
+    EXPECT_EQ(ListText(r.list, 63), "V1");
+    // At 64 entries: import, paste, new entry and a drop each show the limit message only.
+    r.Do(40018);
+    for (int command : {40011, 1042, 40019, 40015}) {
+        r.Post(command);
+        EXPECT_EQ(r.Answer(IDOK), kLimit) << command;
+        EXPECT_TRUE(r.NoMessageBox(200)) << command;
+    }
+    ASSERT_TRUE(DropFiles(r.proc.Handle(), r.list, {dp + "v5.sed", dp + "v6.sed"}));
+    EXPECT_EQ(r.Answer(IDOK), kLimit);
+    EXPECT_TRUE(r.NoMessageBox());
+    EXPECT_EQ(ListCount(r.list), 64);
+
+    // 60 entries and 10 dropped files: 4 imported, the limit message once, 5 ignored.
+    r.Post(40101);
+    EXPECT_EQ(r.Answer(IDNO), Prompt("many.sef"));
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(r.list) == 60; }));
+    std::vector<std::string> ten;
+    for (int i = 0; i < 10; ++i)
+        ten.push_back(dp + "v" + std::to_string(i) + ".sed");
+    ASSERT_TRUE(DropFiles(r.proc.Handle(), r.list, ten));
+    EXPECT_EQ(r.Answer(IDOK), kLimit);
+    EXPECT_TRUE(r.NoMessageBox());
+    EXPECT_EQ(ListCount(r.list), 64);
+    EXPECT_EQ(ListText(r.list, 63), "V3");
+    EXPECT_EQ(ListSelection(r.list), 63);
+    r.Post(40021);
+    EXPECT_EQ(r.Answer(IDNO), Prompt("sixty.sef"));
+    ASSERT_TRUE(r.Closed());
+}

@@ -1,0 +1,12 @@
+[Data]
+Name=Example
+Character=3
+UrlMode=8
+[URL1]
+head=www.example.com/search?q=
+key=+
+tail=&x=1
+[URL2]
+head=www.example.com/any?q=
+key=|
+tail=

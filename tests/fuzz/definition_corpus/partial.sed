@@ -1,0 +1,3 @@
+[URL1]
+head=h
+key=+

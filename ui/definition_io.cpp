@@ -1,0 +1,168 @@
+#include "ui/definition_io.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "app/handles.h"
+#include "app/text.h"
+#include "engines/definition.h"
+#include "engines/engine_files.h"
+#include "ui/editor_logic.h"
+
+namespace {
+
+const char kFilter[] = "ｻｰﾁｴﾝｼﾞﾝﾃﾞｰﾀ (*.sed)\0*.sed\0";
+const char kDefaultExtension[] = "sed";
+constexpr DWORD kOpenResultSize = 50000;
+
+// The system's profile reader on one file, with the rules of the definition file.
+DefinitionReader ProfileReader(const char* path) {
+    return {[path](const char* section, const char* key) {
+                char buffer[kDefinitionValueBuffer];
+                buffer[0] = '\0';
+                const DWORD got =
+                    GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer, path);
+                return ProfileValue(buffer, sizeof buffer, got);
+            },
+            [path](const char* section, const char* key) {
+                return static_cast<int>(GetPrivateProfileIntA(section, key, 0, path));
+            }};
+}
+
+void ShowRejected(EditorState& s, const char* path, const DefinitionFault& fault) {
+    char text[MAX_PATH + 128];
+    std::snprintf(text, sizeof text,
+                  "定義ファイルが不正です。\n\nファイル名 : %s\nセクション : %s\nキー : %s", path,
+                  fault.section, fault.key);
+    EditorMessage(s, text, MB_OK | MB_ICONWARNING);
+}
+
+void SelectLast(EditorState& s) {
+    SelectEntry(s, s.work.count - 1);
+}
+
+// Writes every value into the file; false at the first that cannot be written.
+bool WriteDefinition(const char* path, const EngineEntry& e) {
+    DefinitionValue values[kMaxDefinitionValues];
+    const int n = DefinitionValues(e, values);
+    for (int i = 0; i < n; ++i)
+        if (!WritePrivateProfileStringA(values[i].section, values[i].key, values[i].text, path))
+            return false;
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path); // nothing left in a cache
+    return true;
+}
+
+} // namespace
+
+ImportResult ImportDefinitionFile(EditorState& s, const char* path) {
+    if (s.work.count >= kMaxEngines) {
+        EditorMessage(s, kEntryLimitMessage, MB_OK | MB_ICONWARNING);
+        return ImportResult::Full;
+    }
+    EngineEntry e;
+    const DefinitionFault fault = EntryFromDefinition(ProfileReader(path), e);
+    if (fault.section) {
+        ShowRejected(s, path, fault);
+        return ImportResult::Rejected;
+    }
+    AppendEntry(s, e);
+    return ImportResult::Added;
+}
+
+void ImportDefinitionFiles(EditorState& s) {
+    if (s.work.count >= kMaxEngines) {
+        EditorMessage(s, kEntryLimitMessage, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    std::unique_ptr<char[]> result(new char[kOpenResultSize]());
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = s.window;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = result.get();
+    ofn.nMaxFile = kOpenResultSize;
+    ofn.lpstrDefExt = kDefaultExtension;
+    ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameA(&ofn)) return;
+    result[kOpenResultSize - 1] = '\0';
+    result[kOpenResultSize - 2] = '\0'; // the list always ends, whatever the dialog wrote
+
+    const char* first = result.get();
+    const char* name = first + std::strlen(first) + 1;
+    if (*name == '\0') {
+        ImportDefinitionFile(s, first); // one full path
+    } else {
+        for (; *name != '\0'; name += std::strlen(name) + 1) {
+            char path[MAX_PATH];
+            if (!JoinFolderAndName(path, sizeof path, first, name)) {
+                // Too long for a path: it cannot be opened, so it reads as all keys missing.
+                char shown[MAX_PATH];
+                CopyBounded(shown, sizeof shown, name);
+                ShowRejected(s, shown, {"Data", "Name"});
+                continue;
+            }
+            if (ImportDefinitionFile(s, path) == ImportResult::Full) break;
+        }
+    }
+    SelectLast(s);
+}
+
+void ImportDroppedFiles(EditorState& s, HDROP dropHandle) {
+    UniqueDrop drop(dropHandle);
+    const UINT dropped = DragQueryFileA(drop.get(), 0xFFFFFFFF, nullptr, 0);
+    const int tries = DroppedFilesToTry(s.work.count, static_cast<int>(dropped));
+    for (int i = 0; i < tries; ++i) {
+        char path[MAX_PATH] = {};
+        const UINT n = DragQueryFileA(drop.get(), static_cast<UINT>(i), path, sizeof path);
+        if (n == 0 || n >= sizeof path) {
+            ShowRejected(s, path, {"Data", "Name"}); // a path that cannot be taken whole
+            continue;
+        }
+        ImportDefinitionFile(s, path);
+    }
+    SelectLast(s);
+}
+
+void ExportDefinitionFile(EditorState& s) {
+    const int sel = SelectedEntry(s);
+    if (sel < 0 || sel >= s.work.count) return;
+    const EngineEntry& e = s.work.entries[sel];
+    char path[MAX_PATH];
+    char name[kNameSize];
+    CopyBounded(name, sizeof name, e.Name, sizeof e.Name);
+    std::snprintf(path, sizeof path, "%s.sed", name);
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = s.window;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrDefExt = kDefaultExtension;
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameA(&ofn)) return;
+    path[sizeof path - 1] = '\0';
+
+    // The definition is written beside the target and put in its place only when it is
+    // complete: a failed export leaves any old file as it was, and says so.
+    char dir[MAX_PATH];
+    CopyBounded(dir, sizeof dir, path);
+    if (!TrimToDirectory(dir)) CopyBounded(dir, sizeof dir, ".\\");
+    char temp[MAX_PATH];
+    bool ok = !IsReadOnlyFile(path) && GetTempFileNameA(dir, "sed", 0, temp) != 0;
+    if (ok) {
+        ok = WriteDefinition(temp, e) &&
+             MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        if (!ok) DeleteFileA(temp);
+    }
+    if (!ok) {
+        char text[MAX_PATH + 64];
+        std::snprintf(text, sizeof text, "定義ファイル書き出しに失敗しました。\n\nファイル名 : %s",
+                      path);
+        EditorMessage(s, text, MB_OK | MB_ICONERROR);
+    }
+}
