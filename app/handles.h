@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -151,6 +152,11 @@ template <typename T> class ComRef {
     explicit ComRef(T* p) : p_(p) {}
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
+    ComRef(ComRef&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    ComRef& operator=(ComRef&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.p_, nullptr));
+        return *this;
+    }
     ~ComRef() { reset(); }
 
     T* get() const { return p_; }
@@ -190,4 +196,25 @@ class ComApartment {
 
   private:
     bool entered_ = false;
+};
+
+struct BstrTraits { // SysAllocString results
+    using Handle = BSTR;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::SysFreeString(h); }
+};
+using UniqueBstr = UniqueHandle<BstrTraits>;
+
+// A VARIANT cleared when it goes.
+class UniqueVariant {
+  public:
+    UniqueVariant() { ::VariantInit(&v_); }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+    ~UniqueVariant() { ::VariantClear(&v_); }
+    VARIANT* get() { return &v_; }
+    const VARIANT& operator*() const { return v_; }
+
+  private:
+    VARIANT v_;
 };

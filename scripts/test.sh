@@ -36,10 +36,12 @@ run_ctest "$b/native" "native unit tests" -j 2
 run_ctest "$b/asan" "native unit tests under ASan and UBSan" -j 2
 
 # The fuzzing time (MORVEL_FUZZ_SECONDS, 60 by default) is shared by the fuzzers: the engine
-# file reader and the definition-file rules, each with its own seed corpus.
+# file reader, the definition-file rules and the OpenSearch rules, each with its own seed
+# corpus.
 fuzz_seconds=${MORVEL_FUZZ_SECONDS:-60}
-fuzz_each=$(( (fuzz_seconds + 1) / 2 ))
-for fuzzer in fuzz_sef_reader:corpus fuzz_definition:definition_corpus; do
+fuzz_each=$(( (fuzz_seconds + 2) / 3 ))
+for fuzzer in fuzz_sef_reader:corpus fuzz_definition:definition_corpus \
+    fuzz_opensearch:opensearch_corpus; do
     name=${fuzzer%%:*} seeds=${fuzzer#*:}
     echo "=== fuzzing: $name (${fuzz_each} s) ==="
     mkdir -p "$b/fuzz/$seeds"

@@ -89,6 +89,8 @@
 #define IDM_DELETE_FILE 40024
 #define IDM_SAVE_AS 40025     // disabled, no action
 #define IDM_RENAME_FILE 40026 // disabled, no action
+#define IDM_IMPORT_OPENSEARCH 40027
+#define IDM_EXPORT_OPENSEARCH 40028
 // Settings sheet
 #define IDD_PAGE_GENERAL 103
 #define IDD_PAGE_SEARCH 104
