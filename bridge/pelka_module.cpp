@@ -158,8 +158,14 @@ extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
     TLIBATTR* attr = nullptr;
     hr = lib->GetLibAttr(&attr);
     if (SUCCEEDED(hr)) {
-        hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid,
-                               attr->syskind);
+        // A type library that is not registered is already as unregistering leaves it.
+        BSTR registered = nullptr;
+        if (SUCCEEDED(QueryPathOfRegTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum,
+                                            attr->lcid, &registered))) {
+            SysFreeString(registered);
+            hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid,
+                                   attr->syskind);
+        }
         lib->ReleaseTLibAttr(attr);
     }
     lib->Release();

@@ -3,11 +3,14 @@
 set -eu
 pkgs=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
       g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64
-      wine64 xvfb x11-utils imagemagick locales-all fonts-ipafont-gothic fonts-wine libc-bin)
+      wine64 xvfb x11-utils imagemagick locales-all fonts-ipafont-gothic fonts-wine libc-bin
+      rapidjson-dev chromium nodejs xdotool)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Debian's nodejs comes without npm (other builds of nodejs bring their own).
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "Installing: ${missing[*]}" >&2
 SUDO=""

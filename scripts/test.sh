@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: native unit tests,
-# the same under ASan/UBSan, bounded fuzzing runs of the engine file reader and of the
-# definition-file rules, and the tests under Wine (in-process Win32 tests and end-to-end
-# tests of vantu.exe and Pelka.dll).
+# the same under ASan/UBSan, bounded fuzzing runs of the engine file reader, the
+# definition-file rules, the browser host's messages and the OpenSearch rules, and the tests
+# under Wine (in-process Win32 tests and end-to-end tests of vantu.exe and Pelka.dll).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh || exit 1
 bash scripts/build.sh --sanitize --fuzz || exit 1
+# The browser test's npm packages (playwright-core drives the system Chromium; no browser
+# is downloaded).
+if [ ! -d tests/browser/node_modules/playwright-core ]; then
+    (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent) ||
+        exit 1
+fi
 
 b=${MORVEL_BUILD_DIR:-$root/build}
 total_pass=0 total_fail=0 status=0
@@ -35,19 +41,15 @@ run_ctest() { # dir label [ctest args]
 run_ctest "$b/native" "native unit tests" -j 2
 run_ctest "$b/asan" "native unit tests under ASan and UBSan" -j 2
 
-# The fuzzing time (MORVEL_FUZZ_SECONDS, 60 by default) is shared by the fuzzers: the engine
-# file reader, the definition-file rules and the OpenSearch rules, each with its own seed
-# corpus.
-fuzz_seconds=${MORVEL_FUZZ_SECONDS:-60}
-fuzz_each=$(( (fuzz_seconds + 2) / 3 ))
-for fuzzer in fuzz_sef_reader:corpus fuzz_definition:definition_corpus \
-    fuzz_opensearch:opensearch_corpus; do
-    name=${fuzzer%%:*} seeds=${fuzzer#*:}
-    echo "=== fuzzing: $name (${fuzz_each} s) ==="
-    mkdir -p "$b/fuzz/$seeds"
-    cp tests/fuzz/"$seeds"/* "$b/fuzz/$seeds/" 2>/dev/null || true
-    if "$b/fuzz/tests/$name" -max_total_time="$fuzz_each" -print_final_stats=1 \
-        "$b/fuzz/$seeds" 2>"$b/fuzz/$name.log"; then
+# Bounded fuzzing runs, each fuzzer with its own seed corpus.
+run_fuzzer() { # name label seconds corpus-source
+    local name=$1 label=$2 seconds=$3 seeds=$4
+    echo "=== fuzzing $label (${seconds} s) ==="
+    local corpus="$b/fuzz/corpus-$name"
+    mkdir -p "$corpus"
+    cp "$seeds"/* "$corpus/" 2>/dev/null || true
+    if "$b/fuzz/tests/$name" -max_total_time="$seconds" -print_final_stats=1 "$corpus" \
+        2>"$b/fuzz/$name.log"; then
         grep -E 'stat::number_of_executed_units|Done' "$b/fuzz/$name.log" | tail -2
         total_pass=$((total_pass + 1))
     else
@@ -55,7 +57,14 @@ for fuzzer in fuzz_sef_reader:corpus fuzz_definition:definition_corpus \
         total_fail=$((total_fail + 1))
         status=1
     fi
-done
+}
+run_fuzzer fuzz_sef_reader "the engine file reader" "${MORVEL_FUZZ_SECONDS:-30}" tests/fuzz/corpus
+run_fuzzer fuzz_definition "the definition-file rules" "${MORVEL_DEF_FUZZ_SECONDS:-30}" \
+    tests/fuzz/definition_corpus
+run_fuzzer fuzz_host_message "the browser host's frames and messages" \
+    "${MORVEL_HOST_FUZZ_SECONDS:-20}" tests/fuzz/host_corpus
+run_fuzzer fuzz_opensearch "the OpenSearch rules" "${MORVEL_OPENSEARCH_FUZZ_SECONDS:-20}" \
+    tests/fuzz/opensearch_corpus
 
 . scripts/wine-env.sh
 # Every test runs in Wine's virtual desktop, the Windows-like place with a taskbar and tray.

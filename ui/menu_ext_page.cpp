@@ -4,6 +4,7 @@
 
 #include "app/globals.h"
 #include "app/handles.h"
+#include "ui/native_host_registration.h"
 #include "ui/resource.h"
 #include "ui/settings_logic.h"
 
@@ -38,8 +39,14 @@ bool BridgePath(char* path, size_t size) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void Init(HWND page) {
+void Fail(HWND owner, const char* text) {
+    MessageBoxA(owner, text, MORVEL_TITLE, MB_OK | MB_ICONERROR);
+}
+
+void Init(HWND page, MenuExtPage& state) {
     SetTicked(page, IDC_MEXT_ENABLE, IsMenuExtensionPresent());
+    state.hostRegistered = IsNativeHostRegistered();
+    SetTicked(page, IDC_MEXT_BROWSERS, state.hostRegistered);
 }
 
 } // namespace
@@ -118,19 +125,43 @@ void SetMenuExtension(HWND owner, bool on) {
     DeleteMenuExtensionKey();
 }
 
+bool SetBrowserHost(HWND owner, bool on) {
+    switch (on ? RegisterNativeHost() : UnregisterNativeHost()) {
+    case NativeHostResult::kOk:
+        return true;
+    case NativeHostResult::kHostMissing:
+        Warn(owner, "「morvel-host.exe」が見つかりません。");
+        return false;
+    case NativeHostResult::kManifestFailed:
+        Fail(owner, on ? "ブラウザー連携のマニフェストファイルの書き込みに失敗しました。"
+                       : "ブラウザー連携のマニフェストファイルの削除に失敗しました。");
+        return false;
+    case NativeHostResult::kRegistryFailed:
+        Fail(owner, on ? "ブラウザー連携のレジストリへの書き込みに失敗しました。"
+                       : "ブラウザー連携のレジストリからの削除に失敗しました。");
+        return false;
+    }
+    return false;
+}
+
 INT_PTR CALLBACK MenuExtPageProc(HWND page, UINT msg, WPARAM, LPARAM lParam) {
     MenuExtPage* state = PageState<MenuExtPage>(page, msg, lParam);
     if (!state) return FALSE;
     switch (msg) {
     case WM_INITDIALOG:
-        Init(page);
+        Init(page, *state);
         return TRUE;
     case WM_NOTIFY:
         switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
-        case PSN_APPLY:
+        case PSN_APPLY: {
             SetMenuExtension(page, IsTicked(page, IDC_MEXT_ENABLE));
+            // Unlike the box above, this one acts only when the user changed it.
+            const bool host = IsTicked(page, IDC_MEXT_BROWSERS);
+            if (host != state->hostRegistered && SetBrowserHost(page, host))
+                state->hostRegistered = host;
             state->sheet->applied = true;
             return PageResult(page, PSNRET_NOERROR);
+        }
         case PSN_HELP:
             ShowPageHelp(page, HELP_CTX_MENU_EXT);
             return TRUE;

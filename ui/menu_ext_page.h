@@ -1,5 +1,6 @@
 // Page IE連携 of the settings sheet: the browser's context-menu item "Morvel", which
-// needs Pelka.dll registered and the browser's menu extension key of the current user.
+// needs Pelka.dll registered and the browser's menu extension key of the current user,
+// and the same item in Chrome, Edge and Firefox through the browser host's registration.
 #pragma once
 #include <windows.h>
 
@@ -7,6 +8,7 @@
 
 struct MenuExtPage {
     SettingsSheetShared* sheet = nullptr;
+    bool hostRegistered = false; // what the registry held when the page opened
 };
 
 INT_PTR CALLBACK MenuExtPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -27,3 +29,6 @@ bool CallBridgeRegistration(HWND owner, bool registerIt);
 // library beside the program (false when the key cannot be opened), or deleted.
 bool WriteMenuExtensionKey();
 void DeleteMenuExtensionKey();
+// Registers (on) or unregisters the browser host for the current user; a failure shows
+// its message, owned by `owner`, and gives false.
+bool SetBrowserHost(HWND owner, bool on);

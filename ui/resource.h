@@ -115,6 +115,8 @@
 #define IDC_SRCH_BROWSER_CHANGE 1014
 // page IE連携
 #define IDC_MEXT_ENABLE 1046
+#define IDC_MEXT_BROWSERS 1048      // Chrome, Edge and Firefox through the host
+#define IDC_MEXT_BROWSERS_NOTE 1049 // how to add the extension
 // page 履歴編集
 #define IDC_HIST_LIST 1043
 #define IDC_HIST_UP 1031

@@ -1,6 +1,7 @@
 // The settings sheet driven from outside as a user would: its pages, what OK and Cancel
 // leave in the settings (seen in the running bar, on reopening and in the file at exit),
-// the history editor, and the context-menu page with and without the bridge library.
+// the history editor, and the context-menu page with and without the bridge library, and
+// its second box, the browser host's registration for Chrome, Edge and Firefox.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -127,6 +128,36 @@ class MenuExtCleanup {
     }
     std::string library_;
 };
+
+// The browser host's keys (their default values name the manifests beside the program),
+// removed before and after the test.
+const char* const kHostKeys[] = {
+    "Software\\Google\\Chrome\\NativeMessagingHosts\\jp.morvel.vantu",
+    "Software\\Microsoft\\Edge\\NativeMessagingHosts\\jp.morvel.vantu",
+    "Software\\Mozilla\\NativeMessagingHosts\\jp.morvel.vantu",
+};
+const char kChromiumManifest[] = "jp.morvel.vantu.chromium.json";
+const char kFirefoxManifest[] = "jp.morvel.vantu.firefox.json";
+
+class HostKeysCleanup {
+  public:
+    HostKeysCleanup() { Clean(); }
+    ~HostKeysCleanup() { Clean(); }
+
+  private:
+    static void Clean() {
+        for (const char* key : kHostKeys)
+            RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    }
+};
+
+// The three keys' default values, or "<none>" each.
+std::vector<std::string> HostKeyValues() {
+    std::vector<std::string> values;
+    for (const char* key : kHostKeys)
+        values.push_back(DefaultText(HKEY_CURRENT_USER, key));
+    return values;
+}
 
 std::string TrayIni(const std::string& window) {
     return TestIni("", window);
@@ -655,4 +686,105 @@ TEST(MenuExtension, WithoutTheLibrary) {
     EXPECT_EQ(AnswerMessageBox(b), "「Pelka.dll」が見つかりません。");
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
+}
+
+// The second box: registration of the browser host for the current user, done only when
+// the box was changed; a missing host or an unwritable manifest writes nothing.
+TEST(MenuExtension, BrowserHostRegistration) {
+    using V = std::vector<std::string>;
+    ProgramDir::Options options;
+    options.copyBridge = true; // the first box, ticked, registers again silently at each OK
+    RunningBar b(options);
+    MenuExtCleanup cleanup(b.dir.File("Pelka.dll"));
+    HostKeysCleanup hostKeys;
+    ASSERT_TRUE(b.dir.CopyFromDist("morvel-host.exe"));
+    ASSERT_TRUE(b.Start(TestIni()));
+    const V none(3, "<none>");
+    const V registered = {b.dir.File(kChromiumManifest), b.dir.File(kChromiumManifest),
+                          b.dir.File(kFirefoxManifest)};
+    HWND sheet = nullptr, page = nullptr;
+    auto open = [&] {
+        sheet = OpenSheet(b);
+        if (!sheet) return false;
+        page = ShowPage(sheet, kMenuExt);
+        return page != nullptr;
+    };
+
+    ASSERT_TRUE(open());
+    EXPECT_EQ(ItemText(page, IDC_MEXT_BROWSERS),
+              "Chrome・Edge・Firefox の右クリックメニューに「Morvel」を追加");
+    EXPECT_EQ(ItemText(page, IDC_MEXT_BROWSERS_NOTE),
+              "ブラウザーには、同梱の browser\\extension "
+              "フォルダーを拡張機能として読み込んでください。");
+    EXPECT_FALSE(Ticked(page, IDC_MEXT_BROWSERS));
+    Click(page, IDC_MEXT_ENABLE);
+    Click(page, IDC_MEXT_BROWSERS);
+    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    EXPECT_EQ(AnswerMessageBox(b, 1000), "<no box>");
+    EXPECT_EQ(HostKeyValues(), registered);
+    std::string chromium, firefox;
+    ASSERT_TRUE(b.dir.ReadBytes(kChromiumManifest, chromium));
+    ASSERT_TRUE(b.dir.ReadBytes(kFirefoxManifest, firefox));
+    EXPECT_NE(chromium.find("allowed_origins"), std::string::npos);
+    EXPECT_EQ(chromium.find("allowed_extensions"), std::string::npos);
+    EXPECT_NE(firefox.find("allowed_extensions"), std::string::npos);
+    EXPECT_EQ(firefox.find("allowed_origins"), std::string::npos);
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey)); // the first box does its part
+
+    // Reopened: ticked. OK without a change writes nothing: a key changed meanwhile stays.
+    ASSERT_TRUE(open());
+    EXPECT_TRUE(Ticked(page, IDC_MEXT_BROWSERS));
+    EXPECT_TRUE(Ticked(page, IDC_MEXT_ENABLE));
+    Shot("settings-menuext-browsers", sheet);
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kHostKeys[2], 0, KEY_SET_VALUE, &raw),
+              ERROR_SUCCESS);
+    RegSetValueExA(raw, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\x.json"), 10);
+    RegCloseKey(raw);
+    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    EXPECT_EQ(DefaultText(HKEY_CURRENT_USER, kHostKeys[2]), "C:\\x.json");
+    // A key that names another file is no registration: unticked; ticking repairs it.
+    ASSERT_TRUE(open());
+    EXPECT_FALSE(Ticked(page, IDC_MEXT_BROWSERS));
+    Click(page, IDC_MEXT_BROWSERS);
+    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    EXPECT_EQ(HostKeyValues(), registered);
+
+    // Unticked: keys and manifests removed, the host stays, no message.
+    ASSERT_TRUE(open());
+    EXPECT_TRUE(Ticked(page, IDC_MEXT_BROWSERS));
+    Click(page, IDC_MEXT_BROWSERS);
+    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    EXPECT_EQ(AnswerMessageBox(b, 1000), "<no box>");
+    EXPECT_EQ(HostKeyValues(), none);
+    EXPECT_FALSE(b.dir.Exists(kChromiumManifest));
+    EXPECT_FALSE(b.dir.Exists(kFirefoxManifest));
+    EXPECT_TRUE(b.dir.Exists("morvel-host.exe"));
+
+    // A manifest that cannot be written (a folder of its name): the one error, no keys.
+    ASSERT_TRUE(CreateDirectoryA(b.dir.File(kChromiumManifest).c_str(), nullptr));
+    ASSERT_TRUE(open());
+    Click(page, IDC_MEXT_BROWSERS);
+    PressButton(sheet, IDOK);
+    EXPECT_EQ(AnswerMessageBox(b, 5000, "settings-menuext-manifest-failed"),
+              "ブラウザー連携のマニフェストファイルの書き込みに失敗しました。");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    EXPECT_EQ(AnswerMessageBox(b, 500), "<no box>");
+    EXPECT_EQ(HostKeyValues(), none);
+    EXPECT_FALSE(b.dir.Exists(kFirefoxManifest));
+    RemoveDirectoryA(b.dir.File(kChromiumManifest).c_str());
+
+    // Without the host: the one warning, nothing written, the sheet closes.
+    ASSERT_TRUE(DeleteFileA(b.dir.File("morvel-host.exe").c_str()));
+    ASSERT_TRUE(open());
+    EXPECT_FALSE(Ticked(page, IDC_MEXT_BROWSERS));
+    Click(page, IDC_MEXT_BROWSERS);
+    PressButton(sheet, IDOK);
+    EXPECT_EQ(AnswerMessageBox(b, 5000, "settings-menuext-host-missing"),
+              "「morvel-host.exe」が見つかりません。");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    EXPECT_EQ(AnswerMessageBox(b, 500), "<no box>");
+    EXPECT_EQ(HostKeyValues(), none);
+    EXPECT_FALSE(b.dir.Exists(kChromiumManifest));
+    EXPECT_FALSE(b.dir.Exists(kFirefoxManifest));
 }

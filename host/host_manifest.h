@@ -1,0 +1,28 @@
+// The native messaging host's identity and the manifests that tell the browsers where the
+// host is and which extension may talk to it. No Windows needed.
+#pragma once
+#include <string>
+
+namespace host {
+
+constexpr char kHostName[] = "jp.morvel.vantu";
+constexpr char kHostProgram[] = "morvel-host.exe";
+// The extension's id in Chromium-family browsers, fixed by the public key in its manifest.
+constexpr char kChromiumExtensionId[] = "ileoknfgfokkeieckaakfgoeebbpdkgb";
+// Its id in Firefox (browser_specific_settings.gecko.id).
+constexpr char kFirefoxExtensionId[] = "vantu@morvel.jp";
+
+// Manifest file names beside the program: Firefox refuses a manifest that lists
+// allowed_origins, so each family has its own.
+constexpr char kChromiumManifestName[] = "jp.morvel.vantu.chromium.json";
+constexpr char kFirefoxManifestName[] = "jp.morvel.vantu.firefox.json";
+
+enum class BrowserFamily { kChromium, kFirefox };
+
+// A JSON string literal (quotes included) for UTF-8 text.
+std::string JsonString(const std::string& utf8);
+
+// The manifest text (UTF-8 JSON) for a host program at hostPath (UTF-8, absolute).
+std::string HostManifest(BrowserFamily family, const std::string& hostPath);
+
+} // namespace host

@@ -1,0 +1,142 @@
+// The browser host's per-user registration: exactly the three keys and the two manifests
+// are written and removed, and the check reads what the registry holds.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/handles.h"
+#include "host/host_manifest.h"
+#include "ui/native_host_registration.h"
+#include "wine_support.h"
+
+namespace {
+
+constexpr wchar_t kSibling[] = L"Software\\Google\\Chrome\\NativeMessagingHosts\\other.host";
+
+bool KeyExists(const wchar_t* key) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+    RegCloseKey(raw);
+    return true;
+}
+
+std::wstring DefaultValue(const wchar_t* key) {
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof buffer - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, key, nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS)
+        return L"<none>";
+    return buffer;
+}
+
+std::wstring Wide(const std::string& ansi) {
+    wchar_t buffer[1024] = {};
+    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, buffer, 1024);
+    return buffer;
+}
+
+std::string Utf8Of(const std::string& ansi) {
+    const std::wstring w = Wide(ansi);
+    char buffer[2048] = {};
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
+    return buffer;
+}
+
+class NativeHostRegistration : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The prefix's registry outlives the session: start from nothing of ours.
+        for (const wchar_t* key : kNativeHostKeys)
+            RegDeleteKeyW(HKEY_CURRENT_USER, key);
+        HKEY raw = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSibling, 0, nullptr, 0, KEY_SET_VALUE,
+                                  nullptr, &raw, nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(raw);
+    }
+    void TearDown() override {
+        for (const wchar_t* key : kNativeHostKeys)
+            RegDeleteKeyW(HKEY_CURRENT_USER, key);
+        RegDeleteKeyW(HKEY_CURRENT_USER, kSibling);
+    }
+    bool NothingOfOurs(const TempDir& dir) {
+        for (const wchar_t* key : kNativeHostKeys)
+            if (KeyExists(key)) return false;
+        return GetFileAttributesA((dir / host::kChromiumManifestName).c_str()) ==
+                   INVALID_FILE_ATTRIBUTES &&
+               GetFileAttributesA((dir / host::kFirefoxManifestName).c_str()) ==
+                   INVALID_FILE_ATTRIBUTES;
+    }
+};
+
+TEST_F(NativeHostRegistration, WritesAndRemovesExactlyItsKeysAndFiles) {
+    for (const char* suffix : {"", "ソ表"}) { // also a directory with a 0x5C trail byte
+        TempDir dir(suffix);
+        ASSERT_TRUE(WriteFileText(dir / "morvel-host.exe", "MZ"));
+        EXPECT_FALSE(IsNativeHostRegistered(dir.path().c_str()));
+        ASSERT_EQ(RegisterNativeHost(dir.path().c_str()), NativeHostResult::kOk) << suffix;
+        EXPECT_TRUE(IsNativeHostRegistered(dir.path().c_str()));
+
+        const std::wstring chromium = Wide(dir / host::kChromiumManifestName);
+        const std::wstring firefox = Wide(dir / host::kFirefoxManifestName);
+        EXPECT_EQ(DefaultValue(kNativeHostKeys[0]), chromium);
+        EXPECT_EQ(DefaultValue(kNativeHostKeys[1]), chromium);
+        EXPECT_EQ(DefaultValue(kNativeHostKeys[2]), firefox);
+        const std::string hostPath = Utf8Of(dir / "morvel-host.exe");
+        EXPECT_EQ(ReadFileText(dir / host::kChromiumManifestName),
+                  host::HostManifest(host::BrowserFamily::kChromium, hostPath));
+        EXPECT_EQ(ReadFileText(dir / host::kFirefoxManifestName),
+                  host::HostManifest(host::BrowserFamily::kFirefox, hostPath));
+        // Registering again gives the same.
+        ASSERT_EQ(RegisterNativeHost(dir.path().c_str()), NativeHostResult::kOk);
+        EXPECT_EQ(DefaultValue(kNativeHostKeys[2]), firefox);
+
+        ASSERT_EQ(UnregisterNativeHost(dir.path().c_str()), NativeHostResult::kOk);
+        EXPECT_TRUE(NothingOfOurs(dir));
+        EXPECT_FALSE(IsNativeHostRegistered(dir.path().c_str()));
+        EXPECT_TRUE(KeyExists(kSibling)) << "another host's key went too";
+        EXPECT_EQ(ReadFileText(dir / "morvel-host.exe"), "MZ");
+        // Removing what is gone already is no error.
+        EXPECT_EQ(UnregisterNativeHost(dir.path().c_str()), NativeHostResult::kOk);
+    }
+}
+
+TEST_F(NativeHostRegistration, RefusesOrUndoesWhatCannotBeWhole) {
+    TempDir dir;
+    // No host program beside the manifests: nothing is written.
+    EXPECT_EQ(RegisterNativeHost(dir.path().c_str()), NativeHostResult::kHostMissing);
+    EXPECT_TRUE(NothingOfOurs(dir));
+    // A manifest that cannot be written (a directory in its place): no keys either.
+    ASSERT_TRUE(WriteFileText(dir / "morvel-host.exe", "MZ"));
+    ASSERT_TRUE(CreateDirectoryA((dir / host::kFirefoxManifestName).c_str(), nullptr));
+    EXPECT_EQ(RegisterNativeHost(dir.path().c_str()), NativeHostResult::kManifestFailed);
+    for (const wchar_t* key : kNativeHostKeys)
+        EXPECT_FALSE(KeyExists(key));
+    EXPECT_EQ(GetFileAttributesA((dir / host::kChromiumManifestName).c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    RemoveDirectoryA((dir / host::kFirefoxManifestName).c_str());
+}
+
+TEST_F(NativeHostRegistration, ShowsWhatTheRegistryHolds) {
+    TempDir here, there;
+    ASSERT_TRUE(WriteFileText(here / "morvel-host.exe", "MZ"));
+    ASSERT_TRUE(WriteFileText(there / "morvel-host.exe", "MZ"));
+    ASSERT_EQ(RegisterNativeHost(there.path().c_str()), NativeHostResult::kOk);
+    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str())) << "another copy's registration";
+    ASSERT_EQ(RegisterNativeHost(here.path().c_str()), NativeHostResult::kOk);
+    EXPECT_TRUE(IsNativeHostRegistered(here.path().c_str()));
+    // One key missing, or one manifest gone: not registered.
+    ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, kNativeHostKeys[1]), ERROR_SUCCESS);
+    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str()));
+    ASSERT_EQ(RegisterNativeHost(here.path().c_str()), NativeHostResult::kOk);
+    ASSERT_TRUE(DeleteFileA((here / host::kFirefoxManifestName).c_str()));
+    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str()));
+    EXPECT_EQ(UnregisterNativeHost(here.path().c_str()), NativeHostResult::kOk);
+    EXPECT_TRUE(NothingOfOurs(here));
+    DeleteFileA((there / host::kChromiumManifestName).c_str());
+    DeleteFileA((there / host::kFirefoxManifestName).c_str());
+}
+
+} // namespace
