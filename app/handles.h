@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 #include <commctrl.h>
+#include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -127,3 +129,104 @@ struct PropSheetPageTraits { // CreatePropertySheetPage results not yet handed t
     static void Close(Handle h) { ::DestroyPropertySheetPage(h); }
 };
 using UniquePropSheetPage = UniqueHandle<PropSheetPageTraits>;
+
+// A hotkey registered with RegisterHotKey for a window, unregistered when the owner goes.
+class HotKeyRegistration {
+  public:
+    HotKeyRegistration() = default;
+    HotKeyRegistration(const HotKeyRegistration&) = delete;
+    HotKeyRegistration& operator=(const HotKeyRegistration&) = delete;
+    ~HotKeyRegistration() { reset(); }
+
+    // Registers (modifiers, vk) as hotkey id of wnd, replacing what this owner held.
+    bool Register(HWND wnd, int id, UINT modifiers, UINT vk) {
+        reset();
+        if (!::RegisterHotKey(wnd, id, modifiers, vk)) return false;
+        wnd_ = wnd;
+        id_ = id;
+        return true;
+    }
+    bool registered() const { return wnd_ != nullptr; }
+    void reset() {
+        if (wnd_) ::UnregisterHotKey(wnd_, id_);
+        wnd_ = nullptr;
+    }
+
+  private:
+    HWND wnd_ = nullptr;
+    int id_ = 0;
+};
+
+// A COM interface pointer that releases its reference when it goes.
+template <typename T> class ComRef {
+  public:
+    ComRef() = default;
+    explicit ComRef(T* p) : p_(p) {}
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ComRef(ComRef&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    ComRef& operator=(ComRef&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.p_, nullptr));
+        return *this;
+    }
+    ~ComRef() { reset(); }
+
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // For the out parameter of a call that hands over a reference.
+    void** put() {
+        reset();
+        return reinterpret_cast<void**>(&p_);
+    }
+    void reset(T* p = nullptr) {
+        if (p_) p_->Release();
+        p_ = p;
+    }
+    T* release() { return std::exchange(p_, nullptr); }
+
+  private:
+    T* p_ = nullptr;
+};
+
+// This thread's membership of a single-threaded COM apartment, left when the owner goes.
+class ComApartment {
+  public:
+    ComApartment() = default;
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() { Leave(); }
+
+    bool Enter() {
+        if (!entered_) entered_ = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        return entered_;
+    }
+    void Leave() {
+        if (entered_) ::CoUninitialize();
+        entered_ = false;
+    }
+
+  private:
+    bool entered_ = false;
+};
+
+struct BstrTraits { // SysAllocString results
+    using Handle = BSTR;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::SysFreeString(h); }
+};
+using UniqueBstr = UniqueHandle<BstrTraits>;
+
+// A VARIANT cleared when it goes.
+class UniqueVariant {
+  public:
+    UniqueVariant() { ::VariantInit(&v_); }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+    ~UniqueVariant() { ::VariantClear(&v_); }
+    VARIANT* get() { return &v_; }
+    const VARIANT& operator*() const { return v_; }
+
+  private:
+    VARIANT v_;
+};

@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/text.h"
 #include "engines/engine_files.h"
+#include "ui/hotkey_logic.h"
 #include "ui/resource.h"
 
 Settings g_settings;
@@ -15,6 +16,15 @@ int ReadInt(const char* section, const char* key, int def) {
 
 uint8_t ReadFlag(const char* section, const char* key, int def) {
     return LowByte8(ReadInt(section, key, def));
+}
+
+// Keys that only the additions to the sheet use are written while they are on and removed
+// while they are off, so a file of someone who never used them stays as it was.
+void WriteOptionalKey(const char* section, const char* key, int value) {
+    if (value)
+        WriteIntKey(section, key, value);
+    else
+        WritePrivateProfileStringA(section, key, nullptr, g_iniPath);
 }
 
 } // namespace
@@ -41,6 +51,8 @@ void LoadSettings() {
     s.TipMode = ReadFlag("Window", "TipMode", 0);
     s.TrayMode = ReadFlag("Window", "TrayMode", 0);
     s.NotWinClose = ReadFlag("Window", "NotWinClose", 0);
+    s.AutoComplete = ReadFlag("Search", "AutoComplete", 0);
+    s.HotKey = HotKeyFromStored(ReadInt("Window", "HotKey", 0));
     ApplyTrayModeRule(s);
 }
 
@@ -60,6 +72,8 @@ void SaveSettings(HWND bar) {
     WriteIntKey("Window", "TipMode", s.TipMode);
     WriteIntKey("Window", "PosX", wp.rcNormalPosition.left + work.left);
     WriteIntKey("Window", "PosY", wp.rcNormalPosition.top + work.top);
+    WriteOptionalKey("Window", "HotKey", s.HotKey);
+    WriteOptionalKey("Search", "AutoComplete", s.AutoComplete);
     WritePrivateProfileStringA("Search", "Browser", s.Browser, g_iniPath);
     const char* current = "";
     if (g_catalogue.current >= 0 && g_catalogue.current < kMaxEngineFiles)

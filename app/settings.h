@@ -14,6 +14,8 @@ struct Settings {
     uint8_t NotSaveDS = 0;
     uint8_t NotSaveIS = 0;
     uint8_t NotWinClose = 0;
+    uint8_t AutoComplete = 0; // offer past keywords while typing (Search/AutoComplete)
+    uint16_t HotKey = 0;      // summon key, the hotkey control's value; 0: none (Window/HotKey)
     char Browser[260] = {};
     char DefaultSEF[260] = {};
 };

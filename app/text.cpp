@@ -71,6 +71,11 @@ void TextBuffer::clear() {
     data_[0] = '\0';
 }
 
+void TextBuffer::SetWritten(size_t n) {
+    size_ = n < capacity_ - 1 ? n : capacity_ - 1;
+    data_[size_] = '\0';
+}
+
 void TextBuffer::Truncate(size_t n) {
     if (n >= size_) return;
     size_ = n;

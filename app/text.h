@@ -41,6 +41,9 @@ class TextBuffer {
     void clear();
     // Shortens the text to n bytes (a longer n changes nothing).
     void Truncate(size_t n);
+    // Takes the first n bytes that a call wrote into data() as the text (at most capacity()
+    // of them), for functions that fill a buffer themselves.
+    void SetWritten(size_t n);
     // Records that the text is not whole although nothing more was appended.
     void MarkCut() { cut_ = true; }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the release packages'
 # contents, native unit tests, the same under ASan/UBSan, bounded fuzzing runs of the
-# engine file reader, the definition-file rules and the browser host's messages, and the
-# tests under Wine (in-process Win32 tests and end-to-end tests of vantu.exe and Pelka.dll).
+# engine file reader, the definition-file rules, the browser host's messages and the
+# OpenSearch rules, and the tests under Wine (in-process Win32 tests and end-to-end tests of
+# vantu.exe and Pelka.dll).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -71,6 +72,8 @@ run_fuzzer fuzz_definition "the definition-file rules" "${MORVEL_DEF_FUZZ_SECOND
     tests/fuzz/definition_corpus
 run_fuzzer fuzz_host_message "the browser host's frames and messages" \
     "${MORVEL_HOST_FUZZ_SECONDS:-20}" tests/fuzz/host_corpus
+run_fuzzer fuzz_opensearch "the OpenSearch rules" "${MORVEL_OPENSEARCH_FUZZ_SECONDS:-20}" \
+    tests/fuzz/opensearch_corpus
 
 . scripts/wine-env.sh
 # Every test runs in Wine's virtual desktop, the Windows-like place with a taskbar and tray.

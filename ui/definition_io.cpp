@@ -11,6 +11,7 @@
 #include "engines/engine_files.h"
 #include "ui/editor_logic.h"
 #include "ui/file_dialogs.h"
+#include "ui/opensearch_io.h"
 
 namespace {
 
@@ -41,6 +42,11 @@ void ShowRejected(EditorState& s, const char* path, const DefinitionFault& fault
              {"定義ファイルが不正です。\n\nファイル名 : ", path, "\nセクション : ", fault.section,
               "\nキー : ", fault.key});
     EditorMessage(s, text, MB_OK | MB_ICONWARNING);
+}
+
+bool IsXmlFile(const char* path) {
+    const size_t n = std::strlen(path);
+    return n >= 4 && lstrcmpiA(path + n - 4, ".xml") == 0;
 }
 
 void SelectLast(EditorState& s) {
@@ -125,7 +131,12 @@ void ImportDroppedFiles(EditorState& s, HDROP dropHandle) {
             ShowRejected(s, path, {"Data", "Name"}); // a path that cannot be taken whole
             continue;
         }
-        ImportDefinitionFile(s, path);
+        // Descriptions of search sites come as .xml files; everything else is taken for a
+        // definition file.
+        if (IsXmlFile(path))
+            ImportOpenSearchFile(s, path);
+        else
+            ImportDefinitionFile(s, path);
     }
     SelectLast(s);
 }

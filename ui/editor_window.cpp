@@ -8,6 +8,7 @@
 #include "app/text.h"
 #include "engines/engine_files.h"
 #include "ui/definition_io.h"
+#include "ui/opensearch_io.h"
 #include "ui/editor_files.h"
 #include "ui/entry_dialog.h"
 #include "ui/open_dialog.h"
@@ -223,6 +224,12 @@ void OnCommand(EditorState& s, int id) {
         break;
     case IDM_EXPORT_DEFINITION:
         ExportDefinitionFile(s);
+        break;
+    case IDM_IMPORT_OPENSEARCH:
+        ImportOpenSearchCommand(s);
+        break;
+    case IDM_EXPORT_OPENSEARCH:
+        ExportOpenSearchCommand(s);
         break;
     case IDM_NEW_ENTRY:
         NewEntry(s);

@@ -1,6 +1,7 @@
 #include "ui/general_page.h"
 
 #include "app/settings.h"
+#include "ui/search_bar.h"
 #include "ui/open_dialog.h"
 #include "ui/resource.h"
 #include "ui/settings_logic.h"
@@ -25,6 +26,28 @@ void Init(HWND page) {
         SetTicked(page, IDC_GEN_HIDE_ON_CLOSE, s.NotWinClose != 0);
     }
     EnableHidingBoxes(page);
+    // A global key without Ctrl or Alt would take a letter from every other program.
+    HWND key = GetDlgItem(page, IDC_GEN_HOTKEY);
+    SendMessageA(key, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                 MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendMessageA(key, HKM_SETHOTKEY, s.HotKey, 0);
+}
+
+// The summon key is registered before anything of the page is applied: a key that another
+// program holds keeps the sheet open on this page, the key in the field, for another choice.
+bool TakeSummonKey(HWND page) {
+    HWND key = GetDlgItem(page, IDC_GEN_HOTKEY);
+    const auto value = static_cast<uint16_t>(SendMessageA(key, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+    if (SetSummonHotKey(value)) {
+        g_settings.HotKey = value;
+        return true;
+    }
+    MessageBoxA(GetParent(page),
+                "この呼び出しキーは他のプログラムが使用しています。\r\n"
+                "別のキーを指定してください。",
+                MORVEL_TITLE, MB_OK | MB_ICONWARNING);
+    SetFocus(key);
+    return false;
 }
 
 void Confirm(HWND page, GeneralPage& state) {
@@ -59,6 +82,7 @@ INT_PTR CALLBACK GeneralPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lPar
         if (!state) return FALSE;
         switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
         case PSN_APPLY:
+            if (!TakeSummonKey(page)) return PageResult(page, PSNRET_INVALID_NOCHANGEPAGE);
             Confirm(page, *state);
             return PageResult(page, PSNRET_NOERROR);
         case PSN_HELP:

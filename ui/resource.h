@@ -36,6 +36,9 @@
 #define IDM_ENGINE_FIRST 40300 // + engine entry n; 40300 is also the "(なし)" placeholder
 #define IDM_HISTORY_NONE 40300
 
+// The search bar's hotkey that summons it
+#define ID_HOTKEY_SUMMON 1
+
 // Window messages
 #define WM_APP_TRAYNOTIFY (0x8000 + 100)
 #define WM_APP_ACTIVATE (0x8000 + 200)
@@ -86,6 +89,8 @@
 #define IDM_DELETE_FILE 40024
 #define IDM_SAVE_AS 40025     // disabled, no action
 #define IDM_RENAME_FILE 40026 // disabled, no action
+#define IDM_IMPORT_OPENSEARCH 40027
+#define IDM_EXPORT_OPENSEARCH 40028
 // Settings sheet
 #define IDD_PAGE_GENERAL 103
 #define IDD_PAGE_SEARCH 104
@@ -97,11 +102,13 @@
 #define IDC_GEN_HIDE_ON_MINIMIZE 1009
 #define IDC_GEN_HIDE_ON_CLOSE 1017
 #define IDC_GEN_NO_TIPS 1016
+#define IDC_GEN_HOTKEY 1050
 // page 検索
 #define IDC_SRCH_SOUND 1024
 #define IDC_SRCH_AUTO_SEARCH 1026
 #define IDC_SRCH_HISTORY_ON 1028
 #define IDC_SRCH_HISTORY_SIZE 1039
+#define IDC_SRCH_AUTOCOMPLETE 1051
 #define IDC_SRCH_BROWSER_GROUP 1025
 #define IDC_SRCH_BROWSER_NAME 1018
 #define IDC_SRCH_BROWSER_DEFAULT 1021

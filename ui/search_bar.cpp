@@ -9,6 +9,8 @@
 #include "query/search.h"
 #include "ui/about_box.h"
 #include "ui/bar_logic.h"
+#include "ui/history_complete.h"
+#include "ui/hotkey_logic.h"
 #include "ui/open_dialog.h"
 #include "ui/resource.h"
 #include "ui/tray_menu.h"
@@ -28,6 +30,11 @@ HWND g_openDialog = nullptr;
 // Set when the starting process asked for a hidden start (the browser bridge does):
 // the dialog manager's own first show is then refused until something restores the bar.
 bool g_stayHidden = false;
+// The summon key as registered now (0: none), and its registration.
+uint16_t g_summonValue = 0;
+HotKeyRegistration g_summonKey;
+// The past keywords offered in the keyword box while typing.
+HistoryCompletion g_completion;
 
 int StoredEngineIndex(const char* fileName) {
     return static_cast<int>(GetPrivateProfileIntA("SEFIndex", fileName, 0, g_iniPath));
@@ -50,7 +57,15 @@ void SelectEngine(int index) {
 
 // The keyword box's subclass: Page Up and Page Down step through the engines, with Shift
 // through the engine files. Neither wraps around, and no search runs.
+// It lies beneath the autocomplete object's own subclass, which takes the page keys and
+// Enter only while its drop-down is open.
 LRESULT CALLBACK PageKeyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_GETDLGCODE && lParam) {
+        // Escape closes an open drop-down instead of reaching the dialog manager.
+        const MSG* m = reinterpret_cast<const MSG*>(lParam);
+        if (m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE && g_completion.DropDownOpen())
+            return CallWindowProcA(g_previousEditProc, wnd, msg, wParam, lParam) | DLGC_WANTMESSAGE;
+    }
     if (msg == WM_KEYDOWN && (wParam == VK_PRIOR || wParam == VK_NEXT)) {
         const int step = wParam == VK_NEXT ? 1 : -1;
         if (GetKeyState(VK_SHIFT) < 0) {
@@ -125,12 +140,49 @@ BOOL SetUp(HWND wnd) {
     RestorePosition();
     ChangeSystemMenu(wnd);
     SetTrayIcon(wnd, g_settings.TrayMode == 0);
+    UpdateHistoryCompletion();
+    SetSummonHotKey(g_settings.HotKey); // a key taken meanwhile only goes unregistered
     return TRUE;
+}
+
+void OfferKeywords(OfferedKeywords& keywords) {
+    keywords.count = 0;
+    for (int n = 0; n < g_settings.Max && n < kHistoryLimit; ++n) {
+        const char* text = HistoryItemAt(g_history, n);
+        if (!text) break;
+        CopyBounded(keywords.text[keywords.count++], kHistoryTextSize, text);
+    }
+}
+
+// The summon key: the open dialog comes forward, else the bar with its keyword selected
+// and focused; a message box that a window holds open comes forward in its place.
+void Summon() {
+    HWND target = g_openDialog ? g_openDialog : g_bar;
+    if (!target) return;
+    if (target == g_bar)
+        RestoreSearchBar();
+    else
+        ShowWindow(target, SW_RESTORE);
+    if (!IsWindowEnabled(target)) {
+        SetForegroundWindow(GetLastActivePopup(target));
+        return;
+    }
+    SetForegroundWindow(target);
+    if (target == g_bar) {
+        SendMessageA(g_keyword, EM_SETSEL, 0, -1);
+        SetFocus(g_keyword);
+    }
 }
 
 // The real close: everything the program keeps is written back.
 void ExitSequence(HWND wnd) {
-    if (g_previousEditProc) {
+    g_summonKey.reset();
+    g_summonValue = 0;
+    g_completion.Enable(g_keyword, false, nullptr);
+    // With the autocomplete object's subclass above it, the page-key procedure stays in the
+    // chain (passing everything on) until the edit is destroyed.
+    if (g_previousEditProc &&
+        GetWindowLongPtrA(g_keyword, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(PageKeyProc)) {
         SetWindowLongPtrA(g_keyword, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previousEditProc));
         g_previousEditProc = nullptr;
     }
@@ -160,6 +212,7 @@ BOOL OnCommand(HWND wnd, WPARAM wParam) {
         RunSearch(false, wnd);
         return TRUE;
     case BarCommand::Search:
+        g_completion.CloseDropDown(); // Enter searches for what the box shows
         RunSearch(false, wnd);
         return TRUE;
     case BarCommand::EngineCombo:
@@ -237,6 +290,30 @@ void RestoreSearchBar() {
     if (g_bar) ShowWindow(g_bar, SW_RESTORE);
 }
 
+bool SetSummonHotKey(uint16_t value) {
+    if (value == g_summonValue && (value == 0 || g_summonKey.registered())) return true;
+    const uint16_t old = g_summonValue;
+    g_summonKey.reset();
+    g_summonValue = 0;
+    if (value == 0 || !g_bar) return value == 0;
+    if (g_summonKey.Register(g_bar, ID_HOTKEY_SUMMON, HotKeyModifiers(value),
+                             HotKeyVirtualKey(value))) {
+        g_summonValue = value;
+        return true;
+    }
+    // Taken: the key held before stays in force.
+    if (old != 0 &&
+        g_summonKey.Register(g_bar, ID_HOTKEY_SUMMON, HotKeyModifiers(old), HotKeyVirtualKey(old)))
+        g_summonValue = old;
+    return false;
+}
+
+void UpdateHistoryCompletion() {
+    if (!g_keyword) return;
+    g_completion.Enable(g_keyword, g_settings.AutoComplete != 0 && g_settings.Max != 0,
+                        OfferKeywords);
+}
+
 void SetHideOnClose(bool hide) {
     g_hideOnClose = hide ? 1 : 0;
 }
@@ -291,6 +368,13 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         PostQuitMessage(0);
         g_bar = nullptr;
+        return TRUE;
+    case WM_NCDESTROY: // the keyword box is gone, and with it the autocomplete's subclass
+        g_completion.Release();
+        return FALSE;
+    case WM_HOTKEY:
+        if (wParam != ID_HOTKEY_SUMMON) return FALSE;
+        Summon();
         return TRUE;
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED) {

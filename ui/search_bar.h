@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The search bar's window (nullptr before set-up and after it has closed).
@@ -20,3 +22,9 @@ void SwitchEngineFile(int n);
 void RestoreSearchBar();
 // Sets whether the close button only hides the search bar.
 void SetHideOnClose(bool hide);
+// Registers the summon key (the hotkey control's value; 0 for none) for the search bar,
+// replacing the one held. False when the key cannot be registered (another program holds
+// it); the key held before then stays in force.
+bool SetSummonHotKey(uint16_t value);
+// Turns the history drop-down of the keyword box on or off as the settings say.
+void UpdateHistoryCompletion();

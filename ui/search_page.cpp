@@ -31,6 +31,8 @@ void Init(HWND page, SearchPage& state) {
         SetDlgItemTextA(page, IDC_SRCH_HISTORY_SIZE, text);
     }
     EnableWindow(GetDlgItem(page, IDC_SRCH_HISTORY_SIZE), s.Max != 0);
+    SetTicked(page, IDC_SRCH_AUTOCOMPLETE, s.AutoComplete != 0);
+    EnableWindow(GetDlgItem(page, IDC_SRCH_AUTOCOMPLETE), s.Max != 0);
     CopyBounded(state.pendingBrowser, sizeof state.pendingBrowser, s.Browser);
     if (state.pendingBrowser[0]) ShowBrowser(page, state);
 }
@@ -63,15 +65,20 @@ void Confirm(HWND page, const SearchPage& state) {
     s.AutoSearch = IsTicked(page, IDC_SRCH_AUTO_SEARCH) ? 1 : 0;
     const int typed = static_cast<int>(GetDlgItemInt(page, IDC_SRCH_HISTORY_SIZE, nullptr, TRUE));
     s.Max = HistorySizeFromInput(IsTicked(page, IDC_SRCH_HISTORY_ON), typed);
+    s.AutoComplete = IsTicked(page, IDC_SRCH_AUTOCOMPLETE) ? 1 : 0;
     CopyBounded(s.Browser, sizeof s.Browser, state.pendingBrowser);
 }
 
 BOOL OnCommand(HWND page, SearchPage& state, WPARAM wParam) {
     if (HIWORD(wParam) != BN_CLICKED) return FALSE;
     switch (LOWORD(wParam)) {
-    case IDC_SRCH_HISTORY_ON:
-        EnableWindow(GetDlgItem(page, IDC_SRCH_HISTORY_SIZE), IsTicked(page, IDC_SRCH_HISTORY_ON));
+    case IDC_SRCH_HISTORY_ON: {
+        // The size and the drop-down of the history apply only with a history.
+        const bool on = IsTicked(page, IDC_SRCH_HISTORY_ON);
+        EnableWindow(GetDlgItem(page, IDC_SRCH_HISTORY_SIZE), on);
+        EnableWindow(GetDlgItem(page, IDC_SRCH_AUTOCOMPLETE), on);
         return TRUE;
+    }
     case IDC_SRCH_BROWSER_DEFAULT:
         state.pendingBrowser[0] = '\0';
         ShowBrowser(page, state);

@@ -185,6 +185,7 @@ void RunSettingsCommand(HWND bar) {
         SetHideOnClose(g_settings.NotWinClose != 0);
         SetTrayIcon(bar, g_settings.TrayMode == 0);
     }
+    UpdateHistoryCompletion();
     SetFocus(GetDlgItem(bar, IDC_KEYWORD));
 }
 

@@ -777,3 +777,112 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     EXPECT_EQ(r.Answer(IDNO), Prompt("sixty.sef"));
     ASSERT_TRUE(r.Closed());
 }
+
+// OpenSearch descriptions: the file menu's items, import from the file dialog and by drops
+// (.xml files as descriptions, the others as definition files), each rejection with its
+// message, export of the selected entry, and an exported file imported back equal.
+TEST(EditorFiles, OpenSearchImportExportAndDrops) {
+    EditorRun r;
+    const std::string os = r.dir.File("os");
+    ASSERT_TRUE(CreateDirectoryA(os.c_str(), nullptr));
+    const std::string op = os + "\\";
+    for (const char* f : {"wiki-utf8.xml", "shop-sjis.xml", "news-optional.xml", "twice.xml",
+                          "post-only.xml", "latin1.xml", "bomb.xml", "unclosed.xml"})
+        ASSERT_TRUE(CopyFileA((std::string(MORVEL_FIXTURE_DIR) + "/opensearch/" + f).c_str(),
+                              (op + f).c_str(), FALSE))
+            << f;
+    ASSERT_TRUE(r.dir.WriteBytes("os\\plain.sed", Definition("Plain")));
+    ASSERT_TRUE(r.Start(TestIni()));
+    ASSERT_TRUE(r.Open());
+    auto rejected = [&](const std::string& file, const std::string& reason) {
+        return "OpenSearch 記述を読み込めません。\n\nファイル名 : " + op + file + "\n" + reason;
+    };
+
+    // The file menu holds both items; the mnemonic O opens the import dialog.
+    HWND menu = r.OpenMenu('e');
+    ASSERT_NE(menu, nullptr);
+    MenuKey(menu, VK_LEFT); // over to "ファイル(&F)"
+    Sleep(300);
+    menu = FindPopupMenu(r.Pid());
+    ASSERT_NE(menu, nullptr);
+    RECT area = {}, menuRect = {};
+    GetWindowRect(r.editor, &area);
+    GetWindowRect(menu, &menuRect);
+    UnionRect(&area, &area, &menuRect);
+    Shot("editor-opensearch-menu", area);
+    MenuChar(menu, 'o');
+    HWND fd = WaitForFileDialog(r.Pid(), r.editor);
+    ASSERT_NE(fd, nullptr);
+    ChooseInFileDialog(fd, op + "wiki-utf8.xml");
+    ASSERT_TRUE(WaitUntil([&] { return ListCount(r.list) == 6; }));
+    EXPECT_EQ(ListText(r.list, 5), "ウィキ百科 (ja)");
+    EXPECT_EQ(ListSelection(r.list), 5);
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    ASSERT_TRUE(r.ChooseFiles(40027, {op + "news-optional.xml"}));
+    EXPECT_EQ(ListText(r.list, 6), "ニュース速報");
+
+    // Rejections from the dialog: nothing added, the reason named.
+    const struct {
+        const char* file;
+        const char* reason;
+    } bad[] = {
+        {"twice.xml", "template に {searchTerms} が 2 つ以上あります。"},
+        {"post-only.xml", "検索結果ページを POST で求める記述には対応していません。"},
+        {"unclosed.xml", "XML として正しくありません"},
+    };
+    for (const auto& b : bad) {
+        r.Post(40027);
+        fd = WaitForFileDialog(r.Pid(), r.editor);
+        ASSERT_NE(fd, nullptr);
+        ChooseInFileDialog(fd, op + b.file);
+        HWND box = WaitForMessageBox(r.Pid());
+        ASSERT_NE(box, nullptr) << b.file;
+        EXPECT_EQ(GetWindow(box, GW_OWNER), r.editor);
+        if (std::strcmp(b.file, "unclosed.xml") == 0) Shot("opensearch-rejected", box);
+        EXPECT_EQ(r.Answer(IDOK).rfind(rejected(b.file, b.reason), 0), 0u) << b.file;
+    }
+    EXPECT_EQ(ListCount(r.list), 7);
+
+    // A drop: descriptions and a definition file, the rejected ones reported in order.
+    ASSERT_TRUE(
+        DropFiles(r.proc.Handle(), r.list,
+                  {op + "latin1.xml", op + "shop-sjis.xml", op + "bomb.xml", op + "plain.sed"}));
+    EXPECT_EQ(r.Answer(IDOK), rejected("latin1.xml", "対応していない文字コードです : ISO-8859-1"));
+    EXPECT_EQ(r.Answer(IDOK), rejected("bomb.xml", "DTD を含むファイルは読み込みません。"));
+    EXPECT_TRUE(r.NoMessageBox());
+    ASSERT_EQ(ListCount(r.list), 9);
+    EXPECT_EQ(ListText(r.list, 7), "価格比較サーチ");
+    EXPECT_EQ(ListText(r.list, 8), "Plain");
+    EXPECT_EQ(ListSelection(r.list), 8);
+
+    // Export of the shop entry; the name is offered as the file name; read back equal.
+    r.Select(7);
+    r.Post(40028);
+    fd = WaitForFileDialog(r.Pid(), r.editor);
+    ASSERT_NE(fd, nullptr);
+    EXPECT_EQ(WindowText(FileNameBox(fd)), "価格比較サーチ.xml");
+    ChooseInFileDialog(fd, op + "shop-out.xml");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fd); }));
+    std::string text;
+    EXPECT_TRUE(WaitUntil([&] {
+        return r.dir.ReadBytes("os\\shop-out.xml", text) &&
+               text.find("</OpenSearchDescription>") != std::string::npos;
+    }));
+    EXPECT_NE(text.find("http://search.shop.example.jp/search.asp?kw={searchTerms}&amp;cat=0"),
+              std::string::npos);
+    EXPECT_NE(text.find(">Shift_JIS</InputEncoding>"), std::string::npos) << text;
+    EXPECT_EQ(r.TitleText(), Marked("test.sef"));
+    ASSERT_TRUE(r.ChooseFiles(40027, {op + "shop-out.xml"}));
+    ASSERT_EQ(ListCount(r.list), 10);
+    r.Do(40023);
+    const std::vector<EngineEntry> saved = r.OnDisk("test.sef");
+    ASSERT_EQ(saved.size(), 10u);
+    EXPECT_TRUE(SameEntry(saved[9], saved[7]));
+    EngineEntry shop =
+        MakeEngine("価格比較サーチ", "search.shop.example.jp/search.asp?kw=", "+", "&cat=0");
+    EXPECT_TRUE(SameEntry(saved[7], shop));
+    EXPECT_EQ(saved[5].Character, 3);
+    EXPECT_EQ(saved[6].Character, 1);
+    r.Post(40021);
+    ASSERT_TRUE(r.Closed());
+}

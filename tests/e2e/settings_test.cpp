@@ -26,34 +26,6 @@ const char kMenuExtKey[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\Mor
 const char kClassKey[] = "CLSID\\{6FD94094-3695-4A5D-9804-5A8DB21EE0EF}\\InprocServer32";
 enum Page { kGeneral, kSearch, kMenuExt, kHistory };
 
-HWND FindSheet(DWORD pid) {
-    for (HWND w : TopWindows(pid, "#32770", "設定"))
-        if (IsWindowVisible(w)) return w;
-    return nullptr;
-}
-
-// Opens the sheet with command 40004, from the popup menu or the system menu.
-HWND OpenSheet(const RunningBar& b, bool systemMenu = false) {
-    if (systemMenu)
-        PostMessageA(b.bar, WM_SYSCOMMAND, IDM_SETTINGS, 0);
-    else
-        PostMessageA(b.bar, WM_COMMAND, IDM_SETTINGS, 0);
-    HWND sheet = nullptr;
-    WaitUntil([&] { return (sheet = FindSheet(b.proc.Pid())) != nullptr; });
-    return sheet;
-}
-
-HWND ShowPage(HWND sheet, Page page) {
-    Send(sheet, PSM_SETCURSEL, page, 0);
-    return reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND));
-}
-
-// OK or Cancel of the sheet; true when the sheet has closed.
-bool CloseSheet(HWND sheet, int button) {
-    PressButton(sheet, button);
-    return WaitUntil([&] { return !IsWindow(sheet); });
-}
-
 bool Ticked(HWND page, int id) {
     return Send(GetDlgItem(page, id), BM_GETCHECK) == BST_CHECKED;
 }

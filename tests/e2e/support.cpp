@@ -555,6 +555,31 @@ HWND RunningBar::FindDialogWith(int controlId) const {
     return nullptr;
 }
 
+// ---- the settings sheet -------------------------------------------------------------------
+
+HWND FindSheet(DWORD pid) {
+    for (HWND w : TopWindows(pid, "#32770", "設定"))
+        if (IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+HWND OpenSheet(const RunningBar& b, bool systemMenu) {
+    PostMessageA(b.bar, systemMenu ? WM_SYSCOMMAND : WM_COMMAND, 40004, 0);
+    HWND sheet = nullptr;
+    WaitUntil([&] { return (sheet = FindSheet(b.proc.Pid())) != nullptr; });
+    return sheet;
+}
+
+HWND ShowPage(HWND sheet, int page) {
+    Send(sheet, PSM_SETCURSEL, page, 0);
+    return reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND));
+}
+
+bool CloseSheet(HWND sheet, int button) {
+    PressButton(sheet, button);
+    return WaitUntil([&] { return !IsWindow(sheet); });
+}
+
 // ---- screenshots --------------------------------------------------------------------------
 
 bool SaveScreenBmp(const std::string& path, HWND wnd) {

@@ -191,6 +191,15 @@ struct RunningBar {
     HWND FindDialogWith(int controlId) const;
 };
 
+// The settings sheet "設定" of a process, while shown; nullptr when none.
+HWND FindSheet(DWORD pid);
+// Opens the sheet with command 40004, from the popup menu or the system menu.
+HWND OpenSheet(const RunningBar& b, bool systemMenu = false);
+// Makes page n (0: 全般, 1: 検索, 2: IE連携, 3: 履歴編集) current and gives its window.
+HWND ShowPage(HWND sheet, int page);
+// OK or Cancel of the sheet; true when the sheet has closed.
+bool CloseSheet(HWND sheet, int button);
+
 // ---- list boxes, file dialogs, drops ----------------------------------------------------------
 
 int ListCount(HWND list);

@@ -1,0 +1,154 @@
+// OpenSearch descriptions through the system's XML parser: the fixtures in the forms that
+// sites publish, each kind of malformed or hostile file, and the export read back.
+#include "ui/opensearch_io.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/handles.h"
+#include "app/text.h"
+#include "wine_support.h"
+
+namespace {
+
+std::string Fixture(const char* name) {
+    return std::string(MORVEL_FIXTURE_DIR) + "/opensearch/" + name;
+}
+
+std::string Message(const char* path, const OpenSearchRead& r) {
+    FixedText<1024> text;
+    OpenSearchReadMessage(path, r, text);
+    return std::string(text);
+}
+
+class OpenSearchFiles : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(com.Enter()); }
+    ComApartment com;
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(OpenSearchFiles, PublishedFormsAndRejections) {
+    const struct {
+        const char* file;
+        OpenSearchFileFault fault;
+        OpenSearchFault content;
+        const char* name;
+        uint8_t character;
+        const char* head;
+        const char* tail;
+    } cases[] = {
+        {"wiki-utf8.xml", OpenSearchFileFault::None, OpenSearchFault::None, "ウィキ百科 (ja)", 3,
+         "https://ja.wiki.example.org/w/index.php?title=%E7%89%B9%E5%88%A5:%E6%A4%9C%E7%B4%A2&"
+         "search=",
+         ""},
+        {"shop-sjis.xml", OpenSearchFileFault::None, OpenSearchFault::None, "価格比較サーチ", 0,
+         "search.shop.example.jp/search.asp?kw=", "&cat=0"},
+        {"news-optional.xml", OpenSearchFileFault::None, OpenSearchFault::None, "ニュース速報", 1,
+         "news.example.jp/search?q=", "&ie=EUC-JP&fmt=html"},
+        {"unclosed.xml", OpenSearchFileFault::NotXml, OpenSearchFault::None, "", 0, "", ""},
+        {"twice.xml", OpenSearchFileFault::Content, OpenSearchFault::TwoSearchTerms, "", 0, "", ""},
+        {"post-only.xml", OpenSearchFileFault::Content, OpenSearchFault::PostOnly, "", 0, "", ""},
+        {"latin1.xml", OpenSearchFileFault::Content, OpenSearchFault::Encoding, "", 0, "", ""},
+        {"bomb.xml", OpenSearchFileFault::DocumentType, OpenSearchFault::None, "", 0, "", ""},
+        {"external-entity.xml", OpenSearchFileFault::DocumentType, OpenSearchFault::None, "", 0, "",
+         ""},
+        {"rss-feed.xml", OpenSearchFileFault::NotOpenSearch, OpenSearchFault::None, "", 0, "", ""},
+        {"missing.xml", OpenSearchFileFault::Open, OpenSearchFault::None, "", 0, "", ""},
+    };
+    for (const auto& c : cases) {
+        EngineEntry e;
+        const OpenSearchRead r = ReadOpenSearchFile(Fixture(c.file).c_str(), e);
+        EXPECT_EQ(r.file, c.fault) << c.file;
+        EXPECT_EQ(r.content, c.content) << c.file;
+        EXPECT_EQ(FieldText(e.Name), c.name) << c.file;
+        EXPECT_EQ(e.Character, c.character) << c.file;
+        EXPECT_EQ(FieldText(e.head[0]), c.head) << c.file;
+        EXPECT_EQ(FieldText(e.key[0]), c.fault == OpenSearchFileFault::None ? "+" : "") << c.file;
+        EXPECT_EQ(FieldText(e.tail[0]), c.tail) << c.file;
+        EXPECT_FALSE(HasUrl2(e)) << c.file;
+    }
+
+    EngineEntry e;
+    OpenSearchRead r = ReadOpenSearchFile(Fixture("latin1.xml").c_str(), e);
+    EXPECT_EQ(Message("C:\\d\\latin1.xml", r),
+              "OpenSearch 記述を読み込めません。\n\nファイル名 : C:\\d\\latin1.xml\n"
+              "対応していない文字コードです : ISO-8859-1");
+    r = ReadOpenSearchFile(Fixture("unclosed.xml").c_str(), e);
+    EXPECT_EQ(Message("u.xml", r)
+                  .rfind("OpenSearch 記述を読み込めません。\n\nファイル名 : u.xml\nXML "
+                         "として正しくありません",
+                         0),
+              0u);
+
+    // Written here: a 100 KB template, a file over the size cap, a document type in UTF-16,
+    // a description in UTF-16 with its byte order mark.
+    const std::string head = "<?xml version=\"1.0\"?>\r\n<OpenSearchDescription "
+                             "xmlns=\"http://a9.com/-/spec/opensearch/1.1/\"><ShortName>L"
+                             "</ShortName><Url type=\"text/html\" template=\"http://l.example/";
+    ASSERT_TRUE(
+        WriteFileText(dir / "long.xml", head + std::string(100 * 1024, 'a') +
+                                            "?q={searchTerms}\"/></OpenSearchDescription>"));
+    r = ReadOpenSearchFile((dir / "long.xml").c_str(), e);
+    EXPECT_EQ(r.content, OpenSearchFault::TooLong);
+    ASSERT_TRUE(WriteFileText(dir / "big.xml", head + "?q={searchTerms}\"/>" +
+                                                   std::string(300 * 1024, ' ') +
+                                                   "</OpenSearchDescription>"));
+    EXPECT_EQ(ReadOpenSearchFile((dir / "big.xml").c_str(), e).file, OpenSearchFileFault::TooLarge);
+    auto utf16 = [](const char* ascii) {
+        std::string out = "\xFF\xFE";
+        for (const char* p = ascii; *p; ++p) {
+            out += *p;
+            out += '\0';
+        }
+        return out;
+    };
+    ASSERT_TRUE(WriteFileText(
+        dir / "dtd16.xml", utf16("<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"b\">]><x/>")));
+    EXPECT_EQ(ReadOpenSearchFile((dir / "dtd16.xml").c_str(), e).file,
+              OpenSearchFileFault::DocumentType);
+    ASSERT_TRUE(WriteFileText(
+        dir / "u16.xml",
+        utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><OpenSearchDescription><ShortName>W"
+              "</ShortName><Url type=\"text/html\" template=\"http://w.example/{searchTerms}\"/>"
+              "</OpenSearchDescription>")));
+    r = ReadOpenSearchFile((dir / "u16.xml").c_str(), e);
+    EXPECT_EQ(r.file, OpenSearchFileFault::None);
+    EXPECT_EQ(FieldText(e.head[0]), "w.example/");
+}
+
+TEST_F(OpenSearchFiles, ExportReadsBackAsTheSameEntry) {
+    EngineEntry e = {};
+    CopyToField(e.Name, std::string("辞書 & <検索>"));
+    CopyToField(e.head[0], std::string("dict.example.jp/s?q="));
+    CopyToField(e.key[0], std::string("+"));
+    CopyToField(e.tail[0], std::string("&mode=all"));
+    for (uint8_t character : {0, 1, 3}) {
+        e.Character = character;
+        const std::string path = dir / "out.xml";
+        ASSERT_EQ(WriteOpenSearchFile(path.c_str(), e), OpenSearchWrite::Written);
+        const std::string text = ReadFileText(path);
+        EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
+        EXPECT_NE(text.find("xmlns=\"http://a9.com/-/spec/opensearch/1.1/\""), std::string::npos);
+        EXPECT_NE(text.find("http://dict.example.jp/s?q={searchTerms}&amp;mode="),
+                  std::string::npos);
+        EXPECT_NE(text.find("\xE8\xBE\x9E\xE6\x9B\xB8 &amp; &lt;"), std::string::npos); // 辞書
+        EngineEntry back;
+        const OpenSearchRead r = ReadOpenSearchFile(path.c_str(), back);
+        ASSERT_EQ(r.file, OpenSearchFileFault::None) << int(r.content);
+        EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << int(character);
+    }
+    // The same entry with its own https scheme, and one that only opens a local file.
+    CopyToField(e.head[0], std::string("https://dict.example.jp/s?q="));
+    ASSERT_EQ(WriteOpenSearchFile((dir / "s.xml").c_str(), e), OpenSearchWrite::Written);
+    EngineEntry back;
+    ASSERT_EQ(ReadOpenSearchFile((dir / "s.xml").c_str(), back).file, OpenSearchFileFault::None);
+    EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0);
+    CopyToField(e.head[0], std::string("\\local.html?q="));
+    EXPECT_EQ(WriteOpenSearchFile((dir / "f.xml").c_str(), e), OpenSearchWrite::NotDescribable);
+    EXPECT_EQ(GetFileAttributesA((dir / "f.xml").c_str()), INVALID_FILE_ATTRIBUTES);
+}
