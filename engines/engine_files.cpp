@@ -82,33 +82,53 @@ int ReadEngineFile(EngineSet& set, const char* path) {
     return count;
 }
 
+bool WriteNewFile(const char* path, const void* data, size_t size) {
+    UniqueFile file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && WriteAll(file.get(), static_cast<const uint8_t*>(data), size) &&
+           FlushFileBuffers(file.get());
+}
+
+bool ReplaceFileSafely(const char* path, const char* prefix, FileWriter write,
+                       const void* context) {
+    // A read-only file is never replaced, also where the file system would let it be.
+    if (IsReadOnlyFile(path)) return false;
+    // Write beside the target, then put the new file in its place in one step, so that an
+    // interrupted or failed write never destroys the old file.
+    char dir[MAX_PATH];
+    CopyBounded(dir, sizeof dir, path);
+    if (!TrimToDirectory(dir)) CopyBounded(dir, sizeof dir, ".\\");
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(dir, prefix, 0, temp)) return false;
+    const bool ok = write(temp, context) &&
+                    MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temp);
+    return ok;
+}
+
+namespace {
+
+struct Image {
+    const uint8_t* bytes;
+    size_t size;
+};
+
+bool WriteImage(const char* temp, const void* context) {
+    const auto* image = static_cast<const Image*>(context);
+    return WriteNewFile(temp, image->bytes, image->size);
+}
+
+} // namespace
+
 int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
     if (count < 1 || count > kMaxEngines) return 0;
     const size_t capacity = SefImageCapacity(count);
     UniqueHeapBlock block = AllocateHeapBlock(capacity);
     if (!block) return 0;
-    uint8_t* const image = static_cast<uint8_t*>(block.get());
-    const size_t imageSize = EncodeSefImage(entries, count, image, capacity);
-    if (imageSize == 0) return 0;
-    // A read-only file is never replaced, also where the file system would let it be.
-    if (IsReadOnlyFile(path)) return 0;
-
-    // Write beside the target, then put the new file in its place in one step, so that an
-    // interrupted or failed save never destroys the engines already on disk.
-    char dir[MAX_PATH];
-    CopyBounded(dir, sizeof dir, path);
-    if (!TrimToDirectory(dir)) CopyBounded(dir, sizeof dir, ".\\");
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(dir, "sef", 0, temp)) return 0;
-    bool ok = false;
-    {
-        UniqueFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        ok = file && WriteAll(file.get(), image, imageSize) && FlushFileBuffers(file.get());
-    }
-    if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) DeleteFileA(temp);
-    return ok ? 1 : 0;
+    const Image image{static_cast<uint8_t*>(block.get()),
+                      EncodeSefImage(entries, count, static_cast<uint8_t*>(block.get()), capacity)};
+    if (image.size == 0) return 0;
+    return ReplaceFileSafely(path, "sef", WriteImage, &image) ? 1 : 0;
 }
 
 bool IsEngineFile(const char* name) {

@@ -30,5 +30,14 @@ bool FileExists(const char* path);
 // An existing file with the read-only attribute.
 bool IsReadOnlyFile(const char* path);
 
+// Writes the bytes as a new file (replacing one of that name), flushed to the disk.
+bool WriteNewFile(const char* path, const void* data, size_t size);
+// Writes what replaces the file at path into a temporary file beside it (write gets its
+// path; prefix names it) and puts that in path's place in one step only when write
+// succeeded: a failed write leaves the old file as it was and no temporary file behind. A
+// read-only target is never replaced.
+using FileWriter = bool (*)(const char* temp, const void* context);
+bool ReplaceFileSafely(const char* path, const char* prefix, FileWriter write, const void* context);
+
 // lstrcmpA as a NameCompare.
 int CompareNames(const char* a, const char* b);

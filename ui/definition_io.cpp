@@ -53,8 +53,10 @@ void SelectLast(EditorState& s) {
     SelectEntry(s, s.work.count - 1);
 }
 
-// Writes every value into the file; false at the first that cannot be written.
-bool WriteDefinition(const char* path, const EngineEntry& e) {
+// Writes every value of the entry (the context) into the file; false at the first that
+// cannot be written.
+bool WriteDefinitionTo(const char* path, const void* context) {
+    const EngineEntry& e = *static_cast<const EngineEntry*>(context);
     DefinitionValue values[kMaxDefinitionValues];
     const int n = DefinitionValues(e, values);
     for (int i = 0; i < n; ++i)
@@ -149,30 +151,11 @@ void ExportDefinitionFile(EditorState& s) {
     char name[kNameSize];
     CopyBounded(name, sizeof name, e.Name, sizeof e.Name);
     JoinText(path, sizeof path, {name, ".sed"});
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = s.window;
-    ofn.lpstrFilter = kFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = kDefaultExtension;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    if (!ShowSaveFileDialog(&ofn)) return;
-    path[sizeof path - 1] = '\0';
+    if (!AskSavePath(s.window, kFilter, kDefaultExtension, path)) return;
 
     // The definition is written beside the target and put in its place only when it is
     // complete: a failed export leaves any old file as it was, and says so.
-    char dir[MAX_PATH];
-    CopyBounded(dir, sizeof dir, path);
-    if (!TrimToDirectory(dir)) CopyBounded(dir, sizeof dir, ".\\");
-    char temp[MAX_PATH];
-    bool ok = !IsReadOnlyFile(path) && GetTempFileNameA(dir, "sed", 0, temp) != 0;
-    if (ok) {
-        ok = WriteDefinition(temp, e) &&
-             MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-        if (!ok) DeleteFileA(temp);
-    }
+    const bool ok = ReplaceFileSafely(path, "sed", WriteDefinitionTo, &e);
     if (!ok) {
         char text[MAX_PATH + 64];
         JoinText(text, sizeof text,

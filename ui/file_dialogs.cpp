@@ -45,3 +45,18 @@ DWORD FileDialogError() {
     auto* error = Entry<DWORD(WINAPI*)()>("CommDlgExtendedError");
     return error ? error() : 0;
 }
+
+bool AskSavePath(HWND owner, const char* filter, const char* extension, char (&path)[MAX_PATH]) {
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrDefExt = extension;
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    if (!ShowSaveFileDialog(&ofn)) return false;
+    path[sizeof path - 1] = '\0';
+    return true;
+}

@@ -9,3 +9,7 @@ BOOL ShowOpenFileDialog(OPENFILENAMEA* ofn);
 BOOL ShowSaveFileDialog(OPENFILENAMEA* ofn);
 // The last dialog's extended error (0 when the library could not be loaded).
 DWORD FileDialogError();
+
+// The save dialog for one file, with the overwrite prompt: path holds the suggested name and
+// gets the chosen one; filter and extension as the dialog takes them. False when cancelled.
+bool AskSavePath(HWND owner, const char* filter, const char* extension, char (&path)[MAX_PATH]);

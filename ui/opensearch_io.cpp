@@ -325,13 +325,9 @@ bool DescriptionText(const EngineEntry& entry, TextBuffer& text, bool& describab
     return !body.cut() && !text.cut();
 }
 
-bool WriteWhole(const char* path, string_view text) {
-    UniqueFile f(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
-    if (!f) return false;
-    DWORD written = 0;
-    return WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-           written == text.size() && FlushFileBuffers(f.get());
+bool WriteText(const char* temp, const void* context) {
+    const TextBuffer& text = *static_cast<const TextBuffer*>(context);
+    return WriteNewFile(temp, text.c_str(), text.size());
 }
 
 const char* ContentReason(OpenSearchFault f) {
@@ -465,18 +461,8 @@ OpenSearchWrite WriteOpenSearchFile(const char* path, const EngineEntry& entry) 
     if (!text || !DescriptionText(entry, *text, describable))
         return describable ? OpenSearchWrite::Failed : OpenSearchWrite::NotDescribable;
     // Written beside the target and put in its place only when complete.
-    char dir[MAX_PATH];
-    CopyBounded(dir, sizeof dir, path);
-    if (!TrimToDirectory(dir)) CopyBounded(dir, sizeof dir, ".\\");
-    char temp[MAX_PATH];
-    if (IsReadOnlyFile(path) || GetTempFileNameA(dir, "osd", 0, temp) == 0)
-        return OpenSearchWrite::Failed;
-    if (!WriteWhole(temp, *text) ||
-        !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp);
-        return OpenSearchWrite::Failed;
-    }
-    return OpenSearchWrite::Written;
+    return ReplaceFileSafely(path, "osd", WriteText, text.get()) ? OpenSearchWrite::Written
+                                                                 : OpenSearchWrite::Failed;
 }
 
 ImportResult ImportOpenSearchFile(EditorState& s, const char* path) {
@@ -534,17 +520,7 @@ void ExportOpenSearchCommand(EditorState& s) {
     FileNameFromName(e.Name, sizeof e.Name, name);
     char path[MAX_PATH];
     JoinText(path, sizeof path, {name, ".xml"});
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = s.window;
-    ofn.lpstrFilter = kFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = kExtension;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    if (!ShowSaveFileDialog(&ofn)) return;
-    path[sizeof path - 1] = '\0';
+    if (!AskSavePath(s.window, kFilter, kExtension, path)) return;
     WithCom(s, [&] {
         if (WriteOpenSearchFile(path, e) != OpenSearchWrite::Written) {
             char text[MAX_PATH + 64];

@@ -154,15 +154,22 @@ void OfferKeywords(OfferedKeywords& keywords) {
     }
 }
 
-// The summon key: the open dialog comes forward, else the bar with its keyword selected
-// and focused; a message box that a window holds open comes forward in its place.
-void Summon() {
+// The window that comes to the front, shown and restored: the open dialog, else the bar.
+HWND RestoreFront() {
     HWND target = g_openDialog ? g_openDialog : g_bar;
-    if (!target) return;
+    if (!target) return nullptr;
     if (target == g_bar)
         RestoreSearchBar();
     else
         ShowWindow(target, SW_RESTORE);
+    return target;
+}
+
+// The summon key: the open dialog comes forward, else the bar with its keyword selected
+// and focused; a message box that a window holds open comes forward in its place.
+void Summon() {
+    HWND target = RestoreFront();
+    if (!target) return;
     if (!IsWindowEnabled(target)) {
         SetForegroundWindow(GetLastActivePopup(target));
         return;
@@ -319,13 +326,7 @@ void SetHideOnClose(bool hide) {
 }
 
 void ActivateFront() {
-    HWND target = g_openDialog ? g_openDialog : g_bar;
-    if (!target) return;
-    if (target == g_bar)
-        RestoreSearchBar();
-    else
-        ShowWindow(target, SW_RESTORE);
-    SetForegroundWindow(target);
+    if (HWND target = RestoreFront()) SetForegroundWindow(target);
 }
 
 void ApplyModeRule(int index) {
