@@ -4,8 +4,6 @@
 // window or a message box: every failure is an answer.
 #include <windows.h>
 
-#include <oleauto.h>
-
 #include <string>
 
 #include "app/handles.h"
@@ -22,50 +20,6 @@ constexpr DWORD kReadTimeoutMs = 10000;
 
 constexpr wchar_t kBarClass[] = L"#32770";
 constexpr wchar_t kBarTitle[] = L"Morvel";
-
-// A COM interface pointer released at the end of its scope.
-template <typename T> class ComRef {
-  public:
-    ComRef() = default;
-    ~ComRef() {
-        if (p_) p_->Release();
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    void** out() { return reinterpret_cast<void**>(&p_); }
-
-  private:
-    T* p_ = nullptr;
-};
-
-class OwnedBstr {
-  public:
-    explicit OwnedBstr(const std::u16string& text)
-        : b_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                               static_cast<UINT>(text.size()))) {}
-    ~OwnedBstr() { SysFreeString(b_); }
-    OwnedBstr(const OwnedBstr&) = delete;
-    OwnedBstr& operator=(const OwnedBstr&) = delete;
-    BSTR get() const { return b_; }
-
-  private:
-    BSTR b_;
-};
-
-class ComApartment {
-  public:
-    ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    HRESULT hr_;
-};
 
 // The directory of this program with its trailing backslash (empty when it is not known).
 std::wstring OwnDirectory() {
@@ -95,6 +49,7 @@ Status Forward(const std::u16string& keyword) {
     if (!FindBar() && !FileExists(dir + L"vantu.exe")) return Status::kProgramMissing;
 
     ComApartment apartment;
+    apartment.Enter(); // a thread already in an apartment goes on in it
     UniqueModule bridge(LoadLibraryExW(bridgePath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!bridge) return Status::kBridgeFailed;
     using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
@@ -104,12 +59,13 @@ Status Forward(const std::u16string& keyword) {
     Status result = Status::kBridgeFailed;
     {
         ComRef<IClassFactory> factory;
-        if (FAILED(getClassObject(pelka::kClsidVantu, IID_IClassFactory, factory.out())))
+        if (FAILED(getClassObject(pelka::kClsidVantu, IID_IClassFactory, factory.put())))
             return Status::kBridgeFailed;
         ComRef<IVantu> vantu;
-        if (FAILED(factory->CreateInstance(nullptr, pelka::kIidVantu, vantu.out())) || !vantu.get())
+        if (FAILED(factory->CreateInstance(nullptr, pelka::kIidVantu, vantu.put())) || !vantu.get())
             return Status::kBridgeFailed;
-        OwnedBstr text(keyword);
+        UniqueBstr text(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(keyword.data()),
+                                          static_cast<UINT>(keyword.size())));
         if (!text.get()) return Status::kBridgeFailed;
         vantu->SetKeyword(text.get()); // starts the program, hidden, when it is not running
         if (HWND bar = FindBar()) {
