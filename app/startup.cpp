@@ -2,26 +2,28 @@
 
 #include <commctrl.h>
 
-#include "app/globals.h"
-#include "app/settings.h"
-#include "app/text.h"
-#include "engines/engine_files.h"
-#include "ui/resource.h"
-#include "ui/search_bar.h"
+#include "base/text.h"
+#include "platform/app_state.h"
+#include "platform/engine_store.h"
+#include "platform/handles.h"
+#include "platform/settings_file.h"
+#include "protocol/bar_protocol.h"
+#include "ui/bar/search_bar.h"
 
 namespace {
 
 // Loads the current file, else the first file of the catalogue that loads.
-bool LoadStartupEngineFile() {
-    const int current = g_catalogue.current;
-    if (g_catalogue.count > 0 && current >= 0 && current < kMaxEngineFiles &&
-        g_catalogue.names[current][0] != '\0' &&
-        LoadEngineFileByName(g_catalogue.names[current]) >= 1)
+bool LoadStartupEngineFile(AppState& app) {
+    EngineFileCatalogue& catalogue = app.catalogue;
+    const int current = catalogue.current;
+    if (catalogue.count > 0 && current >= 0 && current < kMaxEngineFiles &&
+        catalogue.names[current][0] != '\0' &&
+        LoadEngineFileByName(app.activeSet, app.paths.programDir, catalogue.names[current]) >= 1)
         return true;
-    for (int i = 0; i < g_catalogue.count && i < kMaxEngineFiles; ++i) {
-        if (g_catalogue.names[i][0] == '\0') break;
-        if (LoadEngineFileByName(g_catalogue.names[i]) >= 1) {
-            g_catalogue.current = i;
+    for (int i = 0; i < catalogue.count && i < kMaxEngineFiles; ++i) {
+        if (catalogue.names[i][0] == '\0') break;
+        if (LoadEngineFileByName(app.activeSet, app.paths.programDir, catalogue.names[i]) >= 1) {
+            catalogue.current = i;
             return true;
         }
     }
@@ -30,13 +32,11 @@ bool LoadStartupEngineFile() {
 
 } // namespace
 
-int RunStartup(HINSTANCE instance, int /*showState*/) {
-    g_instance = instance;
-
-    // Held for the life of this process; never released or closed.
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, "vantux");
+int RunStartup(HINSTANCE instance, int showState) {
+    // Held for the life of the first instance.
+    UniqueKernelHandle mutex(CreateMutexA(nullptr, TRUE, "vantux"));
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (HWND bar = FindWindowA("#32770", MORVEL_TITLE)) {
+        if (HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE)) {
             SetForegroundWindow(bar);
             SendMessageA(bar, WM_APP_ACTIVATE, 0, 0);
         }
@@ -45,23 +45,22 @@ int RunStartup(HINSTANCE instance, int /*showState*/) {
 
     InitCommonControls();
 
+    AppState app;
+    app.instance = instance;
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
     path[sizeof path - 1] = '\0';
     TrimToDirectory(path);
-    SetProgramDirectory(path);
+    SetProgramDirectory(app.paths, path);
 
-    g_activeSet = EngineSet();
-    LoadSettings();
-    EnumerateEngineFiles();
-    if (!LoadStartupEngineFile()) {
+    LoadSettings(app.settings, app.paths.iniPath);
+    EnumerateEngineFiles(app.catalogue, app.paths.programDir, app.settings.DefaultSEF);
+    if (!LoadStartupEngineFile(app)) {
         MessageBoxA(nullptr, "正常なデータファイル(*.sef)が見つかりません。", MORVEL_TITLE,
                     MB_OK | MB_ICONERROR);
         return 1;
     }
 
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SEARCHBAR), nullptr, SearchBarProc, 0);
-
-    g_activeSet = EngineSet();
+    RunSearchBar(app, showState);
     return 0;
 }

@@ -4,8 +4,8 @@
 
 #include <new>
 
-#include "app/handles.h"
 #include "bridge/registrar_script.h"
+#include "platform/handles.h"
 
 namespace pelka {
 namespace {

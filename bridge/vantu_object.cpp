@@ -6,10 +6,10 @@
 
 #include <new>
 
-#include "app/handles.h"
 #include "bridge/bridge_logic.h"
 #include "bridge/ivantu.h"
 #include "bridge/pelka_module.h"
+#include "platform/handles.h"
 
 namespace pelka {
 namespace {

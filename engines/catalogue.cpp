@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 
@@ -62,4 +62,9 @@ bool RemoveCatalogueName(EngineFileCatalogue& cat, int slot, NameCompare cmp) {
     std::memset(cat.names[n - 1], 0, kCatalogueNameSize);
     cat.count = n - 1;
     return true;
+}
+
+FixedText<kCatalogueNameSize> EngineFileLabel(const char* fileName) {
+    const size_t n = std::strlen(fileName);
+    return FixedText<kCatalogueNameSize>(std::string_view(fileName, n > 4 ? n - 4 : 0));
 }

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstddef>
 
+#include "base/text.h"
+
 constexpr int kMaxEngineFiles = 32;
 constexpr size_t kCatalogueNameSize = 257;
 
@@ -29,3 +31,6 @@ int AddCatalogueName(EngineFileCatalogue& cat, const char* name, NameCompare cmp
 // Removes the name in a slot and closes the gap; refused (false) for the only name or an
 // unused slot.
 bool RemoveCatalogueName(EngineFileCatalogue& cat, int slot, NameCompare cmp);
+
+// Menu text of an engine file: its name without the last four characters (".sef").
+FixedText<kCatalogueNameSize> EngineFileLabel(const char* fileName);

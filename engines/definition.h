@@ -5,7 +5,7 @@
 #pragma once
 #include <string_view>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "engines/engine_entry.h"
 
 // The size of the buffer that a text value is read into: at most 269 bytes are seen.

@@ -28,10 +28,7 @@ char Lower(char c) {
 }
 
 bool EqualNoCase(string_view a, string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
+    return EqualsAsciiNoCase(a, b);
 }
 
 bool StartsNoCase(string_view a, string_view prefix) {

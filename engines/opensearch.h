@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "engines/engine_entry.h"
 
 // The largest description file that is read at all.

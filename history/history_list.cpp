@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/text.h"
+#include "base/text.h"
 
 SearchHistory::~SearchHistory() {
     FreeHistory(*this);

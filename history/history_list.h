@@ -2,7 +2,7 @@
 #pragma once
 #include <cstring>
 
-#include "app/text.h"
+#include "base/text.h"
 
 constexpr int kHistoryLimit = 50;        // the largest Max
 constexpr size_t kHistoryTextSize = 128; // a stored value holds at most 127 bytes

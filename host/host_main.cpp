@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "app/handles.h"
 #include "bridge/ivantu.h"
 #include "host/host_logic.h"
+#include "platform/handles.h"
 
 namespace {
 
@@ -59,10 +59,11 @@ Status Forward(const std::u16string& keyword) {
     Status result = Status::kBridgeFailed;
     {
         ComRef<IClassFactory> factory;
-        if (FAILED(getClassObject(pelka::kClsidVantu, IID_IClassFactory, factory.put())))
+        if (FAILED(getClassObject(pelka::kClsidVantu, IID_IClassFactory, factory.put_void())))
             return Status::kBridgeFailed;
         ComRef<IVantu> vantu;
-        if (FAILED(factory->CreateInstance(nullptr, pelka::kIidVantu, vantu.put())) || !vantu.get())
+        if (FAILED(factory->CreateInstance(nullptr, pelka::kIidVantu, vantu.put_void())) ||
+            !vantu.get())
             return Status::kBridgeFailed;
         UniqueBstr text(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(keyword.data()),
                                           static_cast<UINT>(keyword.size())));

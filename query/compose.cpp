@@ -1,6 +1,6 @@
 #include "query/compose.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "query/encode.h"
 #include "query/text_ops.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <string_view>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "engines/engine_entry.h"
 #include "query/encode.h"
 

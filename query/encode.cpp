@@ -1,6 +1,6 @@
 #include "query/encode.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 

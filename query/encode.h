@@ -2,8 +2,8 @@
 #pragma once
 #include <string_view>
 
-#include "app/text.h"
-#include "query/search.h"
+#include "base/text.h"
+#include "query/keyword.h"
 
 // Converts code page 932 text (shorter than kKeywordSize) to at most `capacity` UTF-16
 // units and returns how many it wrote, a terminator not counted. The program passes the platform's

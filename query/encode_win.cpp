@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "query/encode.h"
 
 size_t PlatformCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity) {

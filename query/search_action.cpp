@@ -1,6 +1,6 @@
 #include "query/search_action.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "query/text_ops.h"
 
 void RunSearchAction(bool automatic, SearchPort& port, const SearchContext& context) {

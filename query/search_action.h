@@ -1,11 +1,19 @@
 // The search action without the window: the bar is reached through a small port.
 #pragma once
-#include "app/settings.h"
-#include "app/text.h"
+#include "base/settings.h"
+#include "base/text.h"
 #include "engines/engine_entry.h"
 #include "history/history_list.h"
 #include "query/compose.h"
-#include "query/search.h"
+#include "query/keyword.h"
+
+// The last completed search; an automatic start repeats it on another engine.
+struct LastSearch {
+    char keyword[kKeywordSize]; // the keyword text exactly as read from the box
+    int engine;                 // engine index; -1 = none
+    int mode;                   // 0 = URL1, 1 = URL2 (after the entry's URL2 rule)
+    bool valid;
+};
 
 // What the action needs of the search bar and the platform.
 using KeywordBuffer = FixedText<kKeywordSize>;

@@ -2,7 +2,7 @@
 #pragma once
 #include <string_view>
 
-#include "app/text.h"
+#include "base/text.h"
 
 constexpr size_t kTextNotFound = std::string_view::npos;
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/handles.h"
+#include "platform/handles.h"
 
 inline DWORD RunProgram(std::string commandLine, DWORD* pid = nullptr,
                         const std::function<void(DWORD)>& whileRunning = nullptr) {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "engines/engine_entry.h"
 
 inline EngineEntry MakeEntry(const std::string& name, const std::string& head1,

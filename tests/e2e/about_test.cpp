@@ -1,6 +1,7 @@
 // The about box: contents, activation while open, Escape ignored, OK closing it.
 #include <gtest/gtest.h>
 
+#include "morvel_version.h"
 #include "tests/e2e/support.h"
 
 using namespace e2e;
@@ -15,7 +16,7 @@ TEST(About, OpensFromCommandAndClosesOnlyWithOk) {
     EXPECT_TRUE(Visible(b.bar)); // restored before the box opens
     EXPECT_EQ(GetWindow(about, GW_OWNER), b.bar);
     EXPECT_EQ(ItemText(about, 1023), "Morvel");
-    EXPECT_EQ(ItemText(about, 1037), "3.24");
+    EXPECT_EQ(ItemText(about, 1037), MORVEL_VERSION_TEXT);
     EXPECT_EQ(ItemText(about, 1020), "https://morvel.jp/");
     EXPECT_EQ(ItemText(about, 1007), "OK");
     EXPECT_NE(Send(GetDlgItem(about, 1022), STM_GETICON), 0);

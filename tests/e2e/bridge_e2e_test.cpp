@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "bridge/ivantu.h"
+#include "tests/common/run_program.h"
 #include "tests/e2e/menu_script.h"
 #include "tests/e2e/support.h"
-#include "ui/resource.h"
-#include "tests/common/run_program.h"
+#include "ui/common/resource.h"
 
 using namespace e2e;
 

@@ -1,6 +1,6 @@
 #include "tests/e2e/menu_script.h"
 
-#include "app/handles.h"
+#include "platform/handles.h"
 #include "tests/common/run_program.h"
 
 namespace e2e {

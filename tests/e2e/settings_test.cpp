@@ -16,7 +16,7 @@
 #include "tests/common/run_program.h"
 #include "tests/e2e/menu_script.h"
 #include "tests/e2e/support.h"
-#include "ui/resource.h"
+#include "ui/common/resource.h"
 
 using namespace e2e;
 

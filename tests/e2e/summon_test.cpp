@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tests/e2e/support.h"
-#include "ui/resource.h"
+#include "ui/common/resource.h"
 
 using namespace e2e;
 

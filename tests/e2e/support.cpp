@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "engines/sef_codec.h"
 #include "tests/common/sef_image.h"
 #include "tests/common/test_entries.h"

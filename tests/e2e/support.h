@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/handles.h"
 #include "engines/engine_entry.h"
+#include "platform/handles.h"
 
 namespace e2e {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "engines/definition.h"
 #include "engines/profile_text.h"
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/handles.h"
+#include "platform/handles.h"
 
 int main(int argc, char** argv) {
     HWND bar = FindWindowA("#32770", "Morvel");

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/handles.h"
+#include "platform/handles.h"
 
 int main() {
     char path[MAX_PATH] = {};

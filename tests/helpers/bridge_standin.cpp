@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/handles.h"
+#include "platform/handles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/handles.h"
+#include "platform/handles.h"
 
 int main() {
     char path[MAX_PATH] = {};

@@ -1,7 +1,7 @@
 // The search bar's decisions: command ranges, page-key steps, start clamps, menu labels.
 #include <gtest/gtest.h>
 
-#include "ui/bar_logic.h"
+#include "ui/bar/bar_logic.h"
 
 TEST(BarLogic, CommandRangesComeBeforeSingleIds) {
     const struct {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tests/common/test_entries.h"
-#include "ui/editor_logic.h"
+#include "ui/editor/editor_logic.h"
 
 namespace {
 

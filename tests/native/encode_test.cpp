@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/text.h"
+#include "base/text.h"
 
 // Code page 932 to UTF-16 through glibc's iconv: the native stand-in for the platform's
 // conversion (also used by the composition tests).

@@ -1,4 +1,4 @@
-#include "host/host_manifest.h"
+#include "protocol/native_host_manifest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The summon key's stored value and the modifiers it is registered with.
-#include "ui/hotkey_logic.h"
+#include "ui/bar/hotkey_logic.h"
 
 #include <gtest/gtest.h>
 

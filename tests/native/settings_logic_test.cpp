@@ -1,6 +1,6 @@
 // The settings sheet's rules: the 全般 page's tray rule, the history size, the browser
 // label, the context-menu address and the history editor's buttons and selection.
-#include "ui/settings_logic.h"
+#include "ui/settings/settings_logic.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/handles.h"
 #include "bridge/ivantu.h"
+#include "platform/handles.h"
 #include "wine_support.h"
 
 namespace bridge_test {

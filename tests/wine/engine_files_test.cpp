@@ -1,5 +1,6 @@
 // The engine files on disk, through the real file functions under Wine.
-#include "engines/engine_files.h"
+#include "platform/engine_store.h"
+#include "platform/file_replace.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/handles.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "engines/sef_codec.h"
+#include "platform/app_state.h"
+#include "platform/handles.h"
+#include "platform/settings_file.h"
 #include "tests/common/sef_image.h"
 #include "tests/common/test_entries.h"
 #include "wine_support.h"
@@ -31,14 +32,15 @@ std::vector<unsigned char> ImageOf(const std::vector<EngineEntry>& entries) {
 class EngineFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(dir.path().c_str());
-        g_settings = Settings();
-        g_catalogue = EngineFileCatalogue();
+        SetProgramDirectory(app.paths, dir.path().c_str());
+        app.settings = Settings();
+        app.catalogue = EngineFileCatalogue();
     }
     void Put(const std::string& name, const std::vector<EngineEntry>& entries) {
         ASSERT_TRUE(WriteFileBytes(dir / name, ImageOf(entries)));
     }
     TempDir dir;
+    AppState app;
 };
 
 TEST_F(EngineFiles, WorkedExampleIsWrittenAndReadBackByteForByte) {
@@ -128,12 +130,12 @@ TEST_F(EngineFiles, QuickTestNeedsMoreThan64BytesAndTheMagic) {
     ASSERT_TRUE(WriteFileBytes(dir / "65.sef", head));
     head[0] = 'v';
     ASSERT_TRUE(WriteFileBytes(dir / "lower.sef", head));
-    EXPECT_FALSE(IsEngineFile("64.sef"));
-    EXPECT_TRUE(IsEngineFile("65.sef")); // passes the quick test ...
+    EXPECT_FALSE(IsEngineFile(app.paths.programDir, "64.sef"));
+    EXPECT_TRUE(IsEngineFile(app.paths.programDir, "65.sef")); // passes the quick test ...
     EngineSet set;
     EXPECT_EQ(ReadEngineFile(set, (dir / "65.sef").c_str()), -2); // ... but not the reader
-    EXPECT_FALSE(IsEngineFile("lower.sef"));
-    EXPECT_FALSE(IsEngineFile("missing.sef"));
+    EXPECT_FALSE(IsEngineFile(app.paths.programDir, "lower.sef"));
+    EXPECT_FALSE(IsEngineFile(app.paths.programDir, "missing.sef"));
 }
 
 TEST_F(EngineFiles, CatalogueOrderSkipsAndCurrentFile) {
@@ -145,56 +147,62 @@ TEST_F(EngineFiles, CatalogueOrderSkipsAndCurrentFile) {
     ASSERT_TRUE(CreateDirectoryA((dir / "x.sef").c_str(), nullptr));
     ASSERT_TRUE(WriteFileText(dir / "text.sef", std::string(100, 'z')));
     ASSERT_TRUE(WriteFileText(dir / "other.txt", "not listed"));
-    CopyBounded(g_settings.DefaultSEF, sizeof g_settings.DefaultSEF, "b.sef");
+    CopyBounded(app.settings.DefaultSEF, sizeof app.settings.DefaultSEF, "b.sef");
 
-    ASSERT_EQ(EnumerateEngineFiles(), 4);
+    ASSERT_EQ(EnumerateEngineFiles(app.catalogue, app.paths.programDir, app.settings.DefaultSEF),
+              4);
     const std::vector<std::string> want = {"A.sef", "a2.sef", "b.sef", "C.sef"};
-    EXPECT_EQ(std::vector<std::string>(g_catalogue.names, g_catalogue.names + 4), want);
-    EXPECT_EQ(g_catalogue.names[4][0], '\0');
-    EXPECT_EQ(g_catalogue.current, 2);
+    EXPECT_EQ(std::vector<std::string>(app.catalogue.names, app.catalogue.names + 4), want);
+    EXPECT_EQ(app.catalogue.names[4][0], '\0');
+    EXPECT_EQ(app.catalogue.current, 2);
 
     // A name that differs in letter case only is no match.
-    CopyBounded(g_settings.DefaultSEF, sizeof g_settings.DefaultSEF, "B.SEF");
-    ASSERT_EQ(EnumerateEngineFiles(), 4);
-    EXPECT_EQ(g_catalogue.current, 0);
+    CopyBounded(app.settings.DefaultSEF, sizeof app.settings.DefaultSEF, "B.SEF");
+    ASSERT_EQ(EnumerateEngineFiles(app.catalogue, app.paths.programDir, app.settings.DefaultSEF),
+              4);
+    EXPECT_EQ(app.catalogue.current, 0);
 
     // Once writable, the read-only file is listed at the next enumeration.
     SetFileAttributesA((dir / "ro.sef").c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(EnumerateEngineFiles(), 5);
+    EXPECT_EQ(EnumerateEngineFiles(app.catalogue, app.paths.programDir, app.settings.DefaultSEF),
+              5);
 }
 
 TEST_F(EngineFiles, CatalogueCountsNoMatchNoneValidAndAtMost32) {
-    EXPECT_EQ(EnumerateEngineFiles(), -1);
-    EXPECT_EQ(g_catalogue.count, -1);
+    EXPECT_EQ(EnumerateEngineFiles(app.catalogue, app.paths.programDir, app.settings.DefaultSEF),
+              -1);
+    EXPECT_EQ(app.catalogue.count, -1);
     ASSERT_TRUE(WriteFileText(dir / "junk.sef", std::string(100, 'j')));
-    EXPECT_EQ(EnumerateEngineFiles(), 0);
+    EXPECT_EQ(EnumerateEngineFiles(app.catalogue, app.paths.programDir, app.settings.DefaultSEF),
+              0);
     for (int i = 0; i < 40; ++i)
         Put("f" + std::to_string(100 + i) + ".sef", {Entry("e")});
-    EXPECT_EQ(EnumerateEngineFiles(), 32);
-    EXPECT_EQ(CatalogueSize(g_catalogue), 32);
+    EXPECT_EQ(EnumerateEngineFiles(app.catalogue, app.paths.programDir, app.settings.DefaultSEF),
+              32);
+    EXPECT_EQ(CatalogueSize(app.catalogue), 32);
     for (int i = 1; i < 32; ++i)
-        EXPECT_LT(lstrcmpA(g_catalogue.names[i - 1], g_catalogue.names[i]), 0);
+        EXPECT_LT(lstrcmpA(app.catalogue.names[i - 1], app.catalogue.names[i]), 0);
 }
 
 TEST_F(EngineFiles, LoadByNameReplacesTheActiveSetOnlyOnSuccess) {
     Put("one.sef", {Entry("first")});
     Put("two.sef", {Entry("x"), Entry("y")});
     ASSERT_TRUE(WriteFileText(dir / "bad.sef", std::string(80, 'b')));
-    g_activeSet = EngineSet();
-    EXPECT_EQ(LoadEngineFileByName("one.sef"), 1);
-    EXPECT_EQ(g_activeSet.count, 1);
-    EXPECT_EQ(LoadEngineFileByName("bad.sef"), -2);
-    EXPECT_EQ(LoadEngineFileByName("none.sef"), -1);
-    EXPECT_EQ(g_activeSet.count, 1);
-    EXPECT_STREQ(g_activeSet.entries[0].Name, "first");
-    EXPECT_EQ(LoadEngineFileByName("two.sef"), 2);
-    EXPECT_EQ(g_activeSet.count, 2);
-    EXPECT_TRUE(EngineFileExists("two.sef"));
-    DeleteEngineFile("two.sef");
-    EXPECT_FALSE(EngineFileExists("two.sef"));
+    app.activeSet = EngineSet();
+    EXPECT_EQ(LoadEngineFileByName(app.activeSet, app.paths.programDir, "one.sef"), 1);
+    EXPECT_EQ(app.activeSet.count, 1);
+    EXPECT_EQ(LoadEngineFileByName(app.activeSet, app.paths.programDir, "bad.sef"), -2);
+    EXPECT_EQ(LoadEngineFileByName(app.activeSet, app.paths.programDir, "none.sef"), -1);
+    EXPECT_EQ(app.activeSet.count, 1);
+    EXPECT_STREQ(app.activeSet.entries[0].Name, "first");
+    EXPECT_EQ(LoadEngineFileByName(app.activeSet, app.paths.programDir, "two.sef"), 2);
+    EXPECT_EQ(app.activeSet.count, 2);
+    EXPECT_TRUE(EngineFileExists(app.paths.programDir, "two.sef"));
+    DeleteEngineFile(app.paths.programDir, "two.sef");
+    EXPECT_FALSE(EngineFileExists(app.paths.programDir, "two.sef"));
     EXPECT_FALSE(FileExists((dir / "two.sef").c_str()));
     EXPECT_TRUE(FileExists(dir.path().c_str()));
-    g_activeSet = EngineSet();
+    app.activeSet = EngineSet();
 }
 
 } // namespace

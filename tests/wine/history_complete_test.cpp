@@ -1,13 +1,13 @@
 // The enumerator behind the history drop-down, as the system's autocomplete object uses it:
 // the keywords newest first as UTF-16, read again from its source at each restart.
-#include "ui/history_complete.h"
+#include "ui/bar/history_complete.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 
@@ -28,11 +28,13 @@ std::vector<std::wstring> Take(IEnumString* e, ULONG count, HRESULT* hr = nullpt
 // What the source hands out; changed by the test between resets.
 std::vector<std::string> g_keywords;
 
-void FromTest(OfferedKeywords& out) {
+void FillFromTest(const void*, OfferedKeywords& out) {
     out.count = 0;
     for (const std::string& k : g_keywords)
         CopyBounded(out.text[out.count++], kHistoryTextSize, k.c_str());
 }
+
+const HistorySource FromTest = {nullptr, FillFromTest};
 
 } // namespace
 
@@ -67,14 +69,14 @@ TEST(HistoryStrings, EnumeratesTheSourceAgainAtEachReset) {
     // Skip and Clone keep their places apart.
     EXPECT_EQ(e->Skip(1), S_OK);
     ComRef<IEnumString> copy;
-    ASSERT_EQ(e->Clone(reinterpret_cast<IEnumString**>(copy.put())), S_OK);
+    ASSERT_EQ(e->Clone(copy.put()), S_OK);
     EXPECT_EQ(Take(copy.get(), 1), std::vector<std::wstring>{L"モルベル"});
     EXPECT_EQ(Take(e.get(), 1), std::vector<std::wstring>{L"モルベル"});
     EXPECT_EQ(e->Skip(9), S_FALSE);
     EXPECT_TRUE(Take(e.get(), 1).empty());
 
     ComRef<IUnknown> unknown;
-    EXPECT_EQ(e->QueryInterface(IID_IUnknown, unknown.put()), S_OK);
+    EXPECT_EQ(e->QueryInterface(IID_IUnknown, unknown.put_void()), S_OK);
     ComRef<IUnknown> other;
-    EXPECT_EQ(e->QueryInterface(IID_IDispatch, other.put()), E_NOINTERFACE);
+    EXPECT_EQ(e->QueryInterface(IID_IDispatch, other.put_void()), E_NOINTERFACE);
 }

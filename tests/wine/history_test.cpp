@@ -1,15 +1,17 @@
 // The history store against the real profile and menu functions.
-#include "history/history.h"
+#include "history/history_store.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/handles.h"
-#include "app/settings.h"
-#include "ui/resource.h"
+#include "platform/app_state.h"
+#include "platform/engine_store.h"
+#include "platform/handles.h"
+#include "platform/settings_file.h"
+#include "ui/bar/tray_menu.h"
+#include "ui/common/resource.h"
 #include "wine_support.h"
 
 namespace {
@@ -17,31 +19,31 @@ namespace {
 class HistoryStore : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(dir.path().c_str());
-        g_settings = Settings();
-        FreeHistory(g_history);
+        SetProgramDirectory(app.paths, dir.path().c_str());
+        app.settings = Settings();
+        FreeHistory(app.history);
     }
-    void TearDown() override { FreeHistory(g_history); }
+    void TearDown() override { FreeHistory(app.history); }
 
     void Store(int max, const std::vector<std::pair<std::string, std::string>>& keys) {
         std::string ini = "[History]\r\nMax=" + std::to_string(max) + "\r\n";
         for (const auto& kv : keys)
             ini += kv.first + "=" + kv.second + "\r\n";
-        ASSERT_TRUE(WriteFileText(g_iniPath, ini));
-        g_settings.Max = static_cast<uint8_t>(max);
+        ASSERT_TRUE(WriteFileText(app.paths.iniPath, ini));
+        app.settings.Max = static_cast<uint8_t>(max);
     }
     // The exit sequence: the settings writer empties the section and writes Max, then the
     // history is written.
     void Exit() {
-        WritePrivateProfileSectionA("History", "\0", g_iniPath);
-        WriteIntKey("History", "Max", g_settings.Max);
-        SaveHistory();
+        WritePrivateProfileSectionA("History", "\0", app.paths.iniPath);
+        WriteIntKey(app.paths.iniPath, "History", "Max", app.settings.Max);
+        SaveHistory(app.history, app.settings.Max, app.paths.iniPath);
     }
     // The History section as "key=value" lines.
     std::vector<std::string> Section() {
         std::vector<char> buf(32768);
-        const DWORD n = GetPrivateProfileSectionA("History", buf.data(),
-                                                  static_cast<DWORD>(buf.size()), g_iniPath);
+        const DWORD n = GetPrivateProfileSectionA(
+            "History", buf.data(), static_cast<DWORD>(buf.size()), app.paths.iniPath);
         std::vector<std::string> lines;
         for (DWORD i = 0; i < n;) {
             lines.emplace_back(buf.data() + i);
@@ -51,11 +53,12 @@ class HistoryStore : public ::testing::Test {
     }
     std::vector<std::string> Items() {
         std::vector<std::string> out;
-        for (int n = 0; const char* t = HistoryItemAt(g_history, n); ++n)
+        for (int n = 0; const char* t = HistoryItemAt(app.history, n); ++n)
             out.push_back(t);
         return out;
     }
     TempDir dir;
+    AppState app;
 };
 
 using V = std::vector<std::string>;
@@ -66,22 +69,22 @@ TEST_F(HistoryStore, LoadsAtMostMaxAndStoresOnlyThose) {
               {"HistoryC", "c"},
               {"HistoryD", "d"},
               {"HistoryE", "e"}});
-    LoadHistory();
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(Items(), (V{"a", "b", "c"}));
     Exit();
     EXPECT_EQ(Section(), (V{"Max=3", "HistoryA=a", "HistoryB=b", "HistoryC=c"}));
-    EXPECT_EQ(g_history.head, nullptr); // freed
+    EXPECT_EQ(app.history.head, nullptr); // freed
 }
 
 TEST_F(HistoryStore, AGapEndsTheList) {
     Store(10, {{"HistoryA", "a"}, {"HistoryC", "c"}});
-    LoadHistory();
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(Items(), V{"a"});
 }
 
 TEST_F(HistoryStore, LongValuesAreCutTo127Bytes) {
     Store(5, {{"HistoryA", std::string(200, 'x')}});
-    LoadHistory();
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(Items(), V{std::string(127, 'x')});
 }
 
@@ -91,12 +94,15 @@ TEST_F(HistoryStore, SearchesMoveCutAndKeepCase) {
               {"HistoryC", "c"},
               {"HistoryD", "d"},
               {"HistoryE", "e"}});
-    LoadHistory();
-    AddToHistory("e"); // the entry at position 4 moves to the front
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    AddToHistory(app.history, "e", app.settings.Max,
+                 CompareNames); // the entry at position 4 moves to the front
     EXPECT_EQ(Items(), (V{"e", "a", "b", "c", "d"}));
-    AddToHistory("n"); // a full list drops its oldest entry
+    AddToHistory(app.history, "n", app.settings.Max,
+                 CompareNames); // a full list drops its oldest entry
     EXPECT_EQ(Items(), (V{"n", "e", "a", "b", "c"}));
-    AddToHistory("N"); // letter case makes another entry
+    AddToHistory(app.history, "N", app.settings.Max,
+                 CompareNames); // letter case makes another entry
     EXPECT_EQ(Items(), (V{"N", "n", "e", "a", "b"}));
     Exit();
     EXPECT_EQ(Section(),
@@ -105,10 +111,11 @@ TEST_F(HistoryStore, SearchesMoveCutAndKeepCase) {
 
 TEST_F(HistoryStore, FiftyEntriesUseTheTwoLetterKeys) {
     Store(80, {}); // above 50: clamped, and 50 is written back
-    LoadHistory();
-    EXPECT_EQ(g_settings.Max, 50);
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    EXPECT_EQ(app.settings.Max, 50);
     for (int n = 49; n >= 0; --n)
-        AddToHistory(("k" + std::to_string(n)).c_str());
+        AddToHistory(app.history, ("k" + std::to_string(n)).c_str(), app.settings.Max,
+                     CompareNames);
     Exit();
     const V lines = Section();
     ASSERT_EQ(lines.size(), 51u);
@@ -119,27 +126,27 @@ TEST_F(HistoryStore, FiftyEntriesUseTheTwoLetterKeys) {
     EXPECT_EQ(lines[28], "HistoryBA=k27"); // the 28th
     EXPECT_EQ(lines[50], "HistoryXA=k49"); // the 50th
     // And they load back in the same order.
-    g_settings.Max = 50;
-    LoadHistory();
+    app.settings.Max = 50;
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(Items().size(), 50u);
-    EXPECT_STREQ(HistoryItemAt(g_history, 27), "k27");
-    EXPECT_STREQ(HistoryItemAt(g_history, 49), "k49");
+    EXPECT_STREQ(HistoryItemAt(app.history, 27), "k27");
+    EXPECT_STREQ(HistoryItemAt(app.history, 49), "k49");
 }
 
 TEST_F(HistoryStore, MaxZeroKeepsNothing) {
     Store(0, {{"HistoryA", "a"}, {"HistoryB", "b"}});
-    LoadHistory();
-    EXPECT_EQ(HistoryItemAt(g_history, 0), nullptr);
-    AddToHistory("x");
-    EXPECT_EQ(HistoryItemAt(g_history, 0), nullptr);
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    EXPECT_EQ(HistoryItemAt(app.history, 0), nullptr);
+    AddToHistory(app.history, "x", app.settings.Max, CompareNames);
+    EXPECT_EQ(HistoryItemAt(app.history, 0), nullptr);
     Exit();
     EXPECT_EQ(Section(), V{"Max=0"});
 }
 
 TEST_F(HistoryStore, LoweredMaxStoresOnlyTheFirstEntries) {
     Store(4, {{"HistoryA", "a"}, {"HistoryB", "b"}, {"HistoryC", "c"}, {"HistoryD", "d"}});
-    LoadHistory();
-    g_settings.Max = 2; // lowered in the settings dialog: the list is not cut at once
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    app.settings.Max = 2; // lowered in the settings dialog: the list is not cut at once
     EXPECT_EQ(Items().size(), 4u);
     Exit();
     EXPECT_EQ(Section(), (V{"Max=2", "HistoryA=a", "HistoryB=b"}));
@@ -168,9 +175,9 @@ TEST_F(HistoryStore, MenuItems) {
               {"HistoryB", std::string(56, 'S')},
               {"HistoryC", long57},
               {"HistoryD", "d"}});
-    LoadHistory();
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
     UniqueMenu menu(CreatePopupMenu());
-    EXPECT_EQ(AppendHistoryMenuItems(menu.get()), menu.get());
+    EXPECT_EQ(AppendHistoryMenuItems(menu.get(), app.history, app.settings.Max), menu.get());
     const std::vector<MenuItem> items = MenuItems(menu.get());
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].id, static_cast<UINT>(IDM_HISTORY_FIRST));
@@ -185,9 +192,9 @@ TEST_F(HistoryStore, MenuItems) {
 
 TEST_F(HistoryStore, EmptyMenuShowsTheDisabledPlaceholder) {
     Store(5, {});
-    LoadHistory();
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
     UniqueMenu menu(CreatePopupMenu());
-    AppendHistoryMenuItems(menu.get());
+    AppendHistoryMenuItems(menu.get(), app.history, app.settings.Max);
     const std::vector<MenuItem> items = MenuItems(menu.get());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].id, static_cast<UINT>(IDM_HISTORY_NONE));

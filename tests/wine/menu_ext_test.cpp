@@ -1,6 +1,6 @@
 // The bridge's registration in process, with each of its failure messages (the working
 // path is tested end to end through the sheet).
-#include "ui/menu_ext_page.h"
+#include "ui/settings/menu_ext_page.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/handles.h"
+#include "platform/app_state.h"
+#include "platform/handles.h"
 #include "tests/common/run_program.h"
 #include "wine_support.h"
 
@@ -68,10 +68,7 @@ class BoxAnswerer {
 
 class MenuExt : public ::testing::Test {
   protected:
-    void SetUp() override {
-        SetProgramDirectory(dir.path().c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY);
-    }
+    void SetUp() override { RegDeleteKeyA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY); }
     void TearDown() override {
         RegDeleteKeyA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY);
         RunProgram("regsvr32.exe /s /u \"" + dir.path() + "Pelka.dll\"");
@@ -85,11 +82,11 @@ TEST_F(MenuExt, FailuresAndTheirMessages) {
     const std::string missing = "「Pelka.dll」が見つかりません。";
     {
         BoxAnswerer boxes;
-        EXPECT_FALSE(CallBridgeRegistration(nullptr, true));
-        SetMenuExtension(nullptr, true);
+        EXPECT_FALSE(CallBridgeRegistration(nullptr, dir.path().c_str(), true));
+        SetMenuExtension(nullptr, dir.path().c_str(), true);
         EXPECT_FALSE(IsMenuExtensionPresent());
-        ASSERT_TRUE(WriteMenuExtensionKey());
-        SetMenuExtension(nullptr, false);
+        ASSERT_TRUE(WriteMenuExtensionKey(dir.path().c_str()));
+        SetMenuExtension(nullptr, dir.path().c_str(), false);
         EXPECT_FALSE(IsMenuExtensionPresent());
         EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{missing, missing, missing}));
     }
@@ -97,14 +94,14 @@ TEST_F(MenuExt, FailuresAndTheirMessages) {
         // A folder of that name is no library either.
         ASSERT_TRUE(CreateDirectoryA((dir.path() + "Pelka.dll").c_str(), nullptr));
         BoxAnswerer boxes;
-        EXPECT_FALSE(CallBridgeRegistration(nullptr, false));
+        EXPECT_FALSE(CallBridgeRegistration(nullptr, dir.path().c_str(), false));
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{missing});
         RemoveDirectoryA((dir.path() + "Pelka.dll").c_str());
     }
     {
         ASSERT_TRUE(WriteFileText(dir.path() + "Pelka.dll", "no library"));
         BoxAnswerer boxes;
-        EXPECT_FALSE(CallBridgeRegistration(nullptr, true));
+        EXPECT_FALSE(CallBridgeRegistration(nullptr, dir.path().c_str(), true));
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"「Pelka.dll」のロードに失敗しました。"});
     }
     {
@@ -113,8 +110,8 @@ TEST_F(MenuExt, FailuresAndTheirMessages) {
         GetModuleFileNameA(nullptr, self, sizeof self);
         ASSERT_TRUE(CopyFileA(self, (dir.path() + "Pelka.dll").c_str(), FALSE));
         BoxAnswerer boxes;
-        EXPECT_FALSE(CallBridgeRegistration(nullptr, true));
-        SetMenuExtension(nullptr, true);
+        EXPECT_FALSE(CallBridgeRegistration(nullptr, dir.path().c_str(), true));
+        SetMenuExtension(nullptr, dir.path().c_str(), true);
         EXPECT_FALSE(IsMenuExtensionPresent());
         const std::string entry = "「Pelka.dll」のエントリーポイントが見つかりません。";
         EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{entry, entry}));

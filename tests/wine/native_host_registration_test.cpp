@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "app/handles.h"
-#include "host/host_manifest.h"
-#include "ui/native_host_registration.h"
+#include "platform/handles.h"
+#include "platform/native_host_registration.h"
+#include "protocol/native_host_manifest.h"
 #include "wine_support.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Opening URLs with a recording stand-in browser, and the failure message.
-#include "query/open_url.h"
+#include "platform/open_url.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/handles.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "open_url_test.h"
+#include "platform/app_state.h"
+#include "platform/handles.h"
+#include "platform/settings_file.h"
 #include "wine_support.h"
 
 std::string FakeBrowserPath() {
@@ -24,14 +24,15 @@ std::string FakeBrowserPath() {
     return dir + "\\fake_browser.exe";
 }
 
-BrowserLog::BrowserLog(const TempDir& dir) : path_(dir / "browser.log") {
+BrowserLog::BrowserLog(const TempDir& dir, Settings& settings)
+    : settings_(settings), path_(dir / "browser.log") {
     SetEnvironmentVariableA("MORVEL_BROWSER_LOG", path_.c_str());
-    CopyToField(g_settings.Browser, FakeBrowserPath());
+    CopyToField(settings_.Browser, FakeBrowserPath());
 }
 
 BrowserLog::~BrowserLog() {
     SetEnvironmentVariableA("MORVEL_BROWSER_LOG", nullptr);
-    g_settings.Browser[0] = '\0';
+    settings_.Browser[0] = '\0';
 }
 
 std::vector<std::string> BrowserLog::Lines() {
@@ -125,15 +126,16 @@ namespace {
 class OpenUrlTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(dir.path().c_str());
-        g_settings = Settings();
+        SetProgramDirectory(app.paths, dir.path().c_str());
+        app.settings = Settings();
     }
-    void TearDown() override { g_settings = Settings(); }
+    void TearDown() override { app.settings = Settings(); }
     TempDir dir;
+    AppState app;
 };
 
 TEST_F(OpenUrlTest, TheBrowserGetsTheUrlAsOneArgument) {
-    BrowserLog log(dir);
+    BrowserLog log(dir, app.settings);
     struct Case {
         std::string url, parameters, argument;
     } cases[] = {
@@ -146,7 +148,7 @@ TEST_F(OpenUrlTest, TheBrowserGetsTheUrlAsOneArgument) {
     };
     size_t n = 0;
     for (const Case& c : cases) {
-        EXPECT_TRUE(OpenUrl(c.url.c_str(), nullptr)) << c.url;
+        EXPECT_TRUE(OpenUrl(c.url.c_str(), app.settings.Browser, nullptr)) << c.url;
         const std::vector<std::string> lines = log.WaitForLines(++n);
         ASSERT_EQ(lines.size(), n) << c.url;
         const std::string& line = lines.back();
@@ -160,21 +162,21 @@ TEST_F(OpenUrlTest, TheBrowserGetsTheUrlAsOneArgument) {
 }
 
 TEST_F(OpenUrlTest, MissingBrowserShowsTheMessage) {
-    CopyToField(g_settings.Browser, dir / "no-such-browser.exe");
+    CopyToField(app.settings.Browser, dir / "no-such-browser.exe");
     UniqueWindow bar(CreateWindowExA(0, "STATIC", "bar", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
                                      nullptr, nullptr));
     MessageBoxWatcher watcher;
-    EXPECT_FALSE(OpenUrl("http://x/?q=a", bar.get()));
+    EXPECT_FALSE(OpenUrl("http://x/?q=a", app.settings.Browser, bar.get()));
     watcher.Join();
     EXPECT_EQ(watcher.seen(), 1);
     EXPECT_EQ(watcher.text(), "URLのオープンに失敗しました");
     EXPECT_EQ(watcher.owner(), bar.get());
-    EXPECT_STREQ(g_settings.Browser, (dir / "no-such-browser.exe").c_str()); // unchanged
+    EXPECT_STREQ(app.settings.Browser, (dir / "no-such-browser.exe").c_str()); // unchanged
 }
 
 TEST_F(OpenUrlTest, UnassociatedUrlShowsTheMessage) {
     MessageBoxWatcher watcher;
-    EXPECT_FALSE(OpenUrl("morvel-no-such-scheme://x/?q=a", nullptr));
+    EXPECT_FALSE(OpenUrl("morvel-no-such-scheme://x/?q=a", app.settings.Browser, nullptr));
     watcher.Join();
     EXPECT_EQ(watcher.seen(), 1);
     EXPECT_EQ(watcher.text(), "URLのオープンに失敗しました");

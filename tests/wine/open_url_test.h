@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/settings.h"
 #include "wine_support.h"
 
 std::string FakeBrowserPath();
@@ -15,7 +16,8 @@ std::string FakeBrowserPath();
 // Points Browser at the stand-in browser and its log into dir; undone at the end.
 class BrowserLog {
   public:
-    explicit BrowserLog(const TempDir& dir);
+    // Makes the recording stand-in the browser of these settings while the log lives.
+    BrowserLog(const TempDir& dir, Settings& settings);
     ~BrowserLog();
     // The command lines logged so far, waiting up to 15 s until there are count of them.
     std::vector<std::string> WaitForLines(size_t count);
@@ -23,6 +25,7 @@ class BrowserLog {
     std::vector<std::string> Lines();
 
   private:
+    Settings& settings_;
     std::string path_;
 };
 

@@ -1,14 +1,14 @@
 // OpenSearch descriptions through the system's XML parser: the fixtures in the forms that
 // sites publish, each kind of malformed or hostile file, and the export read back.
-#include "ui/opensearch_io.h"
+#include "platform/opensearch_xml.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "app/handles.h"
-#include "app/text.h"
+#include "base/text.h"
+#include "platform/handles.h"
 #include "wine_support.h"
 
 namespace {

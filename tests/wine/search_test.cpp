@@ -1,21 +1,21 @@
 // The search action through the real entry point: a stand-in bar with the three controls,
 // the active engine set and the recording stand-in browser.
-#include "query/search.h"
+#include "ui/bar/bar_search.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "app/globals.h"
-#include "app/handles.h"
-#include "app/settings.h"
-#include "app/text.h"
-#include "engines/engine_files.h"
-#include "history/history.h"
+#include "base/text.h"
+#include "history/history_store.h"
 #include "open_url_test.h"
-#include "ui/resource.h"
+#include "platform/app_state.h"
+#include "platform/engine_store.h"
+#include "platform/handles.h"
+#include "platform/settings_file.h"
 #include "tests/common/test_entries.h"
+#include "ui/common/resource.h"
 #include "wine_support.h"
 
 namespace {
@@ -28,17 +28,17 @@ EngineEntry Entry(const char* name, const char* head1, const char* key1, const c
 class SearchTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(dir.path().c_str());
-        g_settings = Settings();
-        g_settings.Max = 10;
-        g_lastSearch = LastSearch{"", -1, 0, false};
-        FreeHistory(g_history);
-        InitHistory(g_history);
-        g_activeSet.count = 3;
-        g_activeSet.entries.reset(new EngineEntry[3]);
-        g_activeSet.entries[0] = Entry("Utf8", "https://u/?q=", "+", "https://u/?or=", "+OR+", 3);
-        g_activeSet.entries[1] = Entry("Euc", "e/?q=", "+", "", "", 1);
-        g_activeSet.entries[2] = Entry("Local", "\\page.html?q=", "+", "", "", 0);
+        SetProgramDirectory(app.paths, dir.path().c_str());
+        app.settings = Settings();
+        app.settings.Max = 10;
+        app.lastSearch = LastSearch{"", -1, 0, false};
+        FreeHistory(app.history);
+        InitHistory(app.history);
+        app.activeSet.count = 3;
+        app.activeSet.entries.reset(new EngineEntry[3]);
+        app.activeSet.entries[0] = Entry("Utf8", "https://u/?q=", "+", "https://u/?or=", "+OR+", 3);
+        app.activeSet.entries[1] = Entry("Euc", "e/?q=", "+", "", "", 1);
+        app.activeSet.entries[2] = Entry("Local", "\\page.html?q=", "+", "", "", 0);
 
         bar.reset(CreateWindowExA(0, "STATIC", "Morvel-bar", WS_POPUP, 0, 0, 300, 40, nullptr,
                                   nullptr, nullptr, nullptr));
@@ -53,9 +53,9 @@ class SearchTest : public ::testing::Test {
     }
     void TearDown() override {
         SetShift(false);
-        FreeHistory(g_history);
-        g_activeSet = EngineSet();
-        g_settings = Settings();
+        FreeHistory(app.history);
+        app.activeSet = EngineSet();
+        app.settings = Settings();
     }
     HWND Child(const char* cls, int id) {
         return CreateWindowExA(0, cls, "", WS_CHILD | (cls[0] == 'C' ? CBS_DROPDOWNLIST : 0), 0, 0,
@@ -86,12 +86,13 @@ class SearchTest : public ::testing::Test {
     }
 
     TempDir dir;
+    AppState app;
     UniqueWindow bar;
     HWND keyword = nullptr, mode = nullptr, engine = nullptr;
 };
 
 TEST_F(SearchTest, ComposesOpensAndRecords) {
-    BrowserLog log(dir);
+    BrowserLog log(dir, app.settings);
     struct Case {
         const char* text;
         int mode, engine;
@@ -107,52 +108,52 @@ TEST_F(SearchTest, ComposesOpensAndRecords) {
     for (const Case& c : cases) {
         Type(c.text);
         Select(c.mode, c.engine);
-        RunSearch(false, bar.get());
+        RunSearch(app, false, bar.get());
         EXPECT_EQ(Url(log, ++n), c.url) << c.text;
         EXPECT_EQ(Keyword(), c.text); // the box keeps its text
-        EXPECT_STREQ(g_lastSearch.keyword, c.text);
-        EXPECT_EQ(g_lastSearch.engine, c.engine);
-        EXPECT_TRUE(g_lastSearch.valid);
+        EXPECT_STREQ(app.lastSearch.keyword, c.text);
+        EXPECT_EQ(app.lastSearch.engine, c.engine);
+        EXPECT_TRUE(app.lastSearch.valid);
     }
-    EXPECT_EQ(g_settings.Count, 5);
-    EXPECT_STREQ(HistoryItemAt(g_history, 0), "x y");
-    EXPECT_STREQ(HistoryItemAt(g_history, 1), "\x88\x9F \xB1");
-    EXPECT_STREQ(HistoryItemAt(g_history, 2), "ab cd");
-    EXPECT_STREQ(HistoryItemAt(g_history, 3), "ab \x88\x9F");
-    EXPECT_EQ(HistoryItemAt(g_history, 4), nullptr);
+    EXPECT_EQ(app.settings.Count, 5);
+    EXPECT_STREQ(HistoryItemAt(app.history, 0), "x y");
+    EXPECT_STREQ(HistoryItemAt(app.history, 1), "\x88\x9F \xB1");
+    EXPECT_STREQ(HistoryItemAt(app.history, 2), "ab cd");
+    EXPECT_STREQ(HistoryItemAt(app.history, 3), "ab \x88\x9F");
+    EXPECT_EQ(HistoryItemAt(app.history, 4), nullptr);
 }
 
 TEST_F(SearchTest, ShiftHeldKeepsTheHistory) {
-    BrowserLog log(dir);
+    BrowserLog log(dir, app.settings);
     Type("secret");
     SetShift(true);
-    RunSearch(false, bar.get());
+    RunSearch(app, false, bar.get());
     SetShift(false);
     EXPECT_EQ(Url(log, 1), "https://u/?q=secret");
-    EXPECT_EQ(g_settings.Count, 1);
-    EXPECT_EQ(HistoryItemAt(g_history, 0), nullptr);
+    EXPECT_EQ(app.settings.Count, 1);
+    EXPECT_EQ(HistoryItemAt(app.history, 0), nullptr);
 }
 
 TEST_F(SearchTest, SpacesOnlyEmptiesTheBox) {
-    BrowserLog log(dir);
+    BrowserLog log(dir, app.settings);
     Type("　  ");
-    RunSearch(false, bar.get());
+    RunSearch(app, false, bar.get());
     EXPECT_EQ(Keyword(), "");
-    EXPECT_EQ(g_settings.Count, 0);
-    EXPECT_FALSE(g_lastSearch.valid);
+    EXPECT_EQ(app.settings.Count, 0);
+    EXPECT_FALSE(app.lastSearch.valid);
 }
 
 TEST_F(SearchTest, FailedBrowserStillCountsAndRecords) {
-    CopyToField(g_settings.Browser, dir / "missing.exe");
+    CopyToField(app.settings.Browser, dir / "missing.exe");
     Type("ab");
     MessageBoxWatcher watcher;
-    RunSearch(false, bar.get());
+    RunSearch(app, false, bar.get());
     watcher.Join();
     EXPECT_EQ(watcher.seen(), 1);
     EXPECT_EQ(watcher.owner(), bar.get());
-    EXPECT_EQ(g_settings.Count, 1);
-    EXPECT_STREQ(HistoryItemAt(g_history, 0), "ab");
-    EXPECT_TRUE(g_lastSearch.valid);
+    EXPECT_EQ(app.settings.Count, 1);
+    EXPECT_STREQ(HistoryItemAt(app.history, 0), "ab");
+    EXPECT_TRUE(app.lastSearch.valid);
 }
 
 } // namespace

@@ -1,15 +1,15 @@
 // The settings file through the real profile functions under Wine.
-#include "app/settings.h"
+#include "platform/settings_file.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/globals.h"
-#include "app/handles.h"
-#include "app/text.h"
-#include "engines/engine_files.h"
-#include "ui/resource.h"
+#include "base/text.h"
+#include "platform/app_state.h"
+#include "platform/engine_store.h"
+#include "platform/handles.h"
+#include "ui/common/resource.h"
 #include "wine_support.h"
 
 namespace {
@@ -17,14 +17,22 @@ namespace {
 class SettingsFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(dir.path().c_str());
-        g_settings = Settings();
-        g_catalogue = EngineFileCatalogue();
+        SetProgramDirectory(app.paths, dir.path().c_str());
+        app.settings = Settings();
+        app.catalogue = EngineFileCatalogue();
     }
-    void Ini(const std::string& text) { ASSERT_TRUE(WriteFileText(g_iniPath, text)); }
+    // What the bar writes at its exit: its position, the current file and its engine.
+    void Save(HWND bar) {
+        const int n = app.catalogue.current;
+        const int selection =
+            static_cast<int>(SendDlgItemMessageA(bar, IDC_ENGINE, CB_GETCURSEL, 0, 0));
+        SaveSettings(app.settings, app.paths.iniPath,
+                     {RestoredPosition(bar), app.catalogue.names[n], selection});
+    }
+    void Ini(const std::string& text) { ASSERT_TRUE(WriteFileText(app.paths.iniPath, text)); }
     std::string Value(const char* section, const char* key) {
         char buf[512];
-        GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, g_iniPath);
+        GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, app.paths.iniPath);
         return buf;
     }
     // A stand-in for the search bar: a window with an engine combo of three items.
@@ -40,11 +48,12 @@ class SettingsFile : public ::testing::Test {
         return bar;
     }
     TempDir dir;
+    AppState app;
 };
 
 TEST_F(SettingsFile, MissingFileGivesTheDefaults) {
-    LoadSettings();
-    const Settings& s = g_settings;
+    LoadSettings(app.settings, app.paths.iniPath);
+    const Settings& s = app.settings;
     EXPECT_EQ(s.Count, 0);
     EXPECT_EQ(s.TaskErase, 1);
     for (uint8_t flag : {s.ShowMode, s.Sound, s.TipMode, s.TrayMode, s.AutoSearch, s.Max,
@@ -61,52 +70,52 @@ TEST_F(SettingsFile, EightBitFieldsKeepTheLowByte) {
     } cases[] = {{"75", 75}, {"300", 44}, {"256", 0}, {"-1", 255}, {"abc", 0}, {"7x", 7}};
     for (const Case& c : cases) {
         Ini(std::string("[History]\r\nMax=") + c.value + "\r\n[Window]\r\nShowMode=513\r\n");
-        LoadSettings();
-        EXPECT_EQ(g_settings.Max, c.max) << c.value;
-        EXPECT_EQ(g_settings.ShowMode, 1) << c.value;
+        LoadSettings(app.settings, app.paths.iniPath);
+        EXPECT_EQ(app.settings.Max, c.max) << c.value;
+        EXPECT_EQ(app.settings.ShowMode, 1) << c.value;
     }
 }
 
 TEST_F(SettingsFile, NoTrayIconMeansTheBarNeverHidesItself) {
     Ini("[Window]\r\nTrayMode=1\r\nTaskErase=1\r\nNotWinClose=1\r\n");
-    LoadSettings();
-    EXPECT_EQ(g_settings.TrayMode, 1);
-    EXPECT_EQ(g_settings.TaskErase, 0);
-    EXPECT_EQ(g_settings.NotWinClose, 0);
+    LoadSettings(app.settings, app.paths.iniPath);
+    EXPECT_EQ(app.settings.TrayMode, 1);
+    EXPECT_EQ(app.settings.TaskErase, 0);
+    EXPECT_EQ(app.settings.NotWinClose, 0);
     UniqueWindow bar = MakeBar(0);
-    SaveSettings(bar.get());
+    Save(bar.get());
     EXPECT_EQ(Value("Window", "TaskErase"), "0");
     EXPECT_EQ(Value("Window", "NotWinClose"), "0");
 
     Ini("[Window]\r\nTrayMode=256\r\nTaskErase=1\r\nNotWinClose=1\r\n"); // low byte 0: tray on
-    LoadSettings();
-    EXPECT_EQ(g_settings.TaskErase, 1);
-    EXPECT_EQ(g_settings.NotWinClose, 1);
+    LoadSettings(app.settings, app.paths.iniPath);
+    EXPECT_EQ(app.settings.TaskErase, 1);
+    EXPECT_EQ(app.settings.NotWinClose, 1);
 }
 
 TEST_F(SettingsFile, TextsAndNamesAreReadAsStored) {
     Ini("[search]\r\nbrowser=C:\\ブラウザ\\表示.exe\r\nDefaultSEF=標準.sef\r\nCount=41\r\n");
-    LoadSettings();
-    EXPECT_STREQ(g_settings.Browser, "C:\\ブラウザ\\表示.exe");
-    EXPECT_STREQ(g_settings.DefaultSEF, "標準.sef");
-    EXPECT_EQ(g_settings.Count, 41);
+    LoadSettings(app.settings, app.paths.iniPath);
+    EXPECT_STREQ(app.settings.Browser, "C:\\ブラウザ\\表示.exe");
+    EXPECT_STREQ(app.settings.DefaultSEF, "標準.sef");
+    EXPECT_EQ(app.settings.Count, 41);
     Ini("[Search]\r\nBrowser=" + std::string(400, 'b') + "\r\n");
-    LoadSettings();
-    EXPECT_EQ(std::string(g_settings.Browser), std::string(259, 'b')); // cut to the buffer
+    LoadSettings(app.settings, app.paths.iniPath);
+    EXPECT_EQ(std::string(app.settings.Browser), std::string(259, 'b')); // cut to the buffer
 }
 
 TEST_F(SettingsFile, SaveWritesEveryKeyAndEmptiesTheHistory) {
     Ini("[History]\r\nMax=2\r\nHistoryA=old\r\nHistoryZ=older\r\n");
-    LoadSettings();
-    g_settings.ShowMode = 1;
-    g_settings.Sound = 1;
-    g_settings.Count = 12;
-    CopyBounded(g_catalogue.names[0], kCatalogueNameSize, "a.sef");
-    CopyBounded(g_catalogue.names[1], kCatalogueNameSize, "標準.sef");
-    g_catalogue.count = 2;
-    g_catalogue.current = 1;
+    LoadSettings(app.settings, app.paths.iniPath);
+    app.settings.ShowMode = 1;
+    app.settings.Sound = 1;
+    app.settings.Count = 12;
+    CopyBounded(app.catalogue.names[0], kCatalogueNameSize, "a.sef");
+    CopyBounded(app.catalogue.names[1], kCatalogueNameSize, "標準.sef");
+    app.catalogue.count = 2;
+    app.catalogue.current = 1;
     UniqueWindow bar = MakeBar(2);
-    SaveSettings(bar.get());
+    Save(bar.get());
 
     EXPECT_EQ(Value("Window", "ShowMode"), "1");
     EXPECT_EQ(Value("Search", "Sound"), "1");
@@ -127,21 +136,22 @@ TEST_F(SettingsFile, SaveWritesEveryKeyAndEmptiesTheHistory) {
 
 TEST_F(SettingsFile, NotSaveFlagsKeepDefaultSefAndIndexes) {
     Ini("[Search]\r\nDefaultSEF=mine.sef\r\nNotSaveDS=1\r\nNotSaveIS=1\r\n");
-    LoadSettings();
-    CopyBounded(g_catalogue.names[0], kCatalogueNameSize, "other.sef");
-    g_catalogue.count = 1;
+    LoadSettings(app.settings, app.paths.iniPath);
+    CopyBounded(app.catalogue.names[0], kCatalogueNameSize, "other.sef");
+    app.catalogue.count = 1;
     UniqueWindow bar = MakeBar(1);
-    SaveSettings(bar.get());
+    Save(bar.get());
     EXPECT_EQ(Value("Search", "DefaultSEF"), "mine.sef");
     EXPECT_EQ(Value("SEFIndex", "other.sef"), "<none>");
 }
 
 TEST_F(SettingsFile, WriteIntKeyWritesSignedDecimal) {
-    WriteIntKey("Window", "PosX", -280);
-    WriteIntKey("SEFIndex", "標準.sef", 7);
+    WriteIntKey(app.paths.iniPath, "Window", "PosX", -280);
+    WriteIntKey(app.paths.iniPath, "SEFIndex", "標準.sef", 7);
     EXPECT_EQ(Value("Window", "PosX"), "-280");
     EXPECT_EQ(Value("SEFIndex", "標準.sef"), "7");
-    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("Window", "PosX", 0, g_iniPath)), -280);
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("Window", "PosX", 0, app.paths.iniPath)),
+              -280);
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "query/encode.h"
 #include "utf8_cp932_table.h"
 

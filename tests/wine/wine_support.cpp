@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/handles.h"
+#include "platform/handles.h"
 
 namespace {
 

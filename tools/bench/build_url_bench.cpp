@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "query/compose.h"
 
 namespace {
@@ -24,7 +24,7 @@ size_t IconvCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity) 
 
 // Letters, digits, punctuation, kanji, katakana and half-width katakana: 120 bytes.
 std::string MixedKeyword() {
-    const std::string piece = "Morvel 3.24 検索 ｶﾀｶﾅ ソフト+C++ "; // 34 bytes
+    const std::string piece = "Morvel 1.00 検索 ｶﾀｶﾅ ソフト+C++ "; // 34 bytes
     std::string k;
     while (k.size() + piece.size() <= 120)
         k += piece;

@@ -14,7 +14,7 @@ work=$(mktemp -d /tmp/morvel-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cc=x86_64-w64-mingw32-gcc
 rc=x86_64-w64-mingw32-windres
-cp "$b/x64/ui/vantu.manifest" "$work/baseline.manifest"
+cp "$b/x64/app/vantu.manifest" "$work/baseline.manifest"
 $rc "$root/tools/bench/startup_baseline.rc" -O coff -o "$work/baseline.res"
 $rc -DBASELINE_FULL -I "$work" "$root/tools/bench/startup_baseline.rc" -O coff \
     -o "$work/full.res"

@@ -1,0 +1,28 @@
+// Per-user registration of the browser host: the two host manifests beside the program and
+// the keys under HKEY_CURRENT_USER through which Chrome, Edge and Firefox find them. No
+// administrator rights are needed; nothing else is written.
+#pragma once
+#include <windows.h>
+
+enum class NativeHostResult {
+    kOk,
+    kHostMissing,    // morvel-host.exe is not in the program directory (nothing written)
+    kManifestFailed, // a manifest file could not be written or removed
+    kRegistryFailed, // a key could not be written or removed
+};
+
+// The keys (under HKEY_CURRENT_USER) whose default values name the manifests.
+constexpr const wchar_t* kNativeHostKeys[] = {
+    L"Software\\Google\\Chrome\\NativeMessagingHosts\\jp.morvel.vantu",
+    L"Software\\Microsoft\\Edge\\NativeMessagingHosts\\jp.morvel.vantu",
+    L"Software\\Mozilla\\NativeMessagingHosts\\jp.morvel.vantu",
+};
+
+// programDir is the program directory in the ANSI code page with its trailing backslash.
+
+// True when all three keys name this program's manifests and both manifests exist.
+bool IsNativeHostRegistered(const char* programDir);
+// Writes both manifests and the three keys. On a failure what was written is removed again.
+NativeHostResult RegisterNativeHost(const char* programDir);
+// Removes the three keys and both manifests; ones that are already gone are no error.
+NativeHostResult UnregisterNativeHost(const char* programDir);

@@ -1,0 +1,59 @@
+// The search bar's own state: its controls, icons and registrations, kept in one object with
+// its window (DWLP_USER), and the operations on it that the bar's files share.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/app_state.h"
+#include "platform/handles.h"
+#include "ui/bar/history_complete.h"
+#include "ui/common/window_helpers.h"
+
+struct SearchBar {
+    SearchBar(AppState& state, bool startHidden) : app(state), stayHidden(startHidden) {}
+    SearchBar(const SearchBar&) = delete;
+    SearchBar& operator=(const SearchBar&) = delete;
+
+    AppState& app;
+    HWND wnd = nullptr;
+    HWND keyword = nullptr;
+    HWND mode = nullptr;
+    HWND engine = nullptr;
+    UINT taskbarCreated = 0;
+    UniqueIcon smallIcon; // also the tray icon
+    UniqueIcon bigIcon;
+    bool hideOnClose = false;
+    // Set when the starting process asked for a hidden start (the browser bridge does): the
+    // dialog manager's own first show is then refused until something restores the bar.
+    bool stayHidden = false;
+    uint16_t summonValue = 0; // the summon key as registered now (0: none)
+    HotKeyRegistration summonKey;
+    HistoryCompletion completion; // the past keywords offered while typing
+    WindowSubclass pageKeys;      // the keyword box's page keys
+};
+
+// The selected engine, -1 for none.
+int EngineSelection(const SearchBar& bar);
+void SelectEngine(SearchBar& bar, int index);
+// Enables the mode combo exactly when entry `index` offers the any-word URL.
+void ApplyModeRule(SearchBar& bar, int index);
+// Fills the engine combo with the active set and selects index (0 when out of range).
+void FillEngineCombo(SearchBar& bar, int index);
+// The current engine file's name ("" when the slot is out of range).
+const char* CurrentFileName(const AppState& app);
+// The engine last selected in an engine file (the SEFIndex section).
+int StoredEngineIndex(const AppState& app, const char* fileName);
+// Makes catalogue slot n the current engine file (message box when it does not load).
+void SwitchEngineFile(SearchBar& bar, int n);
+// Restores the search bar (SW_RESTORE); also ends a hidden start.
+void RestoreSearchBar(SearchBar& bar);
+// Restores the front dialog, else the bar, and returns it (nullptr before set-up).
+HWND RestoreFront(SearchBar& bar);
+// Restores the front dialog, else the bar, and makes it the foreground window.
+void ActivateFront(SearchBar& bar);
+// Registers the summon key (the hotkey control's value; 0 for none), replacing the one held.
+// False when another program holds it; the key held before then stays in force.
+bool SetSummonHotKey(SearchBar& bar, uint16_t value);
+// Turns the history drop-down of the keyword box on or off as the settings say.
+void UpdateHistoryCompletion(SearchBar& bar);

@@ -1,0 +1,362 @@
+#include "ui/bar/search_bar.h"
+
+#include "base/text.h"
+#include "history/history_store.h"
+#include "platform/engine_store.h"
+#include "platform/settings_file.h"
+#include "ui/bar/bar_logic.h"
+#include "ui/bar/bar_search.h"
+#include "ui/bar/bar_state.h"
+#include "ui/bar/tray_menu.h"
+#include "ui/common/about_box.h"
+#include "ui/common/resource.h"
+#include "ui/editor/editor_window.h"
+#include "ui/settings/settings_sheet.h"
+
+namespace {
+
+SearchBar* BarOf(HWND wnd) {
+    return reinterpret_cast<SearchBar*>(GetWindowLongPtrA(wnd, DWLP_USER));
+}
+
+// The keyword box's subclass: Page Up and Page Down step through the engines, with Shift
+// through the engine files. Neither wraps around, and no search runs.
+// It lies beneath the autocomplete object's own subclass, which takes the page keys and
+// Enter only while its drop-down is open.
+LRESULT CALLBACK PageKeyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR data) {
+    SearchBar& bar = *reinterpret_cast<SearchBar*>(data);
+    if (msg == WM_GETDLGCODE && lParam) {
+        // Escape closes an open drop-down instead of reaching the dialog manager.
+        const MSG* m = reinterpret_cast<const MSG*>(lParam);
+        if (m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE && bar.completion.DropDownOpen())
+            return DefSubclassProc(wnd, msg, wParam, lParam) | DLGC_WANTMESSAGE;
+    }
+    if (msg == WM_KEYDOWN && (wParam == VK_PRIOR || wParam == VK_NEXT)) {
+        const int step = wParam == VK_NEXT ? 1 : -1;
+        const AppState& app = bar.app;
+        if (GetKeyState(VK_SHIFT) < 0) {
+            const int target =
+                PageStepTarget(app.catalogue.current, step, CatalogueSize(app.catalogue));
+            if (target >= 0) SwitchEngineFile(bar, target);
+        } else {
+            const int target = PageStepTarget(EngineSelection(bar), step, app.activeSet.count);
+            if (target >= 0) SelectEngine(bar, target);
+        }
+        return 0;
+    }
+    return DefSubclassProc(wnd, msg, wParam, lParam);
+}
+
+void SelectKeyword(SearchBar& bar) {
+    SendMessageA(bar.keyword, EM_SETSEL, 0, -1);
+}
+
+void TakeHistoryItem(SearchBar& bar, int n) {
+    const char* text = HistoryItemAt(bar.app.history, n);
+    if (!text) return; // only another process can ask for an item that is not there
+    SetWindowTextA(bar.keyword, text);
+    RestoreSearchBar(bar);
+    SetForegroundWindow(bar.wnd);
+    SelectKeyword(bar);
+    SetFocus(bar.keyword);
+}
+
+void RestorePosition(SearchBar& bar) {
+    const char* ini = bar.app.paths.iniPath;
+    const int x = ClampStartCoordinate(GetPrivateProfileIntA("Window", "PosX", 0, ini),
+                                       GetSystemMetrics(SM_CXSCREEN), kLowestPosX);
+    const int y = ClampStartCoordinate(GetPrivateProfileIntA("Window", "PosY", 0, ini),
+                                       GetSystemMetrics(SM_CYSCREEN), kLowestPosY);
+    SetWindowPos(bar.wnd, bar.app.settings.ShowMode ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
+                 SWP_NOSIZE);
+}
+
+UniqueIcon LoadProgramIcon(HINSTANCE instance, int cx, int cy) {
+    return UniqueIcon(
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MORVEL), IMAGE_ICON,
+                                      GetSystemMetrics(cx), GetSystemMetrics(cy), 0)));
+}
+
+BOOL SetUp(HWND wnd, SearchBar& bar) {
+    SetWindowLongPtrA(wnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&bar));
+    AppState& app = bar.app;
+    bar.wnd = wnd;
+    bar.mode = GetDlgItem(wnd, IDC_MODE);
+    bar.engine = GetDlgItem(wnd, IDC_ENGINE);
+    bar.keyword = GetDlgItem(wnd, IDC_KEYWORD);
+    bar.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    bar.hideOnClose = app.settings.NotWinClose != 0;
+
+    bar.smallIcon = LoadProgramIcon(app.instance, SM_CXSMICON, SM_CYSMICON);
+    bar.bigIcon = LoadProgramIcon(app.instance, SM_CXICON, SM_CYICON);
+    SendMessageA(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bar.bigIcon.get()));
+    SendMessageA(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(bar.smallIcon.get()));
+
+    SendMessageA(bar.keyword, EM_LIMITTEXT, 120, 0);
+    SendMessageA(bar.mode, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>("すべて含む"));
+    SendMessageA(bar.mode, CB_INSERTSTRING, 1, reinterpret_cast<LPARAM>("どれか含む"));
+    SendMessageA(bar.mode, CB_SETCURSEL, 0, 0);
+
+    if (!app.settings.TipMode) CreateTooltips(bar);
+    bar.pageKeys.Install(bar.keyword, PageKeyProc, reinterpret_cast<DWORD_PTR>(&bar));
+
+    FillEngineCombo(bar, StoredEngineIndex(app, CurrentFileName(app)));
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    RestorePosition(bar);
+    ChangeSystemMenu(wnd);
+    SetTrayIcon(bar, app.settings.TrayMode == 0);
+    UpdateHistoryCompletion(bar);
+    SetSummonHotKey(bar, app.settings.HotKey); // a key taken meanwhile only goes unregistered
+    return TRUE;
+}
+
+// The summon key: the front dialog comes forward, else the bar with its keyword selected
+// and focused; a message box that a window holds open comes forward in its place.
+void Summon(SearchBar& bar) {
+    HWND target = RestoreFront(bar);
+    if (!target) return;
+    if (!IsWindowEnabled(target)) {
+        SetForegroundWindow(GetLastActivePopup(target));
+        return;
+    }
+    SetForegroundWindow(target);
+    if (target == bar.wnd) {
+        SelectKeyword(bar);
+        SetFocus(bar.keyword);
+    }
+}
+
+// The real close: everything the program keeps is written back.
+void ExitSequence(SearchBar& bar) {
+    AppState& app = bar.app;
+    bar.summonKey.reset();
+    bar.summonValue = 0;
+    bar.completion.Enable(bar.keyword, false, {});
+    // The page keys stay until the keyword box is destroyed: the autocomplete object's own
+    // subclass may lie above them, and taking them out of the chain must not take it along.
+    SetTrayIcon(bar, false);
+    const BarSnapshot snapshot = {RestoredPosition(bar.wnd), CurrentFileName(app),
+                                  EngineSelection(bar)};
+    SaveSettings(app.settings, app.paths.iniPath, snapshot);
+    SaveHistory(app.history, app.settings.Max, app.paths.iniPath);
+    ShowHelp(bar.wnd, app.paths.helpPath, HELP_QUIT);
+}
+
+void CloseForGood(SearchBar& bar) {
+    bar.hideOnClose = false;
+    SendMessageA(bar.wnd, WM_CLOSE, 0, 0);
+}
+
+// What the settings sheet may ask of the bar.
+bool SetSummonKeyHook(void* context, uint16_t value) {
+    return SetSummonHotKey(*static_cast<SearchBar*>(context), value);
+}
+
+// Command 40004: the settings sheet. Only another process can ask while a dialog is open: a
+// second sheet over the first would let each confirm over the other's edits, so the open one
+// comes forward instead.
+void RunSettingsCommand(SearchBar& bar) {
+    if (bar.app.frontDialog) {
+        ActivateFront(bar);
+        return;
+    }
+    RestoreSearchBar(bar);
+    const SheetOutcome outcome =
+        RunSettingsSheet(bar.wnd, bar.app, SheetHooks{&bar, SetSummonKeyHook});
+    if (outcome.applied) {
+        bar.hideOnClose = bar.app.settings.NotWinClose != 0;
+        SetTrayIcon(bar, bar.app.settings.TrayMode == 0);
+    }
+    UpdateHistoryCompletion(bar);
+    SetFocus(bar.keyword);
+}
+
+// Command 40005: the engine file editor. The bar's engine file is noted by name, since the
+// editor may add and remove catalogue names; afterwards the bar finds it again (or falls back
+// to slot 0) and reloads it from disk, keeping the selected position.
+void RunEditorCommand(SearchBar& bar) {
+    AppState& app = bar.app;
+    if (app.frontDialog) { // only another process can ask while a dialog is open
+        ActivateFront(bar);
+        return;
+    }
+    char noted[kCatalogueNameSize] = {};
+    CopyBounded(noted, sizeof noted, CurrentFileName(app));
+    const int selection = EngineSelection(bar);
+    RestoreSearchBar(bar);
+    RunEngineFileEditor(bar.wnd, app);
+    app.lastSearch.engine = -1;
+    app.catalogue.current = 0;
+    const int slot = FindCatalogueName(app.catalogue, noted, CompareNames);
+    if (slot >= 0) app.catalogue.current = slot;
+    if (LoadEngineFileByName(app.activeSet, app.paths.programDir,
+                             app.catalogue.names[app.catalogue.current]) < 1) {
+        ShowMessage(bar.wnd, "エンジンデータ切り替えに失敗しました。", MB_OK | MB_ICONERROR);
+        return;
+    }
+    FillEngineCombo(bar, selection);
+    SetFocus(bar.keyword);
+}
+
+BOOL OnCommand(SearchBar& bar, WPARAM wParam) {
+    AppState& app = bar.app;
+    const BarCommandTarget c =
+        ClassifyBarCommand(LOWORD(wParam), HIWORD(wParam), app.activeSet.count);
+    switch (c.command) {
+    case BarCommand::EngineFile:
+        SwitchEngineFile(bar, c.index);
+        return TRUE;
+    case BarCommand::History:
+        TakeHistoryItem(bar, c.index);
+        return TRUE;
+    case BarCommand::Engine:
+        SelectEngine(bar, c.index);
+        RunSearch(app, false, bar.wnd);
+        return TRUE;
+    case BarCommand::Search:
+        bar.completion.CloseDropDown(); // Enter searches for what the box shows
+        RunSearch(app, false, bar.wnd);
+        return TRUE;
+    case BarCommand::EngineCombo:
+        if (app.settings.AutoSearch) RunSearch(app, true, bar.wnd);
+        ApplyModeRule(bar, EngineSelection(bar));
+        return TRUE;
+    case BarCommand::Exit:
+        CloseForGood(bar);
+        return TRUE;
+    case BarCommand::Help:
+        ShowHelp(bar.wnd, app.paths.helpPath, HELP_FINDER);
+        return TRUE;
+    case BarCommand::About:
+        RestoreSearchBar(bar);
+        RunAboutBox(bar.wnd, app);
+        return TRUE;
+    case BarCommand::Settings:
+        RunSettingsCommand(bar);
+        return TRUE;
+    case BarCommand::Editor:
+        RunEditorCommand(bar);
+        return TRUE;
+    case BarCommand::None:
+        break;
+    }
+    return FALSE; // Escape (IDCANCEL) among them: the bar neither closes nor hides
+}
+
+// WM_COPYDATA: at most 119 bytes of the text, never read beyond cbData.
+void SetKeywordFromCopyData(SearchBar& bar, const COPYDATASTRUCT* cds) {
+    char text[bar_protocol::kCopyDataTextLimit + 1] = {};
+    if (cds && cds->lpData)
+        CopyBounded(text, sizeof text, static_cast<const char*>(cds->lpData), cds->cbData);
+    SetWindowTextA(bar.keyword, text);
+    SelectKeyword(bar);
+}
+
+void OnSetOption(SearchBar& bar, WPARAM wParam) {
+    const int value = HIWORD(wParam);
+    switch (LOWORD(wParam)) {
+    case bar_protocol::kOptionMode:
+        // Without a range check: another value leaves no selection (some combo boxes keep
+        // the old selection for an index past their items, so clear it).
+        if (SendMessageA(bar.mode, CB_SETCURSEL, value, 0) == CB_ERR)
+            SendMessageA(bar.mode, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        break;
+    case bar_protocol::kOptionEngine:
+        if (value < bar.app.activeSet.count) SelectEngine(bar, value);
+        break;
+    case bar_protocol::kOptionSearch:
+        RunSearch(bar.app, false, bar.wnd);
+        break;
+    default:
+        break;
+    }
+}
+
+INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) return SetUp(wnd, *reinterpret_cast<SearchBar*>(lParam));
+    SearchBar* state = BarOf(wnd);
+    if (!state) return FALSE;
+    SearchBar& bar = *state;
+    if (bar.taskbarCreated != 0 && msg == bar.taskbarCreated) {
+        SetTrayIcon(bar, bar.app.settings.TrayMode == 0);
+        return FALSE;
+    }
+    switch (msg) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return TRUE;
+    case WM_NCDESTROY: // the keyword box is gone, and with it the autocomplete's subclass
+        bar.completion.Release();
+        bar.wnd = nullptr;
+        SetWindowLongPtrA(wnd, DWLP_USER, 0);
+        return FALSE;
+    case WM_HOTKEY:
+        if (wParam != ID_HOTKEY_SUMMON) return FALSE;
+        Summon(bar);
+        return TRUE;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) {
+            if (!bar.app.settings.TaskErase) return FALSE;
+            ShowWindow(wnd, SW_HIDE);
+            return TRUE;
+        }
+        if (wParam == SIZE_MAXIMIZED) {
+            ShowWindow(wnd, SW_RESTORE);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_WINDOWPOSCHANGING:
+        // A hidden start stays hidden until the bar is restored on purpose.
+        if (bar.stayHidden) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        return FALSE;
+    case WM_ACTIVATE:
+        return LOWORD(wParam) == WA_INACTIVE ? TRUE : FALSE;
+    case WM_CLOSE:
+        if (bar.hideOnClose) {
+            ShowWindow(wnd, SW_HIDE);
+            return TRUE;
+        }
+        ExitSequence(bar);
+        EndDialog(wnd, 0);
+        DestroyWindow(wnd);
+        return TRUE;
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+        // The session may end: the settings are saved on the way out.
+        SetWindowLongPtrA(wnd, DWLP_MSGRESULT, TRUE);
+        CloseForGood(bar);
+        return TRUE;
+    case WM_COPYDATA:
+        SetKeywordFromCopyData(bar, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        return FALSE;
+    case WM_CONTEXTMENU:
+        return HandleContextMenu(bar, reinterpret_cast<HWND>(wParam), lParam);
+    case WM_COMMAND:
+        return OnCommand(bar, wParam);
+    case WM_SYSCOMMAND:
+        if (LOWORD(wParam) == IDM_SETTINGS) {
+            RunSettingsCommand(bar);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_APP_TRAYNOTIFY:
+        return HandleTrayNotify(bar, lParam);
+    case WM_APP_ACTIVATE:
+        ActivateFront(bar);
+        return TRUE;
+    case WM_APP_SETOPTION:
+        OnSetOption(bar, wParam);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+void RunSearchBar(AppState& app, int showState) {
+    SearchBar bar(app, showState == SW_HIDE);
+    DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_SEARCHBAR), nullptr, SearchBarProc,
+                    reinterpret_cast<LPARAM>(&bar));
+}

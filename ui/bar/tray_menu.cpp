@@ -1,0 +1,170 @@
+#include "ui/bar/tray_menu.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "base/text.h"
+#include "history/history_store.h"
+#include "platform/handles.h"
+#include "ui/common/engine_file_menu.h"
+#include "ui/common/resource.h"
+
+namespace {
+
+constexpr UINT kTrayIconId = 1;
+
+UniqueMenu BuildMainMenu(const AppState& app, bool withSearch) {
+    UniqueMenu menu(CreatePopupMenu());
+    if (withSearch) {
+        UniqueMenu search(CreatePopupMenu());
+        for (int k = 0; k < app.activeSet.count; ++k) {
+            const auto name = FieldText(app.activeSet.entries[k].Name);
+            AppendMenuA(search.get(), MF_STRING, IDM_ENGINE_FIRST + k, name.c_str());
+        }
+        AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(search.release()), "検索(&S)");
+    }
+    if (app.settings.Max > 0) {
+        UniqueMenu history(CreatePopupMenu());
+        AppendHistoryMenuItems(history.get(), app.history, app.settings.Max);
+        AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(history.release()),
+                    "検索履歴(&I)");
+    }
+    UniqueMenu files(CreatePopupMenu());
+    AppendEngineFileItems(files.get(), app.catalogue, app.catalogue.current,
+                          EngineFileLabels::WithoutExtension);
+    AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(files.release()),
+                "エンジンファイル変更(&C)");
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), MF_STRING, IDM_SETTINGS, "設定(&O)");
+    AppendMenuA(menu.get(), MF_STRING, IDM_EDITOR, "エンジンファイル編集(&E)");
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), MF_STRING, IDM_HELP, "ヘルプ(&H)");
+    AppendMenuA(menu.get(), MF_STRING, IDM_ABOUT, "Morvelについて(&A)");
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), MF_STRING, IDM_EXIT, "終了(&X)");
+    return menu;
+}
+
+UniqueMenu BuildEngineFileMenu(const AppState& app) {
+    UniqueMenu menu(CreatePopupMenu());
+    AppendEngineFileItems(menu.get(), app.catalogue, app.catalogue.current,
+                          EngineFileLabels::WithoutExtension);
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), MF_STRING, IDM_EDITOR, "編集(&E)");
+    return menu;
+}
+
+// Tracks the menu at pt; the chosen item arrives as WM_COMMAND. The menu and its
+// submenus are destroyed when the owner goes out of scope.
+void TrackMenu(HWND bar, UniqueMenu menu, POINT pt) {
+    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, bar,
+                   nullptr);
+    PostMessageA(bar, WM_NULL, 0, 0);
+}
+
+// A keyboard request (lParam -1) puts the menu at the control's centre, else at the cursor.
+POINT MenuPosition(HWND control, LPARAM position) {
+    POINT pt = {};
+    if (position == -1) {
+        RECT r = {};
+        GetWindowRect(control, &r);
+        pt.x = r.left + (r.right - r.left) / 2;
+        pt.y = r.top + (r.bottom - r.top) / 2;
+    } else {
+        GetCursorPos(&pt);
+    }
+    return pt;
+}
+
+void AddTool(const SearchBar& s, int controlId, const char* text) {
+    HWND bar = s.wnd;
+    HWND control = GetDlgItem(bar, controlId);
+    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, bar, nullptr,
+                               s.app.instance, nullptr);
+    if (!tip) return; // owned by the bar: it goes when the bar is destroyed
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = bar;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.hinst = s.app.instance;
+    ti.lpszText = const_cast<char*>(text);
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 300);
+}
+
+} // namespace
+
+void SetTrayIcon(const SearchBar& bar, bool present) {
+    NOTIFYICONDATAA nid = {};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = bar.wnd;
+    nid.uID = kTrayIconId;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = WM_APP_TRAYNOTIFY;
+    nid.hIcon = bar.smallIcon.get();
+    CopyBounded(nid.szTip, sizeof nid.szTip, MORVEL_TITLE);
+    Shell_NotifyIconA(present ? NIM_ADD : NIM_DELETE, &nid);
+}
+
+BOOL HandleTrayNotify(SearchBar& bar, LPARAM mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+        ActivateFront(bar);
+        return TRUE;
+    case WM_RBUTTONUP: {
+        if (bar.app.frontDialog) {
+            ActivateFront(bar);
+            return TRUE;
+        }
+        SetForegroundWindow(bar.wnd); // a hidden bar stays hidden
+        const bool withSearch = GetWindowTextLengthA(bar.keyword) > 0;
+        POINT pt = {};
+        GetCursorPos(&pt);
+        TrackMenu(bar.wnd, BuildMainMenu(bar.app, withSearch), pt);
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+BOOL HandleContextMenu(SearchBar& bar, HWND control, LPARAM position) {
+    if (control == GetDlgItem(bar.wnd, IDC_SEARCH)) {
+        TrackMenu(bar.wnd, BuildMainMenu(bar.app, false), MenuPosition(control, position));
+        return TRUE;
+    }
+    if (control == bar.engine) {
+        TrackMenu(bar.wnd, BuildEngineFileMenu(bar.app), MenuPosition(control, position));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void ChangeSystemMenu(HWND bar) {
+    HMENU sys = GetSystemMenu(bar, FALSE); // the window's own copy: freed with the window
+    DeleteMenu(sys, SC_MAXIMIZE, MF_BYCOMMAND);
+    DeleteMenu(sys, SC_SIZE, MF_BYCOMMAND);
+    InsertMenuA(sys, 0, MF_BYPOSITION | MF_STRING, IDM_SETTINGS, "設定(&S)");
+    InsertMenuA(sys, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+}
+
+void CreateTooltips(const SearchBar& bar) {
+    AddTool(bar, IDC_ENGINE, "使用する検索エンジン\r\n(右クリックでエンジンファイル変更)");
+    AddTool(bar, IDC_MODE, "検索オプション");
+    AddTool(bar, IDC_KEYWORD, "検索キーワードを入力\r\n複数あるときはスペースで区切る");
+    AddTool(bar, IDC_SEARCH, "検索開始\n(右クリックでメニュー表示)");
+}
+
+HMENU AppendHistoryMenuItems(HMENU menu, const SearchHistory& history, int max) {
+    const int limit = StoredHistoryLimit(max);
+    int n = 0;
+    for (; n < limit; ++n) {
+        const char* text = HistoryItemAt(history, n);
+        if (!text) break;
+        AppendMenuA(menu, MF_STRING, IDM_HISTORY_FIRST + n, HistoryMenuText(text).c_str());
+    }
+    if (n == 0) AppendMenuA(menu, MF_STRING | MF_DISABLED | MF_GRAYED, IDM_HISTORY_NONE, "(なし)");
+    return menu;
+}

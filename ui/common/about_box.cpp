@@ -1,0 +1,84 @@
+#include "ui/common/about_box.h"
+
+#include <shellapi.h>
+
+#include "morvel_version.h"
+#include "ui/common/front_dialog.h"
+#include "ui/common/resource.h"
+#include "ui/common/window_helpers.h"
+
+namespace {
+
+struct AboutBox {
+    AppState& app;
+    ScopedFrontDialog front;
+    WindowSubclass link;
+};
+
+// The home-page link: a hand pointer, and a click opens the page (the box stays open).
+LRESULT CALLBACK LinkProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR data) {
+    switch (msg) {
+    case WM_SETCURSOR:
+        // Shared cursor from the program's resources: not destroyed.
+        SetCursor(LoadCursorA(reinterpret_cast<HINSTANCE>(data), MAKEINTRESOURCEA(IDC_HAND_LINK)));
+        return 0;
+    case WM_LBUTTONDOWN:
+        ShellExecuteA(GetParent(wnd), nullptr, MORVEL_HOME_PAGE, nullptr, nullptr, SW_SHOW);
+        return 0;
+    default:
+        return DefSubclassProc(wnd, msg, wParam, lParam);
+    }
+}
+
+void Init(HWND dlg, AboutBox& box) {
+    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(&box));
+    box.front.Set(dlg);
+    HINSTANCE instance = box.app.instance;
+    // LoadIcon gives the shared icon of the resource: nothing to destroy.
+    SendDlgItemMessageA(dlg, IDC_ABOUT_ICON, STM_SETICON,
+                        reinterpret_cast<WPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MORVEL))),
+                        0);
+    SetDlgItemTextA(dlg, IDC_ABOUT_LINK, MORVEL_HOME_PAGE);
+    SetDlgItemTextA(dlg, IDC_ABOUT_NAME, MORVEL_TITLE);
+    SetDlgItemTextA(dlg, IDC_ABOUT_VERSION, MORVEL_VERSION_TEXT);
+    box.link.Install(GetDlgItem(dlg, IDC_ABOUT_LINK), LinkProc,
+                     reinterpret_cast<DWORD_PTR>(instance));
+}
+
+INT_PTR CALLBACK AboutProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        Init(dlg, *reinterpret_cast<AboutBox*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_ABOUT_OK) {
+            SendMessageA(dlg, WM_CLOSE, 0, 0);
+            return TRUE;
+        }
+        return FALSE; // Escape (IDCANCEL) leaves the box open
+    case WM_CLOSE:
+        if (auto* box = reinterpret_cast<AboutBox*>(GetWindowLongPtrA(dlg, DWLP_USER)))
+            box->link.Remove();
+        EndDialog(dlg, 0);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dlg, IDC_ABOUT_LINK)) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, RGB(0, 0, 255));
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+void RunAboutBox(HWND owner, AppState& app) {
+    AboutBox box{app, ScopedFrontDialog(app.frontDialog), {}};
+    DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc,
+                    reinterpret_cast<LPARAM>(&box));
+}

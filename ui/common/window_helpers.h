@@ -1,0 +1,57 @@
+// Helpers every window uses: a subclass owned by its installer, redrawing suspended for a
+// batch of list changes, the help file and the program's message box.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+// A window subclass (SetWindowSubclass) removed when the owner goes, unless the window has
+// gone first. The subclass procedure passes WM_NCDESTROY on; the system removes the entry
+// with the window.
+class WindowSubclass {
+  public:
+    WindowSubclass() = default;
+    WindowSubclass(const WindowSubclass&) = delete;
+    WindowSubclass& operator=(const WindowSubclass&) = delete;
+    ~WindowSubclass() { Remove(); }
+
+    bool Install(HWND wnd, SUBCLASSPROC proc, DWORD_PTR data) {
+        Remove();
+        if (!SetWindowSubclass(wnd, proc, kId, data)) return false;
+        wnd_ = wnd;
+        proc_ = proc;
+        return true;
+    }
+    void Remove() {
+        if (wnd_ && IsWindow(wnd_)) RemoveWindowSubclass(wnd_, proc_, kId);
+        wnd_ = nullptr;
+    }
+
+  private:
+    static constexpr UINT_PTR kId = 1;
+    HWND wnd_ = nullptr;
+    SUBCLASSPROC proc_ = nullptr;
+};
+
+// Redrawing of a control suspended while the guard lives, then one repaint of all of it.
+class ScopedRedrawOff {
+  public:
+    explicit ScopedRedrawOff(HWND control) : control_(control) {
+        SendMessageA(control_, WM_SETREDRAW, FALSE, 0);
+    }
+    ScopedRedrawOff(const ScopedRedrawOff&) = delete;
+    ScopedRedrawOff& operator=(const ScopedRedrawOff&) = delete;
+    ~ScopedRedrawOff() {
+        SendMessageA(control_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(control_, nullptr, TRUE);
+    }
+
+  private:
+    HWND control_;
+};
+
+// A message box with the program's caption "Morvel".
+int ShowMessage(HWND owner, const char* text, UINT flags);
+// The help file at a context number (HELP_CONTEXT), its contents (HELP_FINDER) or closed
+// (HELP_QUIT).
+void ShowHelp(HWND owner, const char* helpPath, UINT command, DWORD data = 0);

@@ -1,0 +1,102 @@
+#include "ui/editor/editor_state.h"
+
+#include "base/text.h"
+#include "platform/engine_store.h"
+#include "platform/handles.h"
+#include "ui/common/engine_file_menu.h"
+#include "ui/common/resource.h"
+
+namespace {
+
+// The Name of an entry as list text: bounded by its field.
+void InsertName(HWND list, int index, const EngineEntry& e) {
+    char name[kNameSize];
+    CopyBounded(name, sizeof name, e.Name, sizeof e.Name);
+    SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(name));
+}
+
+} // namespace
+
+void InsertEntryName(EditorState& s, int index) {
+    InsertName(s.list, index, s.work.entries[index]);
+}
+
+void SetModified(EditorState& s, bool modified) {
+    if (s.modified == modified) return;
+    char title[kEditorTitleSize] = {};
+    GetWindowTextA(s.window, title, sizeof title);
+    if (MarkEditorTitle(title, sizeof title, modified)) SetWindowTextA(s.window, title);
+    s.modified = modified;
+}
+
+void SetEditorTitle(EditorState& s, const char* fileName) {
+    char title[kEditorTitleSize];
+    FormatEditorTitle(title, sizeof title, fileName);
+    SetWindowTextA(s.window, title);
+    s.modified = false;
+}
+
+bool OpenFileInEditor(EditorState& s, int index) {
+    const EngineFileCatalogue& catalogue = s.app.catalogue;
+    if (index < 0 || index >= kMaxEngineFiles || catalogue.names[index][0] == '\0') return false;
+    char path[MAX_PATH];
+    if (!EngineFilePath(s.app.paths.programDir, catalogue.names[index], path)) return false;
+    EngineSet read;
+    const int count = ReadEngineFile(read, path);
+    if (count < 1 || !LoadEntries(s.work, read.entries.get(), count)) return false;
+    s.currentFile = index;
+    SetEditorTitle(s, catalogue.names[index]);
+    return true;
+}
+
+void RefillEngineList(EditorState& s) {
+    ScopedRedrawOff redraw(s.list);
+    SendMessageA(s.list, LB_RESETCONTENT, 0, 0);
+    for (int k = 0; k < s.work.count; ++k)
+        InsertEntryName(s, k);
+    SelectEntry(s, 0);
+}
+
+void RebuildFileMenu(EditorState& s) {
+    UniqueMenu popup(CreatePopupMenu());
+    if (!popup) return;
+    HMENU fileMenu = GetSubMenu(GetMenu(s.window), 0);
+    DeleteMenu(fileMenu, 1, MF_BYPOSITION); // the old popup (or "DUMMY") goes with it
+    AppendEngineFileItems(popup.get(), s.app.catalogue, s.currentFile, EngineFileLabels::WholeName);
+    if (InsertMenuA(fileMenu, 1, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                    reinterpret_cast<UINT_PTR>(popup.get()), "ファイル変更(&C)"))
+        popup.release(); // the menu bar owns it now
+}
+
+void AppendEntry(EditorState& s, const EngineEntry& e) {
+    if (!PushEntry(s.work, e)) return;
+    {
+        ScopedRedrawOff redraw(s.list);
+        InsertEntryName(s, s.work.count - 1);
+    }
+    SetModified(s, true);
+}
+
+int SelectedEntry(const EditorState& s) {
+    const LRESULT sel = SendMessageA(s.list, LB_GETCURSEL, 0, 0);
+    return sel == LB_ERR ? -1 : static_cast<int>(sel);
+}
+
+void SelectEntry(EditorState& s, int index) {
+    SendMessageA(s.list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+const char* EditorFileName(const EditorState& s) {
+    if (s.currentFile < 0 || s.currentFile >= kMaxEngineFiles) return "";
+    return s.app.catalogue.names[s.currentFile];
+}
+
+int EditorMessage(const EditorState& s, const char* text, UINT flags) {
+    return ShowMessage(s.window, text, flags);
+}
+
+bool RefuseWhenFull(const EditorState& s) {
+    if (s.work.count < kMaxEngines) return false;
+    EditorMessage(s, "これ以上データを追加することはできません", MB_OK | MB_ICONWARNING);
+    return true;
+}

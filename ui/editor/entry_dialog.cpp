@@ -1,0 +1,157 @@
+#include "ui/editor/entry_dialog.h"
+
+#include "base/text.h"
+#include "ui/common/front_dialog.h"
+#include "ui/common/resource.h"
+#include "ui/common/window_helpers.h"
+#include "ui/editor/editor_logic.h"
+
+namespace {
+
+constexpr DWORD kEntryHelpContext = 22;
+
+// The dialog's working copy of the entry.
+struct EntryDialogState {
+    EngineEntry entry;
+    AppState& app;
+    ScopedFrontDialog front;
+};
+
+// The fields' texts as typed. Each buffer is larger than its field's limit, so that a text
+// over the limit (set into the control from elsewhere, or counted in characters by the
+// edit control) is seen as too long rather than cut.
+struct FieldTexts {
+    char name[64];
+    char head1[300];
+    char tail1[300];
+    char key1[64];
+    char head2[300];
+    char tail2[300];
+    char key2[64];
+};
+
+template <size_t N> void ReadItem(HWND dlg, int id, char (&buffer)[N]) {
+    buffer[0] = '\0';
+    GetDlgItemTextA(dlg, id, buffer, static_cast<int>(N));
+    buffer[N - 1] = '\0';
+}
+
+template <size_t N> void FillItem(HWND dlg, int id, const char (&field)[N]) {
+    char text[N + 1];
+    CopyBounded(text, sizeof text, field, N);
+    SetDlgItemTextA(dlg, id, text);
+}
+
+const struct {
+    int id;
+    UINT limit;
+} kLimits[] = {
+    {IDC_ENTRY_NAME, kNameSize - 1}, {IDC_URL1_HEAD, kHeadSize - 1}, {IDC_URL1_TAIL, kTailSize - 1},
+    {IDC_URL2_HEAD, kHeadSize - 1},  {IDC_URL2_TAIL, kTailSize - 1}, {IDC_URL1_KEY, kKeySize - 1},
+    {IDC_URL2_KEY, kKeySize - 1},
+};
+
+BOOL Init(HWND dlg, EntryDialogState* s) {
+    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
+    if (HWND front = s->app.frontDialog) {
+        if (IsIconic(front)) ShowWindow(front, SW_RESTORE);
+        SetForegroundWindow(front);
+    }
+    s->front.Set(dlg);
+    for (const auto& l : kLimits)
+        SendDlgItemMessageA(dlg, l.id, EM_LIMITTEXT, l.limit, 0);
+    const EngineEntry& e = s->entry;
+    FillItem(dlg, IDC_ENTRY_NAME, e.Name);
+    FillItem(dlg, IDC_URL1_HEAD, e.head[0]);
+    FillItem(dlg, IDC_URL1_TAIL, e.tail[0]);
+    FillItem(dlg, IDC_URL1_KEY, e.key[0]);
+    FillItem(dlg, IDC_URL2_HEAD, e.head[1]);
+    FillItem(dlg, IDC_URL2_TAIL, e.tail[1]);
+    FillItem(dlg, IDC_URL2_KEY, e.key[1]);
+    HWND list = GetDlgItem(dlg, IDC_ENTRY_CHARACTER);
+    for (int i = 0; i < kCharacterItems; ++i)
+        SendMessageA(list, CB_INSERTSTRING, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(kCharacterItemTexts[i]));
+    // A code outside 0..3 selects nothing (-1 clears the selection).
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(CharacterItemOf(e.Character)), 0);
+    SetFocus(GetDlgItem(dlg, IDC_ENTRY_NAME));
+    return FALSE; // the focus has been set
+}
+
+void End(HWND dlg, bool confirmed) {
+    EndDialog(dlg, confirmed ? IDOK : IDCANCEL);
+}
+
+void Confirm(HWND dlg, EntryDialogState& s) {
+    FieldTexts t;
+    ReadItem(dlg, IDC_ENTRY_NAME, t.name);
+    ReadItem(dlg, IDC_URL1_HEAD, t.head1);
+    ReadItem(dlg, IDC_URL1_TAIL, t.tail1);
+    ReadItem(dlg, IDC_URL1_KEY, t.key1);
+    ReadItem(dlg, IDC_URL2_HEAD, t.head2);
+    ReadItem(dlg, IDC_URL2_TAIL, t.tail2);
+    ReadItem(dlg, IDC_URL2_KEY, t.key2);
+    const int item =
+        static_cast<int>(SendDlgItemMessageA(dlg, IDC_ENTRY_CHARACTER, CB_GETCURSEL, 0, 0));
+    const EntryFields fields = {t.name,  t.head1, t.tail1, t.key1,
+                                t.head2, t.tail2, t.key2,  item < 0 ? -1 : item};
+    const char* message = nullptr;
+    int focus = 0;
+    switch (CheckEntryFields(fields)) {
+    case EntryCheck::NameEmpty:
+        message = "検索エンジン名を入力してください。";
+        focus = IDC_ENTRY_NAME;
+        break;
+    case EntryCheck::HeadEmpty:
+        message = "必須項目は入力してください。";
+        focus = IDC_URL1_HEAD;
+        break;
+    case EntryCheck::TooLong:
+        message = "長すぎる項目があります。";
+        break;
+    case EntryCheck::Ok:
+        s.entry = BuildEntryFromFields(fields, s.entry.UrlMode);
+        End(dlg, true);
+        return;
+    }
+    ShowMessage(dlg, message, MB_OK | MB_ICONWARNING);
+    if (focus) SetFocus(GetDlgItem(dlg, focus));
+}
+
+INT_PTR CALLBACK EntryProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) return Init(dlg, reinterpret_cast<EntryDialogState*>(lParam));
+    auto* s = reinterpret_cast<EntryDialogState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    if (!s) return FALSE;
+    switch (msg) {
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            Confirm(dlg, *s);
+            return TRUE;
+        case IDCANCEL:
+            End(dlg, false);
+            return TRUE;
+        case IDHELP:
+            ShowHelp(dlg, s->app.paths.helpPath, HELP_CONTEXT, kEntryHelpContext);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    case WM_CLOSE:
+        End(dlg, false);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+bool EditEngineEntry(HWND editor, AppState& app, EngineEntry& entry) {
+    EntryDialogState state = {entry, app, ScopedFrontDialog(app.frontDialog)};
+    const INT_PTR result = DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_ENTRY), editor,
+                                           EntryProc, reinterpret_cast<LPARAM>(&state));
+    if (result != IDOK) return false;
+    entry = state.entry;
+    return true;
+}

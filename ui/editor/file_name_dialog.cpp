@@ -1,0 +1,90 @@
+#include "ui/editor/file_name_dialog.h"
+
+#include "base/text.h"
+#include "engines/catalogue.h"
+#include "platform/engine_store.h"
+#include "ui/common/front_dialog.h"
+#include "ui/common/resource.h"
+#include "ui/common/window_helpers.h"
+#include "ui/editor/editor_logic.h"
+
+namespace {
+
+struct FileNameState {
+    AppState& app;
+    ScopedFrontDialog front;
+    char fileName[kCatalogueNameSize];
+};
+
+void End(HWND dlg, bool confirmed) {
+    EndDialog(dlg, confirmed ? IDOK : IDCANCEL);
+}
+
+void Confirm(HWND dlg, FileNameState& s) {
+    // Larger than the field's 32 bytes: an over-long text is refused, never cut.
+    char typed[kCatalogueNameSize] = {};
+    GetDlgItemTextA(dlg, IDC_FILE_NAME, typed, sizeof typed);
+    const char* message = nullptr;
+    switch (CheckEngineFileName(typed, s.fileName, sizeof s.fileName)) {
+    case FileNameCheck::Empty:
+        message = "ファイル名を入力してください。";
+        break;
+    case FileNameCheck::TooLong:
+        message = "ファイル名が長すぎます。";
+        break;
+    case FileNameCheck::BadCharacter:
+        message = "ファイル名にできない文字が入力されています。";
+        break;
+    case FileNameCheck::Ok:
+        if (EngineFileExists(s.app.paths.programDir, s.fileName)) {
+            message = "そのファイル名はすでに存在しています。";
+            break;
+        }
+        End(dlg, true);
+        return;
+    }
+    ShowMessage(dlg, message, MB_OK | MB_ICONWARNING);
+    HWND field = GetDlgItem(dlg, IDC_FILE_NAME);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    SetFocus(field);
+}
+
+INT_PTR CALLBACK FileNameProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        SetWindowLongPtrA(dlg, DWLP_USER, lParam);
+        SendDlgItemMessageA(dlg, IDC_FILE_NAME, EM_LIMITTEXT, kTypedFileNameLimit, 0);
+        reinterpret_cast<FileNameState*>(lParam)->front.Set(dlg);
+        SetFocus(GetDlgItem(dlg, IDC_FILE_NAME));
+        return FALSE; // the focus has been set
+    }
+    auto* s = reinterpret_cast<FileNameState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    if (!s) return FALSE;
+    switch (msg) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            Confirm(dlg, *s);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            End(dlg, false);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        End(dlg, false);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+bool AskEngineFileName(HWND editor, AppState& app, char* fileName, size_t fileNameSize) {
+    FileNameState state = {app, ScopedFrontDialog(app.frontDialog), {}};
+    const INT_PTR result = DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_FILE_NAME), editor,
+                                           FileNameProc, reinterpret_cast<LPARAM>(&state));
+    if (result != IDOK) return false;
+    CopyBounded(fileName, fileNameSize, state.fileName, sizeof state.fileName);
+    return true;
+}

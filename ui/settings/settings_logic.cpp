@@ -1,0 +1,69 @@
+#include "ui/settings/settings_logic.h"
+
+#include "base/text.h"
+
+void ApplyGeneralChoices(Settings& s, const GeneralChoices& c) {
+    s.TrayMode = c.tray ? 0 : 1;
+    s.TaskErase = c.hideOnMin ? 1 : 0;
+    s.NotWinClose = c.hideOnClose ? 1 : 0;
+    ApplyTrayModeRule(s);
+    s.TipMode = c.noTips ? 1 : 0;
+    s.ShowMode = c.topmost ? 1 : 0;
+}
+
+unsigned char HistorySizeFromInput(bool ticked, int typed) {
+    if (!ticked) return 0;
+    const unsigned char v = LowByte8(typed);
+    if (v == 0) return 10;
+    if (v > 50) return 50;
+    return v;
+}
+
+const char* FileNamePart(const char* path) {
+    const char* part = path;
+    for (const char* p = path; *p != '\0'; ++p) {
+        if (IsLeadByte(static_cast<unsigned char>(*p))) {
+            if (p[1] == '\0') break; // a lone lead byte at the end is no character
+            ++p;
+        } else if (*p == '\\') {
+            part = p + 1;
+        }
+    }
+    return part;
+}
+
+bool JoinPath(char* out, size_t outSize, const char* dir, const char* name) {
+    if (outSize == 0) return false;
+    const size_t d = CopyBounded(out, outSize, dir);
+    if (dir[d] == '\0') {
+        const size_t n = CopyBounded(out + d, outSize - d, name);
+        if (name[n] == '\0') return true;
+    }
+    out[0] = '\0';
+    return false;
+}
+
+bool MenuExtensionAddress(char* out, size_t outSize, const char* programDir) {
+    if (!JoinPath(out, outSize, "res://", programDir)) return false;
+    const size_t used = FieldLength(out, outSize);
+    if (!JoinPath(out + used, outSize - used, "", "Pelka.dll/SETSTRING")) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+HistoryButtons HistoryButtonsFor(int count) {
+    return {count <= 0, count <= 1};
+}
+
+int SelectionAfterDelete(int n, int count) {
+    if (count <= 0) return -1;
+    return n < count ? n : count - 1;
+}
+
+int MoveTarget(int n, int step, int count) {
+    if (n < 0 || n >= count) return -1;
+    const int target = n + step;
+    return target >= 0 && target < count ? target : -1;
+}
