@@ -10,10 +10,12 @@ BridgeMessages SearchOptionMessages(long sefIndex, long engineIndex, long mode) 
     const auto high = [](long v) { return static_cast<std::uintptr_t>(v & 0xFFFF) << 16; };
     if (sefIndex >= 0)
         out.items[out.count++] = {kMsgCommand,
-                                  kEngineFileCommandBase + static_cast<std::uintptr_t>(sefIndex)};
+                                  IDM_ENGINE_FILE_FIRST + static_cast<std::uintptr_t>(sefIndex)};
     if (engineIndex >= 0)
-        out.items[out.count++] = {kMsgSetOption, high(engineIndex) | kOptionEngine};
-    if (mode >= 0) out.items[out.count++] = {kMsgSetOption, high(mode) | kOptionMode};
+        out.items[out.count++] = {WM_APP_SETOPTION,
+                                  high(engineIndex) | bar_protocol::kOptionEngine};
+    if (mode >= 0)
+        out.items[out.count++] = {WM_APP_SETOPTION, high(mode) | bar_protocol::kOptionMode};
     return out;
 }
 

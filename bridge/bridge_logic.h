@@ -4,14 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "protocol/bar_protocol.h"
+
 namespace pelka {
 
-constexpr unsigned kMsgCommand = 0x0111;           // WM_COMMAND
-constexpr unsigned kMsgSetOption = 0x8000 + 300;   // WM_APP_SETOPTION
-constexpr unsigned kMsgActivate = 0x8000 + 200;    // WM_APP_ACTIVATE
-constexpr unsigned kEngineFileCommandBase = 40100; // + engine file number
-constexpr unsigned kOptionEngine = 1;              // sub-commands of WM_APP_SETOPTION
-constexpr unsigned kOptionMode = 0;
+// The bar's own messages and codes are those of protocol/bar_protocol.h.
+constexpr unsigned kMsgCommand = 0x0111; // WM_COMMAND
 
 // The started program gets this long to become idle before the bar is looked for anyway.
 constexpr unsigned kStartWaitMilliseconds = 30000;

@@ -10,12 +10,11 @@
 #include "bridge/ivantu.h"
 #include "bridge/pelka_module.h"
 #include "platform/handles.h"
+#include "protocol/bar_protocol.h"
 
 namespace pelka {
 namespace {
 
-constexpr char kBarClass[] = "#32770";
-constexpr char kBarTitle[] = "Morvel";
 constexpr char kProgramName[] = "vantu.exe";
 
 bool SystemLeadByte(unsigned char b) {
@@ -23,7 +22,7 @@ bool SystemLeadByte(unsigned char b) {
 }
 
 HWND FindBar() {
-    return FindWindowA(kBarClass, kBarTitle);
+    return FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
 }
 
 // Starts vantu.exe from this library's directory with its window hidden. The wait for the
@@ -55,7 +54,7 @@ HWND FindOrStartMainWindow() {
 
 void SendKeyword(HWND bar, const char* text) {
     COPYDATASTRUCT data = {};
-    data.dwData = 0;
+    data.dwData = bar_protocol::kCopyDataShiftJis;
     data.cbData = static_cast<DWORD>(lstrlenA(text) + 1);
     data.lpData = const_cast<char*>(text);
     SendMessageA(bar, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
@@ -137,7 +136,7 @@ class Vantu final : public IVantu {
     HRESULT STDMETHODCALLTYPE SetForeground() override {
         if (HWND bar = FindOrStartMainWindow()) {
             SetForegroundWindow(bar);
-            SendMessageA(bar, kMsgActivate, 0, 0);
+            SendMessageA(bar, WM_APP_ACTIVATE, 0, 0);
         } else {
             MessageBoxA(nullptr, "「Morvel」本体が見つかりません。", "Pelka.dll",
                         MB_OK | MB_ICONERROR);

@@ -9,6 +9,7 @@
 #include "bridge/ivantu.h"
 #include "host/host_logic.h"
 #include "platform/handles.h"
+#include "protocol/bar_protocol.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ using host::Status;
 // gets an answer after this long instead of a host that waits for ever.
 constexpr DWORD kReadTimeoutMs = 10000;
 
-constexpr wchar_t kBarClass[] = L"#32770";
-constexpr wchar_t kBarTitle[] = L"Morvel";
+constexpr wchar_t kBarClass[] = L"" MORVEL_BAR_CLASS;
+constexpr wchar_t kBarTitle[] = L"" MORVEL_TITLE;
 
 // The directory of this program with its trailing backslash (empty when it is not known).
 std::wstring OwnDirectory() {

@@ -84,8 +84,8 @@ TEST(Bar, TypedSearchGivesTheUrlOfEachCharacterCode) {
     size_t lines = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);
-        Send(b.bar, kSetOption, MAKEWPARAM(1, c.engine));
-        Send(b.bar, kSetOption, MAKEWPARAM(0, c.mode));
+        Send(b.bar, kSetOption, MAKEWPARAM(kOptionEngine, c.engine));
+        Send(b.bar, kSetOption, MAKEWPARAM(kOptionMode, c.mode));
         SetKeyword(b, c.keyword);
         ASSERT_TRUE(SearchAndWait(b, ++lines));
         EXPECT_EQ(b.dir.BrowserUrls().back(), c.url);
@@ -157,7 +157,7 @@ TEST(Bar, ShiftPageKeysSwitchEngineFilesAtBothEnds) {
     TypeKey(VK_PRIOR, true); // first file: nothing
     Sleep(300);
     EXPECT_EQ(ComboText(b.engine, 0), "SJIS");
-    Send(b.bar, kSetOption, MAKEWPARAM(1, 3));
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionEngine, 3));
     TypeKey(VK_NEXT, true);
     ASSERT_TRUE(WaitUntil([&] { return ComboText(b.engine, 0) == "Z0"; }, 3000));
     EXPECT_EQ(ComboSelection(b.engine), 1); // from SEFIndex
@@ -184,21 +184,21 @@ TEST(Bar, EngineFileSwitchingKeepsSefIndexAndRefusesBadFiles) {
     // selects entry 0.
     ASSERT_TRUE(b.Start(TestIni("", "", "[SEFIndex]\r\nb.sef=7\r\ntest.sef=-1\r\n")));
     EXPECT_EQ(ComboSelection(b.engine), 0);
-    Send(b.bar, kSetOption, MAKEWPARAM(1, 2));
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionEngine, 2));
 
     // The current file again: nothing loads, nothing is written.
-    Send(b.bar, WM_COMMAND, 40102);
+    Send(b.bar, WM_COMMAND, IDM_ENGINE_FILE_FIRST + 2);
     EXPECT_EQ(b.dir.IniInt("SEFIndex", "test.sef"), -1);
 
-    Send(b.bar, WM_COMMAND, 40100);
+    Send(b.bar, WM_COMMAND, IDM_ENGINE_FILE_FIRST);
     EXPECT_EQ(ComboText(b.engine, 0), "B0");
     EXPECT_EQ(ComboSelection(b.engine), 0); // 7 is out of range
     EXPECT_EQ(b.dir.IniInt("SEFIndex", "test.sef"), 2);
 
     // The invalid file and an empty slot: the message box, nothing changes.
-    for (WPARAM id : {40101, 40131}) {
+    for (WPARAM id : {IDM_ENGINE_FILE_FIRST + 1, IDM_ENGINE_FILE_LAST}) {
         SCOPED_TRACE(id);
-        Send(b.bar, kSetOption, MAKEWPARAM(1, 1));
+        Send(b.bar, kSetOption, MAKEWPARAM(kOptionEngine, 1));
         PostMessageA(b.bar, WM_COMMAND, id, 0);
         HWND box = WaitForMessageBox(b.proc.Pid());
         ASSERT_NE(box, nullptr);
@@ -211,7 +211,7 @@ TEST(Bar, EngineFileSwitchingKeepsSefIndexAndRefusesBadFiles) {
         EXPECT_FALSE(b.dir.IniHasKey("SEFIndex", "c.sef"));
         EXPECT_EQ(b.dir.IniInt("SEFIndex", "b.sef"), 7);
     }
-    Send(b.bar, WM_COMMAND, 40102);
+    Send(b.bar, WM_COMMAND, IDM_ENGINE_FILE_FIRST + 2);
     EXPECT_EQ(ComboText(b.engine, 0), "SJIS");
     EXPECT_EQ(ComboSelection(b.engine), 2);
     EXPECT_EQ(b.dir.IniInt("SEFIndex", "b.sef"), 1);
@@ -220,8 +220,8 @@ TEST(Bar, EngineFileSwitchingKeepsSefIndexAndRefusesBadFiles) {
 TEST(Bar, NotSaveIsWritesNoSefIndex) {
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni("NotSaveIS=1\r\n")));
-    Send(b.bar, kSetOption, MAKEWPARAM(1, 3));
-    Send(b.bar, WM_COMMAND, 40101);
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionEngine, 3));
+    Send(b.bar, WM_COMMAND, IDM_ENGINE_FILE_FIRST + 1);
     EXPECT_EQ(ComboCount(b.engine), 16);
     ASSERT_TRUE(b.Exit());
     EXPECT_FALSE(b.dir.IniHasKey("SEFIndex", "test.sef"));
@@ -258,7 +258,7 @@ TEST(Bar, CloseHidesWithNotWinCloseAndExitCommandSavesAll) {
     EXPECT_TRUE(b.proc.Running());
     EXPECT_FALSE(b.dir.IniHasKey("Window", "TaskErase")); // nothing written yet
     Send(b.bar, kActivate);
-    Send(b.bar, kSetOption, MAKEWPARAM(1, 4));
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionEngine, 4));
     SetKeyword(b, "new word");
     ASSERT_TRUE(SearchAndWait(b, 1));
     DWORD code = 1;

@@ -87,7 +87,7 @@ TEST(BridgeScript, SelectionTextAsSent) {
                           dir.File("vantu.exe").c_str(), FALSE));
     Registration reg(dir);
     ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
 
     const struct {
         const char* selection;
@@ -110,7 +110,7 @@ TEST(BridgeScript, SelectionTextAsSent) {
         expectedLog += expectedLog.find("activate") == std::string::npos ? "activate visible=0\r\n"
                                                                          : "activate visible=1\r\n";
     }
-    Started standIn(FindWindowA("#32770", "Morvel"));
+    Started standIn(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE));
     std::string log;
     ASSERT_TRUE(dir.ReadBytes("standin.log", log));
     EXPECT_EQ(log, expectedLog);
@@ -147,7 +147,7 @@ TEST(BridgeScript, StartsTheProgramHiddenUntilSetForeground) {
     ProgramDir dir(options);
     Registration reg(dir);
     ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
 
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
     {
@@ -158,7 +158,7 @@ TEST(BridgeScript, StartsTheProgramHiddenUntilSetForeground) {
         BSTR text = SysAllocString(L"ｱｲｳ abc");
         EXPECT_EQ(vantu->SetKeyword(text), S_OK);
         SysFreeString(text);
-        HWND bar = FindWindowA("#32770", "Morvel");
+        HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
         Started started(bar);
         ASSERT_NE(bar, nullptr);
         ASSERT_NE(FindBar(started.Pid()), nullptr);
@@ -180,9 +180,9 @@ TEST(BridgeScript, WholeScriptStartsAndShowsTheProgram) {
     ProgramDir dir(options);
     Registration reg(dir);
     ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     ASSERT_EQ(RunMenuScript(dir, "\"one\" & Chr(13) & Chr(10) & \"two\""), 0u);
-    HWND bar = FindWindowA("#32770", "Morvel");
+    HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
     Started started(bar);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "one two");
@@ -231,9 +231,9 @@ TEST(BridgeScript, CapturedHostEndsWhileTheStartedProgramRuns) {
     ProgramDir dir(options);
     Registration reg(dir);
     ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     const bool ended = OutputEndsWithHost(dir, "\"piped\"");
-    HWND bar = FindWindowA("#32770", "Morvel");
+    HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
     Started started(bar);
     EXPECT_TRUE(ended) << "the started program holds the script host's output pipe";
     ASSERT_NE(bar, nullptr);
@@ -248,7 +248,7 @@ TEST(BridgeScript, MissingProgramShowsTheMessage) {
     ProgramDir dir(options);
     Registration reg(dir);
     ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     std::string text = "<no box>";
     const DWORD code = RunMenuScript(dir, "\"abc\"", [&](DWORD pid) {
         if (HWND box = WaitForMessageBox(pid, "Pelka.dll", 15000)) {

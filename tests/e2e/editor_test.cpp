@@ -131,7 +131,7 @@ TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
     EditorRun r;
     ASSERT_TRUE(r.dir.WriteEngineFile("abcdefghijklmnopq.sef", {MakeEngine("L0", "l.example/")}));
     ASSERT_TRUE(r.Start(TestIni()));
-    Send(r.bar, kSetOption, MAKEWPARAM(1, 3));
+    Send(r.bar, kSetOption, MAKEWPARAM(kOptionEngine, 3));
     ASSERT_TRUE(r.Open());
     EXPECT_EQ(GetWindow(r.editor, GW_OWNER), r.bar);
     EXPECT_EQ(r.TitleText(), Title("test.sef"));
@@ -256,7 +256,7 @@ TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
 
     // Reopened: the clipboard survived, and pasting goes into whatever file is open.
     ASSERT_TRUE(r.Open());
-    r.Do(40100); // unmodified: no prompt
+    r.Do(IDM_ENGINE_FILE_FIRST); // unmodified: no prompt
     EXPECT_EQ(r.TitleText(), Title("abcdefghijklmnopq.s ... "));
     EXPECT_EQ(ListCount(r.list), 1);
     menu = r.OpenMenu('e');
@@ -418,11 +418,11 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
     r.Do(40128);
     EXPECT_TRUE(r.NoMessageBox());
     // Cancel stays; No drops the changes; Yes saves them.
-    r.Post(40100);
+    r.Post(IDM_ENGINE_FILE_FIRST);
     EXPECT_EQ(r.Answer(IDCANCEL), Prompt("test.sef"));
     EXPECT_EQ(r.TitleText(), Marked("test.sef"));
     EXPECT_EQ(ListCount(r.list), 4);
-    r.Post(40100);
+    r.Post(IDM_ENGINE_FILE_FIRST);
     EXPECT_EQ(r.Answer(IDNO), Prompt("test.sef"));
     EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("f00.sef"); }));
     EXPECT_EQ(ListCount(r.list), 1);
@@ -430,7 +430,7 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
     r.Do(40128);
     EXPECT_EQ(ListCount(r.list), 5);
     r.Do(1027);
-    r.Post(40100);
+    r.Post(IDM_ENGINE_FILE_FIRST);
     EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
     EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("f00.sef"); }));
     EXPECT_EQ(r.OnDisk("test.sef").size(), 4u);
@@ -548,7 +548,7 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
 TEST(EditorFiles, DeleteFileFallBackAndFailedReloads) {
     EditorRun r; // two files: test.sef (slot 0) and the default file
     ASSERT_TRUE(r.Start(TestIni()));
-    Send(r.bar, kSetOption, MAKEWPARAM(1, 3));
+    Send(r.bar, kSetOption, MAKEWPARAM(kOptionEngine, 3));
     ASSERT_TRUE(r.Open());
     r.Do(1027);
     r.Post(40024);
@@ -740,7 +740,7 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fd); }));
 
     // 5 files into 62 entries: 2 added, the limit message once.
-    r.Do(40100);
+    r.Do(IDM_ENGINE_FILE_FIRST);
     ASSERT_EQ(ListCount(r.list), 62);
     ASSERT_TRUE(
         r.ChooseFiles(40011, {defs, "\"v0.sed\" \"v1.sed\" \"v2.sed\" \"v3.sed\" \"v4.sed\""}));
@@ -761,7 +761,7 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     EXPECT_EQ(ListCount(r.list), 64);
 
     // 60 entries and 10 dropped files: 4 imported, the limit message once, 5 ignored.
-    r.Post(40101);
+    r.Post(IDM_ENGINE_FILE_FIRST + 1);
     EXPECT_EQ(r.Answer(IDNO), Prompt("many.sef"));
     ASSERT_TRUE(WaitUntil([&] { return ListCount(r.list) == 60; }));
     std::vector<std::string> ten;

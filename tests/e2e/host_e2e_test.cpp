@@ -149,9 +149,9 @@ TEST(NativeHost, StartsTheProgramHiddenThenShowsIt) {
     ASSERT_TRUE(dir.CopyFromDist("morvel-host.exe"));
     ASSERT_TRUE(dir.WriteEngineFile("test.sef", TestEngines()));
     ASSERT_TRUE(dir.WriteIni(TestIni()));
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     const HostRun run = RunHost(dir, Frame(u8"{\"text\":\"起動 test\"}"));
-    HWND bar = FindWindowA("#32770", "Morvel");
+    HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
     StartedBar started(bar);
     EXPECT_EQ(run.output, Answer(host::Status::kOk));
     EXPECT_EQ(run.code, 0u);
@@ -167,7 +167,7 @@ TEST(NativeHost, BadInputGetsItsAnswer) {
     using host::Status;
     ProgramDir dir(HostOptions(false)); // no vantu.exe and no bar
     ASSERT_TRUE(dir.CopyFromDist("morvel-host.exe"));
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     std::string tooLong(4, '\0');
     tooLong[0] = 1, tooLong[2] = 0x10; // 1 MiB + 1
     const std::string good = "{\"text\":\"abc\"}";

@@ -72,8 +72,8 @@ TEST(Messages, SetOptionSubCommands) {
     }
     // Sub-command 2 searches with the keyword in the box.
     SendKeyword(b.bar, "q");
-    Send(b.bar, kSetOption, MAKEWPARAM(1, 0));
-    Send(b.bar, kSetOption, MAKEWPARAM(2, 0));
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionEngine, 0));
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
     ASSERT_TRUE(WaitUntil([&] { return b.dir.BrowserLog().size() == 1; }));
     EXPECT_EQ(b.dir.BrowserUrls()[0], "http://s.example/all?q=q&x=1");
 }
@@ -81,7 +81,7 @@ TEST(Messages, SetOptionSubCommands) {
 TEST(Messages, SearchWithEmptyKeywordOpensNothing) {
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni()));
-    Send(b.bar, kSetOption, MAKEWPARAM(2, 0));
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
     Sleep(500);
     EXPECT_TRUE(b.dir.BrowserLog().empty());
 }
@@ -90,8 +90,8 @@ TEST(Messages, NoSelectionInModeComboSearchesTheAnyWordUrl) {
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni()));
     SendKeyword(b.bar, "a b");
-    Send(b.bar, kSetOption, MAKEWPARAM(0, 9));
-    Send(b.bar, kSetOption, MAKEWPARAM(2, 0));
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionMode, 9));
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
     ASSERT_TRUE(WaitUntil([&] { return b.dir.BrowserLog().size() == 1; }));
     EXPECT_EQ(b.dir.BrowserUrls()[0], "http://s.example/any?q=a|b");
 }

@@ -79,7 +79,7 @@ std::vector<std::string> ListItems(HWND list) {
 // A message box of the program (not the bar, not the sheet) shown within the time.
 std::string AnswerMessageBox(const RunningBar& b, DWORD timeoutMs = 5000,
                              const char* shot = nullptr) {
-    HWND box = WaitForMessageBox(b.proc.Pid(), "Morvel", timeoutMs);
+    HWND box = WaitForMessageBox(b.proc.Pid(), MORVEL_TITLE, timeoutMs);
     if (!box) return "<no box>";
     const std::string text = MessageBoxText(box);
     if (shot) Shot(shot, box);

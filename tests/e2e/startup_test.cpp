@@ -15,7 +15,7 @@ namespace {
 void ExpectNoEngineFileMessage(const ProgramDir& dir) {
     Process proc;
     ASSERT_TRUE(proc.Start(dir));
-    HWND box = WaitForMessageBox(proc.Pid(), "Morvel", 10000);
+    HWND box = WaitForMessageBox(proc.Pid(), MORVEL_TITLE, 10000);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), "正常なデータファイル(*.sef)が見つかりません。");
     EXPECT_EQ(FindBar(proc.Pid()), nullptr);

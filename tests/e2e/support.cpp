@@ -329,7 +329,7 @@ std::vector<HWND> TopWindows(DWORD pid, const char* cls, const char* title) {
 }
 
 HWND FindBar(DWORD pid) {
-    for (HWND w : TopWindows(pid, "#32770", "Morvel"))
+    for (HWND w : TopWindows(pid, MORVEL_BAR_CLASS, MORVEL_TITLE))
         if (IsBar(w)) return w;
     return nullptr;
 }
@@ -672,7 +672,7 @@ HWND FocusOf(HWND wnd) {
 }
 
 std::string AnswerMessageBox(DWORD pid, int button, DWORD timeoutMs) {
-    HWND box = WaitForMessageBox(pid, "Morvel", timeoutMs);
+    HWND box = WaitForMessageBox(pid, MORVEL_TITLE, timeoutMs);
     if (!box) return "<none>";
     const std::string text = MessageBoxText(box);
     PressButton(box, button);

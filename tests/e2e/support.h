@@ -11,6 +11,7 @@
 
 #include "engines/engine_entry.h"
 #include "platform/handles.h"
+#include "protocol/bar_protocol.h"
 
 namespace e2e {
 
@@ -96,7 +97,7 @@ class Process {
 
     bool Start(const ProgramDir& dir);
     bool Start(const ProgramDir& dir, const Options& options);
-    // Waits for this process's search bar (class "#32770", title "Morvel", with a keyword
+    // Waits for this process's search bar (MORVEL_BAR_CLASS, MORVEL_TITLE, with a keyword
     // box); nullptr on timeout.
     HWND WaitForBar(DWORD timeoutMs = 10000);
     HWND Bar() const { return bar_; }
@@ -120,8 +121,8 @@ HWND FindBar(DWORD pid);
 std::vector<HWND> TopWindows(DWORD pid, const char* cls, const char* title);
 
 // Message boxes: class "#32770" without a keyword box, title as given.
-HWND FindMessageBox(DWORD pid, const char* title = "Morvel");
-HWND WaitForMessageBox(DWORD pid, const char* title = "Morvel", DWORD timeoutMs = 5000);
+HWND FindMessageBox(DWORD pid, const char* title = MORVEL_TITLE);
+HWND WaitForMessageBox(DWORD pid, const char* title = MORVEL_TITLE, DWORD timeoutMs = 5000);
 std::string MessageBoxText(HWND box);
 // Presses a button of a dialog by its id (IDOK, IDYES...) as a click would.
 void PressButton(HWND dialog, int id);
@@ -141,7 +142,8 @@ std::pair<int, int> EditSelection(HWND edit);
 // Sends a message with a time limit (so a test never hangs on a busy program).
 LRESULT Send(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = 5000);
 // WM_COPYDATA with the given bytes as lpData and cbData.
-LRESULT SendCopyData(HWND bar, const void* data, DWORD size, ULONG_PTR dwData = 0);
+LRESULT SendCopyData(HWND bar, const void* data, DWORD size,
+                     ULONG_PTR dwData = bar_protocol::kCopyDataShiftJis);
 LRESULT SendKeyword(HWND bar, const std::string& text); // text + NUL, as the bridge sends
 
 // Keys: posted WM_KEYDOWN/WM_KEYUP to a window (no key state), or real input.
@@ -164,7 +166,11 @@ void MenuChar(HWND menu, char c);
 // with and without the any-word URL) and the ids of the bar's controls.
 std::vector<EngineEntry> TestEngines();
 constexpr int kKeyword = 1001, kMode = 1003, kEngine = 1005, kSearchButton = 1000;
-constexpr UINT kTrayNotify = 0x8000 + 100, kActivate = 0x8000 + 200, kSetOption = 0x8000 + 300;
+constexpr UINT kTrayNotify = WM_APP_TRAYNOTIFY, kActivate = WM_APP_ACTIVATE,
+               kSetOption = WM_APP_SETOPTION;
+using bar_protocol::kOptionEngine;
+using bar_protocol::kOptionMode;
+using bar_protocol::kOptionSearch;
 
 // A settings file with the stand-in browser and "test.sef" as the current engine file;
 // search and window hold extra lines for those sections, other holds whole sections.

@@ -7,9 +7,10 @@
 #include <cstring>
 
 #include "platform/handles.h"
+#include "protocol/bar_protocol.h"
 
 int main(int argc, char** argv) {
-    HWND bar = FindWindowA("#32770", "Morvel");
+    HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
     if (!bar || !GetDlgItem(bar, 1001)) {
         std::printf("bar=0\n");
         return 0;

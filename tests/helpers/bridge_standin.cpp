@@ -10,11 +10,10 @@
 #include <string>
 
 #include "platform/handles.h"
+#include "protocol/bar_protocol.h"
 
 namespace {
 
-constexpr UINT kActivate = 0x8000 + 200;
-constexpr UINT kSetOption = 0x8000 + 300;
 char g_log[MAX_PATH];
 WNDPROC g_dialogProc = nullptr;
 
@@ -54,12 +53,12 @@ LRESULT CALLBACK StandInProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                       static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
         Log(line);
         return TRUE;
-    case kSetOption:
+    case WM_APP_SETOPTION:
         std::snprintf(line, sizeof line, "setoption %llu %lld",
                       static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
         Log(line);
         return FALSE;
-    case kActivate:
+    case WM_APP_ACTIVATE:
         std::snprintf(line, sizeof line, "activate visible=%d", IsWindowVisible(wnd) ? 1 : 0);
         Log(line);
         ShowWindow(wnd, SW_RESTORE);
@@ -99,8 +98,9 @@ int main() {
     std::snprintf(line, sizeof line, "start flags=%lu show=%u", si.dwFlags, si.wShowWindow);
     Log(line);
 
-    HWND wnd = CreateWindowExA(0, "#32770", "Morvel", WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100,
-                               240, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND wnd =
+        CreateWindowExA(0, MORVEL_BAR_CLASS, MORVEL_TITLE, WS_POPUP | WS_CAPTION | WS_SYSMENU, 100,
+                        100, 240, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!wnd) return 1;
     g_dialogProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInProc)));

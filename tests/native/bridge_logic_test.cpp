@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "protocol/bar_protocol.h"
 
 namespace {
 
@@ -15,19 +16,28 @@ bool Lead(unsigned char b) {
     return IsLeadByte(b);
 }
 
+// WM_COMMAND of engine file n, and WM_APP_SETOPTION of an option code with its value.
+BridgeMessage EngineFile(unsigned n) {
+    return {pelka::kMsgCommand, IDM_ENGINE_FILE_FIRST + n};
+}
+BridgeMessage SetOption(unsigned option, std::uintptr_t value) {
+    return {WM_APP_SETOPTION, value << 16 | option};
+}
+
 TEST(BridgeLogic, SearchOptionMessages) {
-    const unsigned cmd = pelka::kMsgCommand, opt = pelka::kMsgSetOption;
+    using bar_protocol::kOptionEngine;
+    using bar_protocol::kOptionMode;
     struct Case {
         long sef, eng, mode;
         std::vector<BridgeMessage> expected;
     } cases[] = {
         {-1, -1, -1, {}},
-        {2, -1, 1, {{cmd, 40102}, {opt, 65536}}},
-        {0, 0, 0, {{cmd, 40100}, {opt, 1}, {opt, 0}}},
-        {-1, 3, -1, {{opt, 3 * 65536 + 1}}},
-        {-1, 70000, -1, {{opt, 4464u * 65536 + 1}}}, // only the low 16 bits travel
-        {-5, -1, 65535, {{opt, 65535u * 65536}}},
-        {1, 0, 1, {{cmd, 40101}, {opt, 1}, {opt, 65536}}},
+        {2, -1, 1, {EngineFile(2), SetOption(kOptionMode, 1)}},
+        {0, 0, 0, {EngineFile(0), SetOption(kOptionEngine, 0), SetOption(kOptionMode, 0)}},
+        {-1, 3, -1, {SetOption(kOptionEngine, 3)}},
+        {-1, 70000, -1, {SetOption(kOptionEngine, 4464)}}, // only the low 16 bits travel
+        {-5, -1, 65535, {SetOption(kOptionMode, 65535)}},
+        {1, 0, 1, {EngineFile(1), SetOption(kOptionEngine, 0), SetOption(kOptionMode, 1)}},
     };
     for (const Case& c : cases) {
         const pelka::BridgeMessages got = pelka::SearchOptionMessages(c.sef, c.eng, c.mode);

@@ -9,16 +9,16 @@
 #include <string>
 #include <thread>
 
+#include "protocol/bar_protocol.h"
 #include "bridge/ivantu.h"
 #include "bridge_support.h"
 
 using namespace bridge_test;
 using Msg = StandInBar::Message;
+using bar_protocol::kOptionEngine;
+using bar_protocol::kOptionMode;
 
 namespace {
-
-constexpr UINT kActivate = WM_APP + 200;
-constexpr UINT kSetOption = WM_APP + 300;
 
 Msg CopyData(const std::string& bytes) {
     return Msg{WM_COPYDATA, 0, 0, bytes, static_cast<DWORD>(bytes.size())};
@@ -26,11 +26,18 @@ Msg CopyData(const std::string& bytes) {
 Msg Plain(UINT message, WPARAM wParam) {
     return Msg{message, wParam, 0, {}, 0};
 }
+Msg EngineFile(unsigned n) {
+    return Plain(WM_COMMAND, IDM_ENGINE_FILE_FIRST + n);
+}
+Msg SetOption(unsigned option, WORD value) {
+    return Plain(WM_APP_SETOPTION, MAKEWPARAM(option, value));
+}
 
 class BridgeObject : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr) << "a search bar is running";
+        ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr)
+            << "a search bar is running";
         ASSERT_TRUE(pelka.Loaded());
         vantu = pelka.Create();
         ASSERT_NE(vantu, nullptr);
@@ -113,10 +120,10 @@ TEST_F(BridgeObject, LateBoundCallsReachTheBar) {
     EXPECT_EQ(CallByName(L"SetSearchOpt", {Long(-1), small, Long(-1)}), S_OK);
     const std::vector<Msg> expected = {
         CopyData(std::string("検索 abc") + '\0'),
-        Plain(WM_COMMAND, 40102),
-        Plain(kSetOption, 65536),
-        Plain(kActivate, 0),
-        Plain(kSetOption, 3 * 65536 + 1),
+        EngineFile(2),
+        SetOption(kOptionMode, 1),
+        Plain(WM_APP_ACTIVATE, 0),
+        SetOption(kOptionEngine, 3),
     };
     EXPECT_EQ(bar.messages, expected);
     EXPECT_EQ(CallByName(L"SetSearchOpt", {Long(1)}), DISP_E_BADPARAMCOUNT);
@@ -129,9 +136,9 @@ TEST_F(BridgeObject, EarlyBoundSearchOptions) {
         std::vector<Msg> expected;
     } cases[] = {
         {-1, -1, -1, {}},
-        {2, -1, 1, {Plain(WM_COMMAND, 40102), Plain(kSetOption, 65536)}},
-        {-1, 70000, -1, {Plain(kSetOption, 4464u * 65536 + 1)}},
-        {0, 0, 0, {Plain(WM_COMMAND, 40100), Plain(kSetOption, 1), Plain(kSetOption, 0)}},
+        {2, -1, 1, {EngineFile(2), SetOption(kOptionMode, 1)}},
+        {-1, 70000, -1, {SetOption(kOptionEngine, 4464)}}, // only the low 16 bits travel
+        {0, 0, 0, {EngineFile(0), SetOption(kOptionEngine, 0), SetOption(kOptionMode, 0)}},
     };
     for (const auto& c : cases) {
         bar.messages.clear();
@@ -194,7 +201,7 @@ std::string DismissPelkaBox() {
 }
 
 TEST(BridgeStart, MissingProgramShowsTheMessageAndSucceeds) {
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     TempDir dir;
     ASSERT_TRUE(CopyTo(DistPelkaPath(), dir / "Pelka.dll"));
     Pelka pelka(dir / "Pelka.dll");
@@ -213,7 +220,7 @@ TEST(BridgeStart, MissingProgramShowsTheMessageAndSucceeds) {
 
 // The stand-in program as vantu.exe in a directory whose name holds "ソ" (0x83 0x5C).
 TEST(BridgeStart, StartsTheProgramHiddenBesideTheLibrary) {
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     TempDir dir("ソ");
     ASSERT_NE(dir.path().find("\x83\x5C"), std::string::npos);
     ASSERT_TRUE(CopyTo(DistPelkaPath(), dir / "Pelka.dll"));
@@ -224,7 +231,7 @@ TEST(BridgeStart, StartsTheProgramHiddenBesideTheLibrary) {
     ASSERT_NE(vantu, nullptr);
 
     EXPECT_EQ(vantu->SetKeyword(Bstr(L"abc").get()), S_OK);
-    HWND bar = FindWindowA("#32770", "Morvel");
+    HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
     ASSERT_NE(bar, nullptr) << "the program was not started or not waited for";
     DWORD pid = 0;
     GetWindowThreadProcessId(bar, &pid);
@@ -247,7 +254,7 @@ TEST(BridgeStart, StartsTheProgramHiddenBesideTheLibrary) {
 
 // A started program that never waits for input no longer holds the caller for ever.
 TEST(BridgeStart, WaitForAProgramThatNeverBecomesIdleIsBounded) {
-    ASSERT_EQ(FindWindowA("#32770", "Morvel"), nullptr);
+    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     TempDir dir;
     ASSERT_TRUE(CopyTo(DistPelkaPath(), dir / "Pelka.dll"));
     ASSERT_TRUE(CopyTo(HelperPath("bridge_busy.exe"), dir / "vantu.exe"));

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "protocol/bar_protocol.h"
+
 namespace bridge_test {
 
 namespace {
@@ -40,8 +42,8 @@ IVantu* Pelka::Create() const {
 }
 
 StandInBar::StandInBar() {
-    wnd_.reset(CreateWindowExA(0, "#32770", "Morvel", WS_POPUP | WS_CAPTION, 0, 0, 200, 60, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), nullptr));
+    wnd_.reset(CreateWindowExA(0, MORVEL_BAR_CLASS, MORVEL_TITLE, WS_POPUP | WS_CAPTION, 0, 0, 200,
+                               60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
     base_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     g_current = this;
@@ -54,8 +56,8 @@ StandInBar::~StandInBar() {
 
 LRESULT CALLBACK StandInBar::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     StandInBar* self = g_current;
-    const bool bridgeMessage =
-        msg == WM_COPYDATA || msg == WM_COMMAND || msg == WM_APP + 200 || msg == WM_APP + 300;
+    const bool bridgeMessage = msg == WM_COPYDATA || msg == WM_COMMAND || msg == WM_APP_ACTIVATE ||
+                               msg == WM_APP_SETOPTION;
     if (!self || !bridgeMessage)
         return self ? CallWindowProcA(self->base_, wnd, msg, wParam, lParam)
                     : DefWindowProcA(wnd, msg, wParam, lParam);
@@ -66,10 +68,10 @@ LRESULT CALLBACK StandInBar::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
         m.wParam = wParam;
         m.cbData = cds->cbData;
         m.data.assign(static_cast<const char*>(cds->lpData), cds->cbData);
-        if (cds->dwData != 0) m.data += "<dwData>";
+        if (cds->dwData != bar_protocol::kCopyDataShiftJis) m.data += "<dwData>";
     }
     self->messages.push_back(m);
-    return msg == WM_COMMAND || msg == WM_APP + 200;
+    return msg == WM_COMMAND || msg == WM_APP_ACTIVATE;
 }
 
 } // namespace bridge_test

@@ -11,6 +11,7 @@
 
 #include "platform/app_state.h"
 #include "platform/handles.h"
+#include "protocol/bar_protocol.h"
 #include "tests/common/run_program.h"
 #include "wine_support.h"
 
@@ -43,7 +44,7 @@ class BoxAnswerer {
                     char title[64] = {};
                     GetWindowTextA(w, title, sizeof title);
                     if (pid == GetCurrentProcessId() && IsWindowVisible(w) &&
-                        lstrcmpA(title, "Morvel") == 0) {
+                        lstrcmpA(title, MORVEL_TITLE) == 0) {
                         *reinterpret_cast<HWND*>(lp) = w;
                         return FALSE;
                     }

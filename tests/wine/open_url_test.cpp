@@ -15,6 +15,7 @@
 #include "platform/app_state.h"
 #include "platform/handles.h"
 #include "platform/settings_file.h"
+#include "protocol/bar_protocol.h"
 #include "wine_support.h"
 
 std::string FakeBrowserPath() {
@@ -86,7 +87,7 @@ std::vector<std::string> SplitArguments(const std::string& commandLine) {
 MessageBoxWatcher::MessageBoxWatcher() {
     thread_ = std::thread([this] {
         for (int tries = 0; tries < 400 && !stop_; ++tries) {
-            HWND box = FindWindowA("#32770", "Morvel");
+            HWND box = FindWindowA("#32770", MORVEL_TITLE);
             if (box) {
                 owner_ = GetWindow(box, GW_OWNER);
                 EnumChildWindows(
