@@ -5,6 +5,10 @@
 
 #include <oleauto.h>
 
+#include <new>
+#include <utility>
+
+#include "platform/handles.h"
 #include "bridge/ivantu.h"
 #include "bridge/registrar_win.h"
 
@@ -15,9 +19,35 @@ constexpr UINT kRegistryScriptId = 101;
 
 HINSTANCE g_module = nullptr;
 LONG g_locks = 0;
-CRITICAL_SECTION g_typeInfoLock;
-ITypeInfo* g_typeInfo = nullptr;   // the dispatch view, handed to callers
-ITypeInfo* g_vtableInfo = nullptr; // the interface view, which calls through the vtable
+
+// IVantu's type information, loaded at the first call that needs it. DllMain makes the cache
+// at DLL_PROCESS_ATTACH and ends it at DLL_PROCESS_DETACH (no static constructor or
+// destructor of the runtime does): at process exit other libraries may be gone already, so
+// only an unload by FreeLibrary releases the type information.
+struct TypeInfoCache {
+    CriticalSection lock;
+    ComRef<ITypeInfo> dispatch; // the dispatch view, handed to callers
+    ComRef<ITypeInfo> vtable;   // the interface view, which calls through the vtable
+};
+alignas(TypeInfoCache) unsigned char g_typeInfoSpace[sizeof(TypeInfoCache)];
+TypeInfoCache* g_typeInfoCache = nullptr;
+
+// A type library's attributes, handed back to the library when the owner goes.
+class LibAttributes {
+  public:
+    explicit LibAttributes(ITypeLib* lib) : lib_(lib) {}
+    LibAttributes(const LibAttributes&) = delete;
+    LibAttributes& operator=(const LibAttributes&) = delete;
+    ~LibAttributes() {
+        if (attr_) lib_->ReleaseTLibAttr(attr_);
+    }
+    HRESULT Get() { return lib_->GetLibAttr(&attr_); }
+    const TLIBATTR* operator->() const { return attr_; }
+
+  private:
+    ITypeLib* lib_;
+    TLIBATTR* attr_ = nullptr;
+};
 
 // The module's own file; false when the path does not fit.
 bool ModulePathW(wchar_t (&path)[MAX_PATH]) {
@@ -76,30 +106,27 @@ LONG ModuleLockCount() {
 
 HRESULT VantuTypeInfo(ITypeInfo** info, bool vtableView) {
     *info = nullptr;
-    EnterCriticalSection(&g_typeInfoLock);
+    TypeInfoCache& cache = *g_typeInfoCache;
+    const CriticalSectionLock hold(cache.lock);
     HRESULT hr = S_OK;
-    if (!g_typeInfo) {
-        ITypeLib* lib = nullptr;
-        ITypeInfo* dispatchInfo = nullptr;
-        ITypeInfo* vtableInfo = nullptr;
-        hr = LoadOwnTypeLib(&lib);
-        if (SUCCEEDED(hr)) {
-            hr = lib->GetTypeInfoOfGuid(kIidVantu, &dispatchInfo);
-            lib->Release();
+    if (!cache.dispatch) {
+        ComRef<ITypeInfo> dispatchInfo;
+        {
+            ComRef<ITypeLib> lib;
+            hr = LoadOwnTypeLib(lib.put());
+            if (SUCCEEDED(hr)) hr = lib->GetTypeInfoOfGuid(kIidVantu, dispatchInfo.put());
         }
         // A dual interface's dispatch view refers to its interface view as type -1.
+        ComRef<ITypeInfo> vtableInfo;
         HREFTYPE ref = 0;
         if (SUCCEEDED(hr)) hr = dispatchInfo->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref);
-        if (SUCCEEDED(hr)) hr = dispatchInfo->GetRefTypeInfo(ref, &vtableInfo);
+        if (SUCCEEDED(hr)) hr = dispatchInfo->GetRefTypeInfo(ref, vtableInfo.put());
         if (SUCCEEDED(hr)) {
-            g_typeInfo = dispatchInfo;
-            g_vtableInfo = vtableInfo;
-        } else if (dispatchInfo) {
-            dispatchInfo->Release();
+            cache.dispatch = std::move(dispatchInfo);
+            cache.vtable = std::move(vtableInfo);
         }
     }
-    *info = vtableView ? g_vtableInfo : g_typeInfo;
-    LeaveCriticalSection(&g_typeInfoLock);
+    *info = (vtableView ? cache.vtable : cache.dispatch).get();
     return *info ? S_OK : (FAILED(hr) ? hr : E_UNEXPECTED);
 }
 
@@ -110,17 +137,17 @@ using namespace pelka;
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
-        InitializeCriticalSection(&g_typeInfoLock);
+        g_typeInfoCache = new (g_typeInfoSpace) TypeInfoCache;
         DisableThreadLibraryCalls(instance);
-    } else if (reason == DLL_PROCESS_DETACH) {
+    } else if (reason == DLL_PROCESS_DETACH && g_typeInfoCache) {
         // At process exit other libraries may be gone already: only an unload by
-        // FreeLibrary releases the type information.
-        if (!reserved && g_typeInfo) {
-            g_vtableInfo->Release();
-            g_typeInfo->Release();
+        // FreeLibrary releases the type information; at exit its references are left.
+        if (reserved) {
+            g_typeInfoCache->vtable.release();
+            g_typeInfoCache->dispatch.release();
         }
-        g_typeInfo = g_vtableInfo = nullptr;
-        DeleteCriticalSection(&g_typeInfoLock);
+        g_typeInfoCache->~TypeInfoCache();
+        g_typeInfoCache = nullptr;
     }
     return TRUE;
 }
@@ -141,33 +168,27 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     if (FAILED(hr)) return hr;
     wchar_t path[MAX_PATH];
     if (!ModulePathW(path)) return HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW);
-    ITypeLib* lib = nullptr;
-    hr = LoadTypeLibEx(path, REGKIND_NONE, &lib);
+    ComRef<ITypeLib> lib;
+    hr = LoadTypeLibEx(path, REGKIND_NONE, lib.put());
     if (FAILED(hr)) return hr;
-    hr = RegisterTypeLib(lib, path, nullptr);
-    lib->Release();
-    return hr;
+    return RegisterTypeLib(lib.get(), path, nullptr);
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
     HRESULT hr = RunRegistrarResource(g_module, kRegistryScriptId, false);
     if (FAILED(hr)) return hr;
-    ITypeLib* lib = nullptr;
-    hr = LoadOwnTypeLib(&lib);
+    ComRef<ITypeLib> lib;
+    hr = LoadOwnTypeLib(lib.put());
     if (FAILED(hr)) return hr;
-    TLIBATTR* attr = nullptr;
-    hr = lib->GetLibAttr(&attr);
-    if (SUCCEEDED(hr)) {
-        // A type library that is not registered is already as unregistering leaves it.
-        BSTR registered = nullptr;
-        if (SUCCEEDED(QueryPathOfRegTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum,
-                                            attr->lcid, &registered))) {
-            SysFreeString(registered);
-            hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid,
-                                   attr->syskind);
-        }
-        lib->ReleaseTLibAttr(attr);
-    }
-    lib->Release();
-    return hr;
+    LibAttributes attr(lib.get());
+    hr = attr.Get();
+    if (FAILED(hr)) return hr;
+    // A type library that is not registered is already as unregistering leaves it.
+    BSTR path = nullptr;
+    const HRESULT found = QueryPathOfRegTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum,
+                                                attr->lcid, &path);
+    const UniqueBstr registered(path);
+    if (FAILED(found)) return hr;
+    return UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid,
+                             attr->syskind);
 }

@@ -113,15 +113,15 @@ class Vantu final : public IVantu {
     // IVantu
     HRESULT STDMETHODCALLTYPE SetKeyword(BSTR value) override {
         const UINT units = value ? SysStringLen(value) : 0;
-        char* text = new (std::nothrow) char[KeywordBufferSize(units)];
-        if (!text) return S_OK;
+        const UniqueHeapBlock block = AllocateHeapBlock(KeywordBufferSize(units));
+        if (!block) return S_OK;
+        char* text = static_cast<char*>(block.get());
         const int size = static_cast<int>(KeywordBufferSize(units));
         const int made = units ? WideCharToMultiByte(CP_ACP, 0, value, static_cast<int>(units),
                                                      text, size, nullptr, nullptr)
                                : 0;
         text[made > 0 ? made : 0] = '\0';
         if (HWND bar = FindOrStartMainWindow()) SendKeyword(bar, text);
-        delete[] text;
         return S_OK;
     }
 
@@ -182,11 +182,10 @@ HRESULT CreateVantu(IUnknown* outer, REFIID riid, void** out) {
     if (outer && !IsEqualIID(riid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
     Vantu* object = new (std::nothrow) Vantu(outer);
     if (!object) return E_OUTOFMEMORY;
-    IUnknown* inner = object->Inner();
-    inner->AddRef();
-    const HRESULT hr = inner->QueryInterface(riid, out);
-    inner->Release(); // frees the object when the interface was refused
-    return hr;
+    object->Inner()->AddRef();
+    // The reference just taken: it frees the object when the interface was refused.
+    const ComRef<IUnknown> inner(object->Inner());
+    return inner->QueryInterface(riid, out);
 }
 
 } // namespace pelka

@@ -4,6 +4,7 @@
 // window or a message box: every failure is an answer.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "bridge/ivantu.h"
@@ -121,18 +122,17 @@ bool WriteAll(HANDLE output, const std::string& bytes) {
 }
 
 Status Run(HANDLE input) {
-    auto* pending = new PendingRead{input, std::string()};
-    UniqueKernelHandle thread(CreateThread(nullptr, 0, ReadThread, pending, 0, nullptr));
-    if (!thread) {
-        delete pending;
-        return Status::kReadFailed;
+    auto pending = std::make_unique<PendingRead>(PendingRead{input, std::string()});
+    UniqueKernelHandle thread(CreateThread(nullptr, 0, ReadThread, pending.get(), 0, nullptr));
+    if (!thread) return Status::kReadFailed;
+    if (WaitForSingleObject(thread.get(), kReadTimeoutMs) != WAIT_OBJECT_0) {
+        pending.release(); // stays with the blocked thread
+        return Status::kTimedOut;
     }
-    if (WaitForSingleObject(thread.get(), kReadTimeoutMs) != WAIT_OBJECT_0)
-        return Status::kTimedOut; // pending stays with the blocked thread
     const Status read = pending->status;
     std::string body;
     body.swap(pending->body);
-    delete pending;
+    pending.reset();
     if (read != Status::kOk) return read;
     std::u16string keyword;
     const Status parsed = host::KeywordFromMessage(body.data(), body.size(), keyword);

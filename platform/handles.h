@@ -158,6 +158,33 @@ class HotKeyRegistration {
     int id_ = 0;
 };
 
+// A critical section, initialised with its owner and deleted when the owner goes.
+class CriticalSection {
+  public:
+    CriticalSection() { ::InitializeCriticalSection(&cs_); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+    ~CriticalSection() { ::DeleteCriticalSection(&cs_); }
+    CRITICAL_SECTION* get() { return &cs_; }
+
+  private:
+    CRITICAL_SECTION cs_;
+};
+
+// Holds a critical section for the owner's scope.
+class CriticalSectionLock {
+  public:
+    explicit CriticalSectionLock(CriticalSection& cs) : cs_(cs) {
+        ::EnterCriticalSection(cs_.get());
+    }
+    CriticalSectionLock(const CriticalSectionLock&) = delete;
+    CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
+    ~CriticalSectionLock() { ::LeaveCriticalSection(cs_.get()); }
+
+  private:
+    CriticalSection& cs_;
+};
+
 // A COM interface pointer that releases its reference when it goes.
 template <typename T> class ComRef {
   public:
