@@ -149,7 +149,7 @@ TEST(Bar, PageKeysStepThroughEnginesWithoutWrappingOrSearching) {
 TEST(Bar, ShiftPageKeysSwitchEngineFilesAtBothEnds) {
     RunningBar b;
     ASSERT_TRUE(b.dir.WriteEngineFile(
-        "zz.sef", {MakeEngine("Z0", "http://z.example/?q="), MakeEngine("Z1", "http://z1/")}));
+        "zz.sef", {MakeEntry("Z0", "http://z.example/?q="), MakeEntry("Z1", "http://z1/")}));
     ASSERT_TRUE(b.Start(TestIni("", "", "[SEFIndex]\r\nzz.sef=1\r\n")));
     // Catalogue: test.sef, zz.sef, 標準.sef.
     ASSERT_TRUE(MakeForeground(b.bar));
@@ -174,9 +174,9 @@ TEST(Bar, ShiftPageKeysSwitchEngineFilesAtBothEnds) {
 
 TEST(Bar, EngineFileSwitchingKeepsSefIndexAndRefusesBadFiles) {
     RunningBar b({true, false, false, false});
-    ASSERT_TRUE(b.dir.WriteEngineFile("b.sef", {MakeEngine("B0", "http://b/"),
-                                                MakeEngine("B1", "http://b1/"),
-                                                MakeEngine("B2", "http://b2/")}));
+    ASSERT_TRUE(
+        b.dir.WriteEngineFile("b.sef", {MakeEntry("B0", "http://b/"), MakeEntry("B1", "http://b1/"),
+                                        MakeEntry("B2", "http://b2/")}));
     std::string bad = std::string("VANTU_SEFFILE") + '\0';
     bad.resize(200, '\x7F');
     ASSERT_TRUE(b.dir.WriteBytes("c.sef", bad));

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "bridge/ivantu.h"
-#include "tests/common/run_program.h"
 #include "tests/e2e/menu_script.h"
 #include "tests/e2e/support.h"
+#include "tests/support/run_program.h"
 #include "ui/common/resource.h"
 
 using namespace e2e;

@@ -35,7 +35,7 @@ std::string Rejected(const std::string& path, const char* section, const char* k
 std::vector<EngineEntry> Engines(const std::string& prefix, int n) {
     std::vector<EngineEntry> v;
     for (int i = 0; i < n; ++i)
-        v.push_back(MakeEngine(prefix + std::to_string(i), "x.example/?q="));
+        v.push_back(MakeEntry(prefix + std::to_string(i), "x.example/?q="));
     return v;
 }
 
@@ -129,7 +129,7 @@ bool ConfirmReplace(DWORD pid, HWND fileDialog) {
 
 TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
     EditorRun r;
-    ASSERT_TRUE(r.dir.WriteEngineFile("abcdefghijklmnopq.sef", {MakeEngine("L0", "l.example/")}));
+    ASSERT_TRUE(r.dir.WriteEngineFile("abcdefghijklmnopq.sef", {MakeEntry("L0", "l.example/")}));
     ASSERT_TRUE(r.Start(TestIni()));
     Send(r.bar, kSetOption, MAKEWPARAM(kOptionEngine, 3));
     ASSERT_TRUE(r.Open());
@@ -279,7 +279,7 @@ TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
     EditorRun r;
     ASSERT_TRUE(r.Start(TestIni()));
     std::vector<EngineEntry> engines = TestEngines();
-    engines.push_back(MakeEngine("Code7", "c.example/?q=", "+", "", "", "", "", 7, 4));
+    engines.push_back(MakeEntry("Code7", "c.example/?q=", "+", "", "", "", "", 7, 4));
     ASSERT_TRUE(r.dir.WriteEngineFile("test.sef", engines));
     ASSERT_TRUE(r.Open());
 
@@ -391,11 +391,11 @@ TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
     ASSERT_EQ(saved.size(), 7u);
     EXPECT_TRUE(SameEntry(saved[3], engines[3]));
     EXPECT_TRUE(SameEntry(
-        saved[2], MakeEngine("None", "n.example/", "/", ".html", "n.example/any/", "+", "", 2, 1)));
+        saved[2], MakeEntry("None", "n.example/", "/", ".html", "n.example/any/", "+", "", 2, 1)));
     EXPECT_TRUE(
-        SameEntry(saved[5], MakeEngine("Code7", "c.example/?q=", "+", "", "", "", "", 255, 4)));
+        SameEntry(saved[5], MakeEntry("Code7", "c.example/?q=", "+", "", "", "", "", 255, 4)));
     EXPECT_TRUE(SameEntry(saved[6],
-                          MakeEngine("表ソ検索", "x.example/表?q=", "+", "&ソ", "", "", "", 2, 0)));
+                          MakeEntry("表ソ検索", "x.example/表?q=", "+", "&ソ", "", "", "", 2, 0)));
     r.Post(40021);
     ASSERT_TRUE(r.Closed());
     EXPECT_EQ(ComboCount(r.engine), 7);
@@ -727,8 +727,8 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     const std::vector<EngineEntry> saved = r.OnDisk("test.sef");
     ASSERT_EQ(saved.size(), 8u);
     EXPECT_TRUE(SameEntry(saved[5], TestEngines()[0])); // exported and imported back equal
-    EXPECT_TRUE(SameEntry(saved[6], MakeEngine("first", "a/")));
-    EXPECT_TRUE(SameEntry(saved[7], MakeEngine("ソ表", "d.example/?q=")));
+    EXPECT_TRUE(SameEntry(saved[6], MakeEntry("first", "a/")));
+    EXPECT_TRUE(SameEntry(saved[7], MakeEntry("ソ表", "d.example/?q=")));
 
     // The Insert key opens the import dialog.
     ASSERT_TRUE(MakeForeground(r.editor));
@@ -879,7 +879,7 @@ TEST(EditorFiles, OpenSearchImportExportAndDrops) {
     ASSERT_EQ(saved.size(), 10u);
     EXPECT_TRUE(SameEntry(saved[9], saved[7]));
     EngineEntry shop =
-        MakeEngine("価格比較サーチ", "search.shop.example.jp/search.asp?kw=", "+", "&cat=0");
+        MakeEntry("価格比較サーチ", "search.shop.example.jp/search.asp?kw=", "+", "&cat=0");
     EXPECT_TRUE(SameEntry(saved[7], shop));
     EXPECT_EQ(saved[5].Character, 3);
     EXPECT_EQ(saved[6].Character, 1);

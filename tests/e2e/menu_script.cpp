@@ -1,7 +1,7 @@
 #include "tests/e2e/menu_script.h"
 
 #include "platform/handles.h"
-#include "tests/common/run_program.h"
+#include "tests/support/run_program.h"
 
 namespace e2e {
 

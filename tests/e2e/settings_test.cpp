@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/common/run_program.h"
+#include "tests/support/run_program.h"
 #include "tests/e2e/menu_script.h"
 #include "tests/e2e/support.h"
 #include "ui/common/resource.h"

@@ -52,7 +52,7 @@ TEST(Startup, FallsBackToTheFirstEngineFileThatLoads) {
     ASSERT_TRUE(dir.ReadBytes(kDefaultSef, bytes));
     bytes[20] = static_cast<char>(bytes[20] ^ 1);
     ASSERT_TRUE(dir.WriteBytes("a-broken.sef", bytes));
-    ASSERT_TRUE(dir.WriteEngineFile("b-good.sef", {MakeEngine("ビー", "b.example.jp/?q=")}));
+    ASSERT_TRUE(dir.WriteEngineFile("b-good.sef", {MakeEntry("ビー", "b.example.jp/?q=")}));
     ASSERT_TRUE(dir.WriteIni("[Search]\r\nDefaultSEF=a-broken.sef\r\n"));
     Process proc;
     ASSERT_TRUE(proc.Start(dir));

@@ -7,8 +7,7 @@
 
 #include "base/text.h"
 #include "engines/sef_codec.h"
-#include "tests/common/sef_image.h"
-#include "tests/common/test_entries.h"
+#include "tests/support/sef_image.h"
 
 #ifndef MORVEL_DIST_DIR
 #define MORVEL_DIST_DIR ""
@@ -39,26 +38,6 @@ std::string EnvOr(const char* name, const char* fallback) {
     return fallback;
 }
 
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    UniqueFind find(FindFirstFileA((dir + "*").c_str(), &fd));
-    if (find) {
-        do {
-            if (!std::strcmp(fd.cFileName, ".") || !std::strcmp(fd.cFileName, "..")) continue;
-            const std::string full = dir + fd.cFileName;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full + "\\");
-            } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                for (int i = 0; i < 50 && !DeleteFileA(full.c_str()); ++i)
-                    Sleep(20);
-            }
-        } while (FindNextFileA(find.get(), &fd));
-    }
-    find.reset();
-    RemoveDirectoryA(dir.c_str());
-}
-
 bool IsBar(HWND wnd) {
     return GetDlgItem(wnd, 1001) != nullptr && GetDlgItem(wnd, 1005);
 }
@@ -84,44 +63,15 @@ bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
     }
 }
 
-EngineEntry MakeEngine(const std::string& name, const std::string& head1, const std::string& key1,
-                       const std::string& tail1, const std::string& head2, const std::string& key2,
-                       const std::string& tail2, uint8_t character, uint8_t urlMode) {
-    return MakeEntry(name, head1, key1, tail1, head2, key2, tail2, character, urlMode);
-}
-
 // ---- ProgramDir -------------------------------------------------------------------------
 
 ProgramDir::ProgramDir() : ProgramDir(Options()) {}
 
-ProgramDir::ProgramDir(const Options& options) {
-    static int serial = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    std::string base = temp;
-    if (!base.empty() && base.back() != '\\') base += '\\';
-    for (;;) {
-        char name[64];
-        std::snprintf(name, sizeof name, "morvel-e2e-%lu-%d%s",
-                      static_cast<unsigned long>(GetCurrentProcessId()), ++serial,
-                      options.trail5C ? "-\x83\x5C" : "");
-        const std::string dir = base + name;
-        if (CreateDirectoryA(dir.c_str(), nullptr)) {
-            path_ = dir + "\\";
-            break;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            path_ = dir + "\\"; // the copies below fail and the test sees it
-            break;
-        }
-    }
+ProgramDir::ProgramDir(const Options& options)
+    : dir_(options.trail5C ? "-\x83\x5C" : "", "morvel-e2e") {
     if (options.copyProgram) CopyFromDist("vantu.exe");
     if (options.copyDefaultSef) CopyFromDist(kDefaultSef);
     if (options.copyBridge) CopyFromDist("Pelka.dll");
-}
-
-ProgramDir::~ProgramDir() {
-    RemoveTree(path_);
 }
 
 bool ProgramDir::CopyFromDist(const std::string& name, const std::string& as) const {
@@ -515,12 +465,12 @@ void MenuChar(HWND menu, char c) {
 std::vector<EngineEntry> TestEngines() {
     return {
         // The URL of a search is "http://" + head + joined keyword + tail.
-        MakeEngine("SJIS", "s.example/all?q=", "+", "&x=1", "s.example/any?q=", "|", "", 0, 0),
-        MakeEngine("EUC", "e.example/?q=", "+", "", "", "", "", 1, 0),
+        MakeEntry("SJIS", "s.example/all?q=", "+", "&x=1", "s.example/any?q=", "|", "", 0, 0),
+        MakeEntry("EUC", "e.example/?q=", "+", "", "", "", "", 1, 0),
         // UrlMode 1: a keyword with a letter takes the any-word URL; the mode combo is off.
-        MakeEngine("None", "n.example/", "/", ".html", "n.example/or/", "/", "", 2, 1),
-        MakeEngine("UTF8", "u.example/?q=", "+", "", "u.example/?or=", "+OR+", "", 3, 0),
-        MakeEngine("Last", "l.example/?q=", "+", "", "l.example/?o=", "-", "", 0, 0),
+        MakeEntry("None", "n.example/", "/", ".html", "n.example/or/", "/", "", 2, 1),
+        MakeEntry("UTF8", "u.example/?q=", "+", "", "u.example/?or=", "+OR+", "", 3, 0),
+        MakeEntry("Last", "l.example/?q=", "+", "", "l.example/?o=", "-", "", 0, 0),
     };
 }
 

@@ -12,6 +12,8 @@
 #include "engines/engine_entry.h"
 #include "platform/handles.h"
 #include "protocol/bar_protocol.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_entries.h"
 
 namespace e2e {
 
@@ -30,12 +32,6 @@ extern const char* const kDefaultSef;
 // Polls pred every 20 ms until it holds or timeoutMs passes; returns its last value.
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 
-// An engine entry for test engine files (texts are Shift-JIS as written in the test source).
-EngineEntry MakeEngine(const std::string& name, const std::string& head1,
-                       const std::string& key1 = "+", const std::string& tail1 = "",
-                       const std::string& head2 = "", const std::string& key2 = "",
-                       const std::string& tail2 = "", uint8_t character = 0, uint8_t urlMode = 0);
-
 // A temporary program directory, removed with everything in it when the object goes.
 class ProgramDir {
   public:
@@ -47,12 +43,11 @@ class ProgramDir {
     };
     ProgramDir();
     explicit ProgramDir(const Options& options);
-    ~ProgramDir();
     ProgramDir(const ProgramDir&) = delete;
     ProgramDir& operator=(const ProgramDir&) = delete;
 
-    const std::string& Path() const { return path_; } // ends with a backslash
-    std::string File(const std::string& name) const { return path_ + name; }
+    const std::string& Path() const { return dir_.path(); } // ends with a backslash
+    std::string File(const std::string& name) const { return dir_ / name; }
     std::string IniPath() const { return File("vantu.ini"); }
     std::string BrowserLogPath() const { return File("browser.log"); }
 
@@ -77,7 +72,7 @@ class ProgramDir {
     std::vector<std::string> BrowserUrls() const;
 
   private:
-    std::string path_;
+    TempDir dir_;
 };
 
 // vantu.exe (or another program) running from a program directory.

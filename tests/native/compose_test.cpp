@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "query/search_action.h"
-#include "tests/common/test_entries.h"
+#include "tests/support/test_entries.h"
 
 size_t IconvCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity); // encode_test.cpp
 

@@ -7,7 +7,7 @@
 
 #include "engines/definition.h"
 #include "engines/profile_text.h"
-#include "tests/common/test_entries.h"
+#include "tests/support/test_entries.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/common/test_entries.h"
+#include "tests/support/test_entries.h"
 #include "ui/editor/editor_logic.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/common/sef_image.h"
-#include "tests/common/test_entries.h"
+#include "tests/support/sef_image.h"
+#include "tests/support/test_entries.h"
 
 namespace {
 

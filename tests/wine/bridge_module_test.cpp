@@ -10,7 +10,7 @@
 
 #include "bridge/ivantu.h"
 #include "bridge_support.h"
-#include "tests/common/run_program.h"
+#include "tests/support/run_program.h"
 
 using namespace bridge_test;
 

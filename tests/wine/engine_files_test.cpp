@@ -13,8 +13,8 @@
 #include "platform/app_state.h"
 #include "platform/handles.h"
 #include "platform/settings_file.h"
-#include "tests/common/sef_image.h"
-#include "tests/common/test_entries.h"
+#include "tests/support/sef_image.h"
+#include "tests/support/test_entries.h"
 #include "wine_support.h"
 
 namespace {

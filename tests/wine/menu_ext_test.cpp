@@ -12,7 +12,7 @@
 #include "platform/app_state.h"
 #include "platform/handles.h"
 #include "protocol/bar_protocol.h"
-#include "tests/common/run_program.h"
+#include "tests/support/run_program.h"
 #include "wine_support.h"
 
 namespace {

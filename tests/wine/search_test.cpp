@@ -14,7 +14,7 @@
 #include "platform/engine_store.h"
 #include "platform/handles.h"
 #include "platform/settings_file.h"
-#include "tests/common/test_entries.h"
+#include "tests/support/test_entries.h"
 #include "ui/common/resource.h"
 #include "wine_support.h"
 

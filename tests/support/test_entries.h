@@ -1,4 +1,4 @@
-// Builders of engine entries for the tests.
+// The engine entry builder of the tests (texts are Shift-JIS as written in the test source).
 #pragma once
 #include <cstring>
 #include <string>
@@ -7,7 +7,7 @@
 #include "engines/engine_entry.h"
 
 inline EngineEntry MakeEntry(const std::string& name, const std::string& head1,
-                             const std::string& key1, const std::string& tail1 = "",
+                             const std::string& key1 = "+", const std::string& tail1 = "",
                              const std::string& head2 = "", const std::string& key2 = "",
                              const std::string& tail2 = "", uint8_t character = 0,
                              uint8_t urlMode = 0) {

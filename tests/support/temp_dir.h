@@ -1,0 +1,20 @@
+// A temporary folder for one test (the Wine and the end-to-end tests).
+#pragma once
+#include <string>
+
+// A fresh folder under %TEMP%, removed with everything in it when the owner goes. It is
+// named <prefix>-<process id>-<serial><suffix>; the suffix may hold Shift-JIS bytes.
+class TempDir {
+  public:
+    explicit TempDir(const std::string& suffix = "", const char* prefix = "morvel");
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // The folder with its trailing backslash. When it could not be made, the name it would
+    // have had: what the test puts there then fails.
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+  private:
+    std::string path_;
+};
