@@ -12,7 +12,15 @@ constexpr bool IsLeadByte(unsigned char b) {
 
 // Whether two texts are equal when the ASCII letters are taken without their case (other
 // bytes, those of double-byte characters too, must be equal).
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b);
+constexpr bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
+        const char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
+        if (x != y) return false;
+    }
+    return true;
+}
 
 // Length of the text in a fixed field: never looks past the field's last byte.
 size_t FieldLength(const char* field, size_t fieldSize);

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "base/text.h"
+
 namespace pelka {
 namespace {
 
@@ -10,12 +12,7 @@ bool IsSpace(char c) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return EqualsAsciiNoCase(a, b);
 }
 
 std::string_view Part(std::string_view s, std::size_t pos, std::size_t n) {
