@@ -64,7 +64,7 @@ bool RemoveCatalogueName(EngineFileCatalogue& cat, int slot, NameCompare cmp) {
     return true;
 }
 
-FixedText<kCatalogueNameSize> EngineFileLabel(const char* fileName) {
-    const size_t n = std::strlen(fileName);
-    return FixedText<kCatalogueNameSize>(std::string_view(fileName, n > 4 ? n - 4 : 0));
+std::string_view EngineFileLabel(const char* fileName) {
+    const size_t n = FieldLength(fileName, kCatalogueNameSize);
+    return std::string_view(fileName, n > 4 ? n - 4 : 0);
 }

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstddef>
 
-#include "base/text.h"
+#include <string_view>
 
 constexpr int kMaxEngineFiles = 32;
 constexpr size_t kCatalogueNameSize = 257;
@@ -33,4 +33,4 @@ int AddCatalogueName(EngineFileCatalogue& cat, const char* name, NameCompare cmp
 bool RemoveCatalogueName(EngineFileCatalogue& cat, int slot, NameCompare cmp);
 
 // Menu text of an engine file: its name without the last four characters (".sef").
-FixedText<kCatalogueNameSize> EngineFileLabel(const char* fileName);
+std::string_view EngineFileLabel(const char* fileName);

@@ -289,7 +289,6 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NCDESTROY: // the keyword box is gone, and with it the autocomplete's subclass
         bar.completion.Release();
         bar.wnd = nullptr;
-        SetWindowLongPtrA(wnd, DWLP_USER, 0);
         return FALSE;
     case WM_HOTKEY:
         if (wParam != ID_HOTKEY_SUMMON) return FALSE;

@@ -1,5 +1,6 @@
 #include "ui/common/engine_file_menu.h"
 
+#include "base/text.h"
 #include "ui/common/resource.h"
 
 void AppendEngineFileItems(HMENU menu, const EngineFileCatalogue& catalogue, int checked,
@@ -7,11 +8,10 @@ void AppendEngineFileItems(HMENU menu, const EngineFileCatalogue& catalogue, int
     const int files = CatalogueSize(catalogue);
     for (int n = 0; n < files; ++n) {
         const char* name = catalogue.names[n];
-        const FixedText<kCatalogueNameSize> label =
+        const FixedText<kCatalogueNameSize> label(
             labels == EngineFileLabels::WithoutExtension
                 ? EngineFileLabel(name)
-                : FixedText<kCatalogueNameSize>(
-                      std::string_view(name, FieldLength(name, kCatalogueNameSize)));
+                : std::string_view(name, FieldLength(name, kCatalogueNameSize)));
         const UINT flags = MF_STRING | (n == checked ? MF_CHECKED : MF_UNCHECKED);
         AppendMenuA(menu, flags, IDM_ENGINE_FILE_FIRST + n, label.c_str());
     }

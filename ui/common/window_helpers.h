@@ -5,9 +5,9 @@
 
 #include <commctrl.h>
 
-// A window subclass (SetWindowSubclass) removed when the owner goes, unless the window has
-// gone first. The subclass procedure passes WM_NCDESTROY on; the system removes the entry
-// with the window.
+// A window subclass (SetWindowSubclass) removed when the owner goes. The subclass procedure
+// passes WM_NCDESTROY on: the system removes the entry with the window, and removing it again
+// afterwards does nothing.
 class WindowSubclass {
   public:
     WindowSubclass() = default;
@@ -23,7 +23,7 @@ class WindowSubclass {
         return true;
     }
     void Remove() {
-        if (wnd_ && IsWindow(wnd_)) RemoveWindowSubclass(wnd_, proc_, kId);
+        if (wnd_) RemoveWindowSubclass(wnd_, proc_, kId);
         wnd_ = nullptr;
     }
 
