@@ -31,11 +31,6 @@ struct BridgeMessages {
 };
 BridgeMessages SearchOptionMessages(long sefIndex, long engineIndex, long mode);
 
-// The bytes a keyword of n UTF-16 units can need in the ANSI code page, NUL included.
-constexpr std::size_t KeywordBufferSize(std::size_t units) {
-    return 2 * units + 1;
-}
-
 using LeadBytePredicate = bool (*)(unsigned char);
 
 // Length of the directory part of a path: up to and including the last backslash that is

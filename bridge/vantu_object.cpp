@@ -52,12 +52,16 @@ HWND FindOrStartMainWindow() {
     return FindBar();
 }
 
-void SendKeyword(HWND bar, const char* text) {
+// The text goes as UTF-16, so that every character of the selection arrives; the bar keeps
+// as much of it as its limit allows. More than the bar can ever keep is not sent.
+void SendKeyword(HWND bar, const wchar_t* text, UINT units) {
+    constexpr UINT kMostUnits = 1024;
+    static const wchar_t kEmpty[] = L"";
     COPYDATASTRUCT data = {};
-    data.dwData = bar_protocol::kCopyDataShiftJis;
-    data.cbData = static_cast<DWORD>(lstrlenA(text) + 1);
-    data.lpData = const_cast<char*>(text);
-    SendMessageA(bar, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    data.dwData = bar_protocol::kCopyDataUtf16;
+    data.cbData = static_cast<DWORD>((units < kMostUnits ? units : kMostUnits) * sizeof(wchar_t));
+    data.lpData = const_cast<wchar_t*>(text ? text : kEmpty);
+    SendMessageW(bar, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
 class Vantu final : public IVantu {
@@ -113,15 +117,7 @@ class Vantu final : public IVantu {
     // IVantu
     HRESULT STDMETHODCALLTYPE SetKeyword(BSTR value) override {
         const UINT units = value ? SysStringLen(value) : 0;
-        const UniqueHeapBlock block = AllocateHeapBlock(KeywordBufferSize(units));
-        if (!block) return S_OK;
-        char* text = static_cast<char*>(block.get());
-        const int size = static_cast<int>(KeywordBufferSize(units));
-        const int made = units ? WideCharToMultiByte(CP_ACP, 0, value, static_cast<int>(units),
-                                                     text, size, nullptr, nullptr)
-                               : 0;
-        text[made > 0 ? made : 0] = '\0';
-        if (HWND bar = FindOrStartMainWindow()) SendKeyword(bar, text);
+        if (HWND bar = FindOrStartMainWindow()) SendKeyword(bar, value, units);
         return S_OK;
     }
 

@@ -29,11 +29,13 @@ constexpr unsigned kOptionMode = 0;   // value: the mode's list item (0 all word
 constexpr unsigned kOptionEngine = 1; // value: the engine's index in the active set
 constexpr unsigned kOptionSearch = 2; // runs the search as the bar shows it
 
-// dwData of WM_COPYDATA: the kind of text that lpData holds (cbData bytes of it).
-constexpr unsigned long kCopyDataShiftJis = 0; // Shift-JIS, the first 119 bytes are taken
-
-// The longest keyword the bar takes from a message, in bytes.
-constexpr unsigned kCopyDataTextLimit = 119;
+// dwData of WM_COPYDATA: the kind of text that lpData holds, never read beyond its cbData
+// bytes; the text ends at its first NUL or with the data. The bar takes the first 119 bytes of
+// it as Shift-JIS counts them (characters that Shift-JIS cannot say count two bytes for each
+// UTF-16 unit), never half a character, selects it in the keyword box and runs no search.
+constexpr unsigned long kCopyDataShiftJis = 0;       // Shift-JIS (also every value not listed here)
+constexpr unsigned long kCopyDataUtf16 = 0x4D565731; // UTF-16LE ("MVW1"): an odd last byte is
+                                                     // left out, a lone surrogate becomes U+FFFD
 
 } // namespace bar_protocol
 #endif

@@ -27,3 +27,8 @@ size_t KeywordWeight(std::u16string_view text);
 // The number of units of the longest beginning of text whose weight is at most limit; a
 // surrogate pair is never split.
 size_t KeywordUnitsWithin(std::u16string_view text, size_t limit);
+
+// The keyword that UTF-16LE data of another program gives: read unit by unit, never beyond
+// size bytes (an odd last byte is left out), up to its first NUL; a lone surrogate becomes
+// U+FFFD; the longest beginning within the weight limit, never half a pair.
+void KeywordFromUtf16Data(const unsigned char* data, size_t size, size_t limit, WideKeyword& out);

@@ -97,16 +97,17 @@ TEST(BridgeScript, SelectionTextAsSent) {
         {"\"a\" & Chr(13) & \"b\"", "a\rb"},        // a lone CR passes on
         {"\"a\" & Chr(10) & \"b\"", "a\nb"},        // a lone LF too
         {"\"  x y  \" & Chr(13) & Chr(10)", "x y"}, // trimmed after the replacement
-        {"\"\"", ""},                               // nothing selected: one NUL byte
-        {"\"検索ｶﾅ\"", "検索ｶﾅ"},                   // the script file is Shift-JIS, as is the wire
+        {"\"\"", ""},                               // nothing selected: no text at all
+        {"\"検索ｶﾅ\"", "検索ｶﾅ"},                   // the script file is Shift-JIS; the wire UTF-16
     };
     // Started hidden, with no standard handles (STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES).
     std::string expectedLog = "start flags=257 show=0\r\n";
     for (const auto& c : cases) {
         ASSERT_EQ(RunMenuScript(dir, c.selection), 0u) << c.selection;
-        const std::string sent = c.sent + '\0';
-        expectedLog += "copydata wparam=0 data=0 cb=" + std::to_string(sent.size()) +
-                       " hex=" + HexOf(sent) + "\r\n";
+        const std::wstring wide = Widen(c.sent);
+        const std::string sent(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+        expectedLog += "copydata wparam=0 data=" + std::to_string(bar_protocol::kCopyDataUtf16) +
+                       " cb=" + std::to_string(sent.size()) + " hex=" + HexOf(sent) + "\r\n";
         expectedLog += expectedLog.find("activate") == std::string::npos ? "activate visible=0\r\n"
                                                                          : "activate visible=1\r\n";
     }

@@ -141,6 +141,11 @@ TEST(NativeHost, SelectionReachesTheRunningBar) {
         EXPECT_EQ(run.output, Answer(host::Status::kOk)) << c.json;
         EXPECT_EQ(ItemText(rb.bar, kKeyword), c.keyword) << c.json;
     }
+    // What the code page cannot say arrives whole in the box.
+    run = RunHost(rb.dir, Frame(u8"{\"text\":\"\U00020BB7野家 café 한국어\"}"));
+    EXPECT_EQ(run.output, Answer(host::Status::kOk));
+    const std::wstring whole = L"\U00020BB7野家 café 한국어";
+    EXPECT_EQ(WindowTextW(rb.keyword), whole);
     Shot("host_selection", rb.bar);
 }
 

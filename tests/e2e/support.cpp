@@ -54,6 +54,22 @@ std::string FakeBrowserPath() {
     return HelperDir() + "fake_browser.exe";
 }
 
+std::wstring Widen(const std::string& sjis) {
+    std::wstring out(sjis.size(), L'\0');
+    const int n = MultiByteToWideChar(932, 0, sjis.data(), static_cast<int>(sjis.size()), &out[0],
+                                      static_cast<int>(out.size()));
+    out.resize(n > 0 ? n : 0);
+    return out;
+}
+
+std::string Narrow(const std::wstring& wide) {
+    std::string out(wide.size() * 2, '\0');
+    const int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), &out[0],
+                                      static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? n : 0);
+    return out;
+}
+
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -127,10 +143,10 @@ bool ProgramDir::IniHasKey(const char* section, const char* key) const {
     return IniString(section, key, "\x01") != "\x01";
 }
 
-std::vector<std::string> ProgramDir::BrowserLog() const {
-    std::string bytes;
+namespace {
+
+std::vector<std::string> Lines(const std::string& bytes) {
     std::vector<std::string> lines;
-    if (!ReadBytes("browser.log", bytes)) return lines;
     size_t pos = 0;
     while (pos < bytes.size()) {
         const size_t end = bytes.find("\r\n", pos);
@@ -142,6 +158,18 @@ std::vector<std::string> ProgramDir::BrowserLog() const {
         pos = end + 2;
     }
     return lines;
+}
+
+} // namespace
+
+std::vector<std::string> ProgramDir::BrowserLog() const {
+    std::string bytes;
+    return ReadBytes("browser.log", bytes) ? Lines(bytes) : std::vector<std::string>();
+}
+
+std::vector<std::string> ProgramDir::BrowserLogUtf8() const {
+    std::string bytes;
+    return ReadBytes("browser.log.utf8", bytes) ? Lines(bytes) : std::vector<std::string>();
 }
 
 std::vector<std::string> ProgramDir::BrowserUrls() const {
@@ -420,6 +448,26 @@ void TypeText(const std::string& ascii) {
         const SHORT vks = VkKeyScanA(c);
         TypeKey(LOBYTE(vks), (HIBYTE(vks) & 1) != 0);
     }
+}
+
+void TypeUnicode(const std::wstring& text) {
+    for (const wchar_t c : text) {
+        INPUT in[2] = {};
+        for (int i = 0; i < 2; ++i) {
+            in[i].type = INPUT_KEYBOARD;
+            in[i].ki.wScan = c;
+            in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+        }
+        SendInput(2, in, sizeof(INPUT));
+        Sleep(30);
+    }
+}
+
+std::wstring WindowTextW(HWND wnd) {
+    wchar_t text[1024] = {};
+    SendMessageTimeoutW(wnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    return text;
 }
 
 bool MakeForeground(HWND wnd) {

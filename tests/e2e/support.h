@@ -29,6 +29,10 @@ std::string FakeBrowserPath();
 // Name of the default engine file ("標準.sef" in Shift-JIS).
 extern const char* const kDefaultSef;
 
+// Shift-JIS text (as the test sources write it) as UTF-16, and back.
+std::wstring Widen(const std::string& sjis);
+std::string Narrow(const std::wstring& wide);
+
 // Polls pred every 20 ms until it holds or timeoutMs passes; returns its last value.
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 
@@ -68,6 +72,8 @@ class ProgramDir {
 
     // Lines of the stand-in browser's log (each the browser's whole command line).
     std::vector<std::string> BrowserLog() const;
+    // The same lines as UTF-8, as the browser got them through the wide functions.
+    std::vector<std::string> BrowserLogUtf8() const;
     // The URL arguments of the log: each command line after the program part.
     std::vector<std::string> BrowserUrls() const;
 
@@ -146,6 +152,11 @@ void PostKey(HWND wnd, UINT vk);
 // Real keyboard input to the foreground window; shift holds Shift around the key.
 void TypeKey(UINT vk, bool shift = false);
 void TypeText(const std::string& ascii);
+// Real keyboard input of characters as a keyboard or an input method sends them
+// (KEYEVENTF_UNICODE; a character beyond the BMP as its two surrogates).
+void TypeUnicode(const std::wstring& text);
+// A window's or control's text as UTF-16 (every character, not the code page's form).
+std::wstring WindowTextW(HWND wnd);
 bool MakeForeground(HWND wnd);
 
 // A visible popup menu window (class "#32768") of the process; nullptr when none.

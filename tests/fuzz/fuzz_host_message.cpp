@@ -1,6 +1,7 @@
 // libFuzzer target: the browser host's frame reader and message reading on arbitrary
-// standard input. The first byte picks how the stream is cut into reads and whether the
-// rest is taken as a whole stream or as a message body behind a correct length.
+// standard input, and the bar's reading of the UTF-16 text that the selection arrives as. The first
+// byte picks how the stream is cut into reads and whether the rest is taken as a whole stream or as
+// a message body behind a correct length.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "host/host_logic.h"
+#include "query/keyword.h"
 
 namespace {
 
@@ -40,12 +42,30 @@ void CheckKeyword(const std::string& body) {
     }
 }
 
+// What the bar keeps of UTF-16 data: within the limit, no NUL, no lone surrogate.
+void CheckBarKeyword(const uint8_t* data, size_t size) {
+    WideKeyword out;
+    KeywordFromUtf16Data(data, size, kMessageKeywordLimit, out);
+    const std::u16string_view text = out.view();
+    if (KeywordWeight(text) > kMessageKeywordLimit || text.size() > size / 2) std::abort();
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == 0) std::abort();
+        const bool pairStart =
+            IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
+        if (pairStart)
+            ++i;
+        else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i]))
+            std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const uint8_t mode = data[0];
     ++data, --size;
+    CheckBarKeyword(data, size);
     if (mode & 0x80) { // a body behind a correct length
         std::string frame =
             host::EncodeFrame(std::string(reinterpret_cast<const char*>(data), size));

@@ -20,8 +20,11 @@ using bar_protocol::kOptionMode;
 
 namespace {
 
-Msg CopyData(const std::string& bytes) {
-    return Msg{WM_COPYDATA, 0, 0, bytes, static_cast<DWORD>(bytes.size())};
+// The selection as the bar receives it: UTF-16 units, no terminator.
+Msg CopyData(const std::wstring& text) {
+    const std::string bytes(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    return Msg{
+        WM_COPYDATA, 0, 0, bytes, static_cast<DWORD>(bytes.size()), bar_protocol::kCopyDataUtf16};
 }
 Msg Plain(UINT message, WPARAM wParam) {
     return Msg{message, wParam, 0, {}, 0};
@@ -119,10 +122,8 @@ TEST_F(BridgeObject, LateBoundCallsReachTheBar) {
     small.iVal = 3;
     EXPECT_EQ(CallByName(L"SetSearchOpt", {Long(-1), small, Long(-1)}), S_OK);
     const std::vector<Msg> expected = {
-        CopyData(std::string("検索 abc") + '\0'),
-        EngineFile(2),
-        SetOption(kOptionMode, 1),
-        Plain(WM_APP_ACTIVATE, 0),
+        CopyData(L"検索 abc"),       EngineFile(2),
+        SetOption(kOptionMode, 1),   Plain(WM_APP_ACTIVATE, 0),
         SetOption(kOptionEngine, 3),
     };
     EXPECT_EQ(bar.messages, expected);
@@ -147,43 +148,31 @@ TEST_F(BridgeObject, EarlyBoundSearchOptions) {
     }
 }
 
+// The selection goes on as UTF-16, whole: characters that Shift-JIS cannot say arrive too.
 TEST_F(BridgeObject, KeywordConversion) {
     StandInBar bar;
-    CPINFO cp = {};
-    ASSERT_TRUE(GetCPInfo(CP_ACP, &cp));
-    ASSERT_EQ(GetACP(), 932u) << "the tests run in the Japanese code page";
-    const std::string def(reinterpret_cast<const char*>(cp.DefaultChar));
     const wchar_t crlf[] = L"a\r\nb\rc\nd";
     const wchar_t nul[] = {L'x', 0, L'y'};
     const struct {
         Bstr value;
-        std::string expected; // without the NUL that is always sent
+        std::wstring expected;
     } cases[] = {
-        {Bstr(L""), ""},
-        {Bstr(nullptr), ""},
-        {Bstr(L"ｱｲｳ ソ表"), "ｱｲｳ ソ表"},
-        {Bstr(L"a\u0E01b\uAC00c"), "a" + def + "b" + def + "c"}, // no Shift-JIS form
-        {Bstr(crlf), "a\r\nb\rc\nd"},                            // passed on as it is
-        {Bstr(nul, 3), "x"},                                     // text ends at a NUL
-        {Bstr(std::wstring(200, L'あ').c_str()),
-         [] {
-             std::string all;
-             for (int i = 0; i < 200; ++i)
-                 all += "あ";
-             return all; // all of it: the bar keeps what fits
-         }()},
+        {Bstr(L""), L""},
+        {Bstr(nullptr), L""},
+        {Bstr(L"ｱｲｳ ソ表"), L"ｱｲｳ ソ表"},
+        {Bstr(L"a\u0E01b\uAC00c"), L"a\u0E01b\uAC00c"}, // no Shift-JIS form, kept
+        {Bstr(L"\U00020BB7野家 café"), L"\U00020BB7野家 café"},
+        {Bstr(crlf), crlf},                   // passed on as it is
+        {Bstr(nul, 3), std::wstring(nul, 3)}, // the bar ends the text at its NUL
+        {Bstr(std::wstring(200, L'あ').c_str()), std::wstring(200, L'あ')}, // the bar keeps
+                                                                            // what fits
     };
     for (const auto& c : cases) {
         bar.messages.clear();
         EXPECT_EQ(vantu->SetKeyword(c.value.get()), S_OK);
-        const std::vector<Msg> expected = {CopyData(c.expected + '\0')};
-        EXPECT_EQ(bar.messages, expected) << c.expected;
+        const std::vector<Msg> expected = {CopyData(c.expected)};
+        EXPECT_EQ(bar.messages, expected);
     }
-    // An empty selection: one NUL byte.
-    bar.messages.clear();
-    vantu->SetKeyword(Bstr(L"").get());
-    ASSERT_EQ(bar.messages.size(), 1u);
-    EXPECT_EQ(bar.messages[0].cbData, 1u);
 }
 
 // Dismisses the message box the bridge shows and returns its text.
@@ -242,10 +231,11 @@ TEST(BridgeStart, StartsTheProgramHiddenBesideTheLibrary) {
     EXPECT_EQ(vantu->SetForeground(), S_OK);
     EXPECT_TRUE(IsWindowVisible(bar));
 
-    EXPECT_EQ(ReadFileText(dir / "standin.log"), "start flags=257 show=0\r\n"
-                                                 "copydata wparam=0 data=0 cb=4 hex=61626300\r\n"
-                                                 "setoption 131073 0\r\n"
-                                                 "activate visible=0\r\n");
+    EXPECT_EQ(ReadFileText(dir / "standin.log"),
+              "start flags=257 show=0\r\n"
+              "copydata wparam=0 data=1297504049 cb=6 hex=610062006300\r\n"
+              "setoption 131073 0\r\n"
+              "activate visible=0\r\n");
     vantu->Release();
     SendMessageTimeoutA(bar, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
     if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0)

@@ -67,8 +67,8 @@ LRESULT CALLBACK StandInBar::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
         m.lParam = 0;
         m.wParam = wParam;
         m.cbData = cds->cbData;
-        m.data.assign(static_cast<const char*>(cds->lpData), cds->cbData);
-        if (cds->dwData != bar_protocol::kCopyDataShiftJis) m.data += "<dwData>";
+        if (cds->lpData) m.data.assign(static_cast<const char*>(cds->lpData), cds->cbData);
+        m.kind = cds->dwData;
     }
     self->messages.push_back(m);
     return msg == WM_COMMAND || msg == WM_APP_ACTIVATE;

@@ -58,9 +58,10 @@ class StandInBar {
         LPARAM lParam;
         std::string data; // WM_COPYDATA: the cbData bytes
         DWORD cbData;
+        ULONG_PTR kind = 0; // WM_COPYDATA: dwData
         bool operator==(const Message& o) const {
             return message == o.message && wParam == o.wParam && lParam == o.lParam &&
-                   data == o.data && cbData == o.cbData;
+                   data == o.data && cbData == o.cbData && kind == o.kind;
         }
     };
     StandInBar();

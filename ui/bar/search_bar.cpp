@@ -4,6 +4,7 @@
 #include "history/history_store.h"
 #include "platform/engine_store.h"
 #include "platform/settings_file.h"
+#include "query/keyword.h"
 #include "ui/bar/bar_logic.h"
 #include "ui/bar/bar_search.h"
 #include "ui/bar/bar_state.h"
@@ -93,7 +94,8 @@ BOOL SetUp(HWND wnd, SearchBar& bar) {
     SendMessageA(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bar.bigIcon.get()));
     SendMessageA(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(bar.smallIcon.get()));
 
-    SendMessageA(bar.keyword, EM_LIMITTEXT, 120, 0);
+    // A Unicode box: units are at most the limit's bytes; the weight is kept on each change.
+    SendMessageW(bar.keyword, EM_LIMITTEXT, kKeywordBoxLimit, 0);
     SendMessageA(bar.mode, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>("すべて含む"));
     SendMessageA(bar.mode, CB_INSERTSTRING, 1, reinterpret_cast<LPARAM>("どれか含む"));
     SendMessageA(bar.mode, CB_SETCURSEL, 0, 0);
@@ -199,8 +201,30 @@ void RunEditorCommand(SearchBar& bar) {
     SetFocus(bar.keyword);
 }
 
+// The keyword box holds what 120 bytes of Shift-JIS hold: what Shift-JIS can say counts its
+// bytes, any other character two for each UTF-16 unit. What does not fit is cut at its end,
+// never within a character.
+void KeepKeywordWithinLimit(SearchBar& bar) {
+    wchar_t text[kKeywordBoxLimit + 1] = {};
+    const int n = GetWindowTextW(bar.keyword, text, kKeywordBoxLimit + 1);
+    const std::u16string_view typed(reinterpret_cast<const char16_t*>(text), n > 0 ? n : 0);
+    if (KeywordWeight(typed) <= kKeywordBoxLimit) return;
+    const size_t keep = KeywordUnitsWithin(typed, kKeywordBoxLimit);
+    DWORD start = 0, end = 0;
+    SendMessageW(bar.keyword, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    text[keep] = L'\0';
+    SetWindowTextW(bar.keyword, text);
+    const DWORD caret = end < keep ? end : static_cast<DWORD>(keep);
+    SendMessageW(bar.keyword, EM_SETSEL, caret, caret);
+}
+
 BOOL OnCommand(SearchBar& bar, WPARAM wParam) {
     AppState& app = bar.app;
+    if (LOWORD(wParam) == IDC_KEYWORD && HIWORD(wParam) == EN_UPDATE) {
+        KeepKeywordWithinLimit(bar);
+        return TRUE;
+    }
     const BarCommandTarget c =
         ClassifyBarCommand(LOWORD(wParam), HIWORD(wParam), app.activeSet.count);
     switch (c.command) {
@@ -244,12 +268,20 @@ BOOL OnCommand(SearchBar& bar, WPARAM wParam) {
     return FALSE; // Escape (IDCANCEL) among them: the bar neither closes nor hides
 }
 
-// WM_COPYDATA: at most 119 bytes of the text, never read beyond cbData.
+// WM_COPYDATA: at most 119 bytes of the text, never read beyond cbData. UTF-16 text keeps
+// every character; any other kind is Shift-JIS.
 void SetKeywordFromCopyData(SearchBar& bar, const COPYDATASTRUCT* cds) {
-    char text[bar_protocol::kCopyDataTextLimit + 1] = {};
-    if (cds && cds->lpData)
-        CopyBounded(text, sizeof text, static_cast<const char*>(cds->lpData), cds->cbData);
-    SetWindowTextA(bar.keyword, text);
+    if (cds && cds->lpData && cds->dwData == bar_protocol::kCopyDataUtf16) {
+        WideKeyword text;
+        KeywordFromUtf16Data(static_cast<const unsigned char*>(cds->lpData), cds->cbData,
+                             kMessageKeywordLimit, text);
+        SetWindowTextW(bar.keyword, reinterpret_cast<const wchar_t*>(text.c_str()));
+    } else {
+        char text[kMessageKeywordLimit + 1] = {};
+        if (cds && cds->lpData)
+            CopyBounded(text, sizeof text, static_cast<const char*>(cds->lpData), cds->cbData);
+        SetWindowTextA(bar.keyword, text);
+    }
     SelectKeyword(bar);
 }
 
@@ -356,6 +388,8 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void RunSearchBar(AppState& app, int showState) {
     SearchBar bar(app, showState == SW_HIDE);
-    DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_SEARCHBAR), nullptr, SearchBarProc,
+    // Made with the wide functions, so that the keyword box keeps every character typed,
+    // pasted or sent; the rest of the bar works as well through the ANSI functions.
+    DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_SEARCHBAR), nullptr, SearchBarProc,
                     reinterpret_cast<LPARAM>(&bar));
 }
