@@ -46,8 +46,11 @@ DWORD FileDialogError() {
     return error ? error() : 0;
 }
 
-bool AskOpenPath(HWND owner, const char* filter, const char* extension, char* path, DWORD size,
-                 bool multiple) {
+namespace {
+
+// The dialog for one file name buffer of size bytes, its filter's first entry chosen.
+OPENFILENAMEA DialogFor(HWND owner, const char* filter, const char* extension, char* path,
+                        DWORD size, DWORD flags) {
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
@@ -56,8 +59,17 @@ bool AskOpenPath(HWND owner, const char* filter, const char* extension, char* pa
     ofn.lpstrFile = path;
     ofn.nMaxFile = size;
     ofn.lpstrDefExt = extension;
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (multiple) ofn.Flags |= OFN_ALLOWMULTISELECT;
+    ofn.Flags = flags | OFN_HIDEREADONLY;
+    return ofn;
+}
+
+} // namespace
+
+bool AskOpenPath(HWND owner, const char* filter, const char* extension, char* path, DWORD size,
+                 bool multiple) {
+    OPENFILENAMEA ofn =
+        DialogFor(owner, filter, extension, path, size,
+                  OFN_EXPLORER | OFN_FILEMUSTEXIST | (multiple ? OFN_ALLOWMULTISELECT : 0));
     if (!ShowOpenFileDialog(&ofn)) return false;
     path[size - 1] = '\0';
     if (multiple && size > 1) path[size - 2] = '\0'; // the list always ends
@@ -65,15 +77,7 @@ bool AskOpenPath(HWND owner, const char* filter, const char* extension, char* pa
 }
 
 bool AskSavePath(HWND owner, const char* filter, const char* extension, char (&path)[MAX_PATH]) {
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrDefExt = extension;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    OPENFILENAMEA ofn = DialogFor(owner, filter, extension, path, sizeof path, OFN_OVERWRITEPROMPT);
     if (!ShowSaveFileDialog(&ofn)) return false;
     path[sizeof path - 1] = '\0';
     return true;

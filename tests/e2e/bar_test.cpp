@@ -96,12 +96,7 @@ TEST(Bar, KeysTypedIntoTheBoxAndEnterSearch) {
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni()));
     ASSERT_TRUE(MakeForeground(b.bar));
-    ASSERT_TRUE(WaitUntil([&] {
-        GUITHREADINFO gti = {};
-        gti.cbSize = sizeof gti;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(b.bar, nullptr), &gti) &&
-               gti.hwndFocus == b.keyword;
-    }));
+    ASSERT_TRUE(WaitForFocus(b.keyword));
     Sleep(200);
     TypeText("ab cd");
     ASSERT_TRUE(WaitUntil([&] { return WindowText(b.keyword) == "ab cd"; }, 3000))

@@ -470,6 +470,17 @@ std::wstring WindowTextW(HWND wnd) {
     return text;
 }
 
+bool WaitForFocus(HWND control, DWORD timeoutMs) {
+    return WaitUntil(
+        [&] {
+            GUITHREADINFO gti = {};
+            gti.cbSize = sizeof gti;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &gti) &&
+                   gti.hwndFocus == control;
+        },
+        timeoutMs);
+}
+
 bool MakeForeground(HWND wnd) {
     SetForegroundWindow(wnd);
     return WaitUntil([&] { return GetForegroundWindow() == wnd; }, 2000);

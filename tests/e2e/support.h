@@ -158,6 +158,8 @@ void TypeUnicode(const std::wstring& text);
 // A window's or control's text as UTF-16 (every character, not the code page's form).
 std::wstring WindowTextW(HWND wnd);
 bool MakeForeground(HWND wnd);
+// Waits until control has the keyboard focus in its window's thread.
+bool WaitForFocus(HWND control, DWORD timeoutMs = 5000);
 
 // A visible popup menu window (class "#32768") of the process; nullptr when none.
 HWND FindPopupMenu(DWORD pid);

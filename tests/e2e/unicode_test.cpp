@@ -22,12 +22,7 @@ void TypeAndSearch(const RunningBar& b, int engine, const std::wstring& keyword)
         SetWindowTextW(b.keyword, L"");
         ASSERT_TRUE(MakeForeground(b.bar));
         PostMessageW(b.bar, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(b.keyword), TRUE);
-        ASSERT_TRUE(WaitUntil([&] {
-            GUITHREADINFO gti = {};
-            gti.cbSize = sizeof gti;
-            return GetGUIThreadInfo(GetWindowThreadProcessId(b.bar, nullptr), &gti) &&
-                   gti.hwndFocus == b.keyword;
-        }));
+        ASSERT_TRUE(WaitForFocus(b.keyword));
         Sleep(200);
         TypeUnicode(keyword);
         typed = WaitUntil([&] { return WindowTextW(b.keyword) == keyword; }, 2000) &&
