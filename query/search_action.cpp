@@ -43,8 +43,12 @@ void RunSearchAction(bool automatic, SearchPort& port, const SearchContext& cont
     Settings& settings = *context.settings;
     if (settings.Sound) port.Beep();
     port.OpenUrl(url.c_str());
-    if (!port.ShiftHeld())
-        AddToHistory(*context.history, keyword.c_str(), settings.Max, context.compare);
+    if (!port.ShiftHeld() && context.compose.toUtf16) {
+        char16_t wide[kKeywordSize];
+        const size_t units = context.compose.toUtf16(keyword, wide, kKeywordSize);
+        AddToHistory(*context.history, std::u16string_view(wide, units), settings.Max,
+                     context.compare);
+    }
     settings.Count = static_cast<int32_t>(static_cast<uint32_t>(settings.Count) + 1u);
 
     last.engine = engine;

@@ -153,7 +153,7 @@ class SearchAction : public ::testing::Test {
     void Run(bool automatic) {
         RunSearchAction(
             automatic, bar,
-            SearchContext{&engines, &settings, &last, &history, std::strcmp, Options()});
+            SearchContext{&engines, &settings, &last, &history, CompareHistoryUnits, Options()});
     }
 
     EngineSet engines;
@@ -168,7 +168,7 @@ TEST_F(SearchAction, NormalisesAndRecords) {
     Run(false);
     ASSERT_EQ(bar.opened.size(), 1u);
     EXPECT_EQ(bar.opened[0], "http://h1/?q=ab+cd&t1");
-    EXPECT_STREQ(HistoryItemAt(history, 0), "ab cd");
+    EXPECT_EQ(std::u16string(HistoryItemAt(history, 0)), u"ab cd");
     EXPECT_EQ(settings.Count, 1);
     EXPECT_TRUE(last.valid);
     EXPECT_STREQ(last.keyword, "　ab  cd "); // as read, before normalisation

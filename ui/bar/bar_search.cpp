@@ -1,6 +1,7 @@
 #include "ui/bar/bar_search.h"
 
 #include "base/text.h"
+#include "history/history_store.h"
 #include "platform/engine_store.h"
 #include "platform/open_url.h"
 #include "query/encode.h"
@@ -43,7 +44,8 @@ class BarPort : public SearchPort {
 void RunSearch(AppState& app, bool automatic, HWND bar) {
     BarPort port(bar, app.settings.Browser);
     SearchContext context{
-        &app.activeSet, &app.settings, &app.lastSearch,
-        &app.history,   CompareNames,  ComposeOptions{app.paths.programDir, PlatformCp932ToUtf16}};
+        &app.activeSet,      &app.settings,
+        &app.lastSearch,     &app.history,
+        CompareHistoryTexts, ComposeOptions{app.paths.programDir, PlatformCp932ToUtf16}};
     RunSearchAction(automatic, port, context);
 }
