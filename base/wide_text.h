@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "base/text.h"
+
 template <size_t N> class WideText {
     static_assert(N > 0, "room for the terminator");
 
@@ -62,3 +64,31 @@ inline bool IsHighSurrogate(char16_t u) {
 inline bool IsLowSurrogate(char16_t u) {
     return u >= 0xDC00 && u <= 0xDFFF;
 }
+
+// What a UTF-16 unit weighs against the limits counted in Shift-JIS bytes: 1 for the
+// characters that Shift-JIS writes in one byte (ASCII, the half-width katakana, and the few
+// code page 932 single bytes beyond them), else 2. A text that Shift-JIS can say so weighs
+// exactly its Shift-JIS bytes; another character weighs 2 for each of its UTF-16 units (4
+// beyond the Basic Multilingual Plane).
+constexpr size_t KeywordUnitWeight(char16_t u) {
+    return (u <= 0x80 || (u >= 0xF8F0 && u <= 0xF8F3) || (u >= 0xFF61 && u <= 0xFF9F)) ? 1 : 2;
+}
+size_t KeywordWeight(std::u16string_view text);
+// The number of units of the longest beginning of text whose weight is at most limit; a
+// surrogate pair is never split.
+size_t KeywordUnitsWithin(std::u16string_view text, size_t limit);
+// The units of the character that begins at position i: 2 for a whole surrogate pair, else 1.
+size_t CharacterUnits(std::u16string_view text, size_t i);
+
+// Puts UTF-16 text into code page 932 without best fit: a character that Shift-JIS cannot
+// say exactly (no mapping, or one that does not come back as the same character) becomes
+// "?" (a surrogate pair one "?"). Appends to out, which tells when it was cut; returns the
+// position of the first such character, or text.size() when Shift-JIS can say all of it. The
+// program passes the platform's conversion; tests may pass any table.
+using Utf16ToCp932 = size_t (*)(std::u16string_view text, TextBuffer& out);
+
+#ifdef _WIN32
+// The platform's conversion, character by character through WideCharToMultiByte (932,
+// WC_NO_BEST_FIT_CHARS) and back.
+size_t PlatformUtf16ToCp932(std::u16string_view text, TextBuffer& out);
+#endif

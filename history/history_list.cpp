@@ -10,10 +10,20 @@ SearchHistory::~SearchHistory() {
 
 namespace {
 
-HistoryEntry* NewEntry(const char* text) {
+HistoryEntry* NewEntry(std::u16string_view text) {
     auto* e = new (std::nothrow) HistoryEntry;
-    if (e) CopyBounded(e->text, sizeof e->text, text, kHistoryTextSize - 1);
+    if (!e) return nullptr;
+    const size_t n = KeywordUnitsWithin(text, kHistoryTextSize - 1);
+    for (size_t i = 0; i < n; ++i)
+        e->text[i] = text[i];
     return e;
+}
+
+std::u16string_view TextOf(const char16_t* text) {
+    size_t n = 0;
+    while (n < kHistoryTextSize - 1 && text[n] != u'\0')
+        ++n;
+    return std::u16string_view(text, n);
 }
 
 void Unlink(HistoryEntry* e) {
@@ -31,13 +41,21 @@ void InsertAfter(HistoryEntry* at, HistoryEntry* e) {
 
 } // namespace
 
+int CompareHistoryUnits(const char16_t* a, const char16_t* b) {
+    while (*a != u'\0' && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b ? 0 : (*a < *b ? -1 : 1);
+}
+
 bool InitHistory(SearchHistory& list) {
     FreeHistory(list);
     list.head = new (std::nothrow) HistoryEntry;
     return list.head != nullptr;
 }
 
-bool AppendHistoryEntry(SearchHistory& list, const char* text) {
+bool AppendHistoryEntry(SearchHistory& list, std::u16string_view text) {
     if (!list.head && !InitHistory(list)) return false;
     HistoryEntry* last = list.head;
     while (last->next)
@@ -55,7 +73,7 @@ int HistoryCount(const SearchHistory& list) {
     return n;
 }
 
-const char* HistoryItemAt(const SearchHistory& list, int n) {
+const char16_t* HistoryItemAt(const SearchHistory& list, int n) {
     if (!list.head || n < 0) return nullptr;
     const HistoryEntry* e = list.head;
     for (int k = 0; k <= n && e; ++k)
@@ -63,17 +81,21 @@ const char* HistoryItemAt(const SearchHistory& list, int n) {
     return e ? e->text : nullptr;
 }
 
-void AddToHistory(SearchHistory& list, const char* keyword, int max, HistoryCompare compare) {
+void AddToHistory(SearchHistory& list, std::u16string_view keyword, int max,
+                  HistoryCompare compare) {
     if (max <= 0) return;
     if (!list.head && !InitHistory(list)) return;
+    // Compared as it would be stored: cut and terminated.
+    WideText<kHistoryTextSize> text(
+        std::u16string_view(keyword.data(), KeywordUnitsWithin(keyword, kHistoryTextSize - 1)));
     for (HistoryEntry* e = list.head->next; e; e = e->next) {
-        if (compare(e->text, keyword) == 0) {
+        if (compare(e->text, text.c_str()) == 0) {
             Unlink(e);
             InsertAfter(list.head, e);
             return;
         }
     }
-    HistoryEntry* added = NewEntry(keyword);
+    HistoryEntry* added = NewEntry(text);
     if (!added) return;
     InsertAfter(list.head, added);
     // Cut the list so that it ends at position max - 1.
@@ -126,7 +148,7 @@ void CopyHistory(SearchHistory& destination, const SearchHistory& source) {
     if (!InitHistory(destination)) return;
     HistoryEntry* last = destination.head;
     for (const HistoryEntry* e = source.head ? source.head->next : nullptr; e; e = e->next) {
-        HistoryEntry* copy = NewEntry(e->text);
+        HistoryEntry* copy = NewEntry(TextOf(e->text));
         if (!copy) return;
         InsertAfter(last, copy);
         last = copy;
@@ -154,17 +176,10 @@ FixedText<16> HistoryKeyName(int n) {
     return key;
 }
 
-HistoryMenuLabel HistoryMenuText(const char* text) {
-    const size_t len = FieldLength(text, kHistoryTextSize);
-    if (len <= kHistoryMenuCut) return HistoryMenuLabel(std::string_view(text, len));
-    // Keep whole characters: a cut that would end on a lead byte drops that byte.
-    size_t cut = 0;
-    while (cut < kHistoryMenuCut) {
-        const size_t step = IsLeadByte(static_cast<unsigned char>(text[cut])) ? 2 : 1;
-        if (cut + step > kHistoryMenuCut) break;
-        cut += step;
-    }
-    HistoryMenuLabel label(std::string_view(text, cut));
-    label.Append(" ... (続く)");
+HistoryMenuLabel HistoryMenuText(const char16_t* text) {
+    const std::u16string_view whole = TextOf(text);
+    if (KeywordWeight(whole) <= kHistoryMenuCut) return HistoryMenuLabel(whole);
+    HistoryMenuLabel label(std::u16string_view(text, KeywordUnitsWithin(whole, kHistoryMenuCut)));
+    label.Append(kHistoryMenuMore);
     return label;
 }

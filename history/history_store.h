@@ -1,4 +1,11 @@
 // The search history in the History section of the settings file.
+//
+// An entry that Shift-JIS can say is stored as its Shift-JIS bytes under its key ("HistoryA",
+// ...). Any other entry is stored twice: under its key as Shift-JIS with "?" for each
+// character Shift-JIS cannot say (what an older version shows), and under the key with "U"
+// appended ("HistoryAU", ...) exactly, as its UTF-16 units in upper-case hexadecimal, four
+// digits each. The U key is read only while the plain key still holds what it was written
+// with, so a list an older version rewrote is read from its plain keys.
 #pragma once
 #include <windows.h>
 
@@ -13,3 +20,6 @@ int StoredHistoryLimit(int max);
 void LoadHistory(SearchHistory& history, uint8_t& max, const char* iniPath);
 // Writes the first max entries under the history keys and frees the list.
 void SaveHistory(SearchHistory& history, int max, const char* iniPath);
+// The program's compare of history texts: the system's locale-aware, case-sensitive compare
+// (lstrcmpW).
+int CompareHistoryTexts(const char16_t* a, const char16_t* b);

@@ -26,7 +26,7 @@ struct AppState {
     EngineFileCatalogue catalogue;
     EngineSet activeSet; // the bar's engines, read from the catalogue's current file
     SearchHistory history;
-    LastSearch lastSearch = {"", -1, 0, false};
+    LastSearch lastSearch = {WideKeyword(), -1, 0, false};
     // The entry last copied in the engine file editor; it outlives the editor's window and
     // counts as empty while its Name is empty.
     EngineEntry copiedEntry = {};

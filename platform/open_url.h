@@ -7,3 +7,6 @@
 // "URLのオープンに失敗しました" (caption "Morvel", error icon) owned by owner. Returns whether the
 // start succeeded.
 bool OpenUrl(const char* url, const char* browser, HWND owner);
+// The same for a URL in UTF-16 (a keyword that Shift-JIS cannot say, on an engine without
+// encoding): the URL reaches the browser as it is.
+bool OpenWideUrl(const char16_t* url, const char* browser, HWND owner);

@@ -68,18 +68,33 @@ EncodedKeyword EncodeUtf8(std::string_view keyword, Cp932ToUtf16 toUtf16) {
         return out;
     }
     const size_t units = toUtf16(keyword, wide, sizeof wide / sizeof wide[0]);
-    for (size_t k = 0; k < units; ++k) {
-        const char16_t u = wide[k];
-        if (u == 0) break;
-        if (u <= 0x7F) { // the space is not URL-safe: it becomes "%20"
-            Byte(out, static_cast<unsigned char>(u));
-        } else if (u <= 0x7FF) {
-            Escaped(out, static_cast<unsigned char>(0xC0 | (u >> 6)));
-            Escaped(out, static_cast<unsigned char>(0x80 | (u & 0x3F)));
+    return EncodeUtf8(std::u16string_view(wide, units));
+}
+
+EncodedKeyword EncodeUtf8(std::u16string_view keyword) {
+    EncodedKeyword out;
+    for (size_t k = 0; k < keyword.size(); ++k) {
+        char32_t c = keyword[k];
+        if (c == 0) break;
+        if (CharacterUnits(keyword, k) == 2) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (keyword[++k] - 0xDC00);
+        } else if (IsHighSurrogate(keyword[k]) || IsLowSurrogate(keyword[k])) {
+            c = 0xFFFD;
+        }
+        if (c <= 0x7F) { // the space is not URL-safe: it becomes "%20"
+            Byte(out, static_cast<unsigned char>(c));
+        } else if (c <= 0x7FF) {
+            Escaped(out, static_cast<unsigned char>(0xC0 | (c >> 6)));
+            Escaped(out, static_cast<unsigned char>(0x80 | (c & 0x3F)));
+        } else if (c <= 0xFFFF) {
+            Escaped(out, static_cast<unsigned char>(0xE0 | (c >> 12)));
+            Escaped(out, static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F)));
+            Escaped(out, static_cast<unsigned char>(0x80 | (c & 0x3F)));
         } else {
-            Escaped(out, static_cast<unsigned char>(0xE0 | (u >> 12)));
-            Escaped(out, static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F)));
-            Escaped(out, static_cast<unsigned char>(0x80 | (u & 0x3F)));
+            Escaped(out, static_cast<unsigned char>(0xF0 | (c >> 18)));
+            Escaped(out, static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F)));
+            Escaped(out, static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F)));
+            Escaped(out, static_cast<unsigned char>(0x80 | (c & 0x3F)));
         }
     }
     return out;

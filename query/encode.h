@@ -1,13 +1,14 @@
-// Percent-encodings of a Shift-JIS keyword for search URLs. No Windows needed.
+// Percent-encodings of a keyword for search URLs: of its Shift-JIS bytes, or of its UTF-16
+// text as UTF-8. No Windows needed.
 #pragma once
 #include <string_view>
 
 #include "base/text.h"
 #include "query/keyword.h"
 
-// Converts code page 932 text (shorter than kKeywordSize) to at most `capacity` UTF-16
-// units and returns how many it wrote, a terminator not counted. The program passes the platform's
-// conversion; tests may pass any table that maps code page 932 the same way.
+// Converts code page 932 text to at most `capacity` UTF-16 units and returns how many it
+// wrote, a terminator not counted. The program passes the platform's conversion; tests may
+// pass any table that maps code page 932 the same way.
 using Cp932ToUtf16 = size_t (*)(std::string_view text, char16_t* out, size_t capacity);
 
 // The longest keyword is kKeywordSize - 1 bytes; no byte encodes to more than nine
@@ -28,6 +29,9 @@ EncodedKeyword EncodeEuc(std::string_view keyword);
 // Each UTF-16 unit of the converted keyword as UTF-8; space gives "%20". A keyword longer
 // than the keyword limit gives an empty, cut text.
 EncodedKeyword EncodeUtf8(std::string_view keyword, Cp932ToUtf16 toUtf16);
+// Each character of a UTF-16 keyword as UTF-8, escaped unless URL-safe (space gives "%20"): a
+// surrogate pair as one four-byte sequence, a surrogate without its partner as U+FFFD.
+EncodedKeyword EncodeUtf8(std::u16string_view keyword);
 
 #ifdef _WIN32
 // The platform's conversion: MultiByteToWideChar with the ANSI code page (932).

@@ -4,10 +4,17 @@
 #include "query/encode.h"
 
 size_t PlatformCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity) {
-    // The text goes to the system terminated, as the keyword box gives it, so that a lead
+    if (capacity < text.size() + 1) return 0;
+    // Longer texts are parts of URLs: converted as they are.
+    if (text.size() >= kKeywordSize) {
+        const int n =
+            MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                reinterpret_cast<wchar_t*>(out), static_cast<int>(capacity));
+        return n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    // A keyword goes to the system terminated, as the keyword box gives it, so that a lead
     // byte cut off at its end is converted the way the system converts it there.
     char source[kKeywordSize];
-    if (text.size() >= sizeof source || capacity < text.size() + 1) return 0;
     CopyBounded(source, sizeof source, text.data(), text.size());
     const int size = static_cast<int>(text.size()) + 1;
     const int n = MultiByteToWideChar(CP_ACP, 0, source, size, reinterpret_cast<wchar_t*>(out),

@@ -85,3 +85,19 @@ void CollapseSpaces(TextBuffer& text) {
     }
     text.Truncate(out);
 }
+
+WideKeyword NormaliseKeyword(std::u16string_view text) {
+    WideKeyword out;
+    bool space = false; // a space is pending: written only when a word follows
+    for (char16_t u : text) {
+        if (u == u'\u3000') u = u' ';
+        if (u == u' ') {
+            space = !out.empty();
+            continue;
+        }
+        if (space) out.Append(u' ');
+        space = false;
+        out.Append(u);
+    }
+    return out;
+}

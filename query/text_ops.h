@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "base/text.h"
+#include "query/keyword.h"
 
 constexpr size_t kTextNotFound = std::string_view::npos;
 
@@ -20,3 +21,7 @@ int ReplaceAll(std::string_view source, std::string_view pattern, std::string_vi
 void TrimSpaces(TextBuffer& text);
 // Shrinks every run of half-width spaces to one.
 void CollapseSpaces(TextBuffer& text);
+
+// The keyword's words as the search action takes them: each full-width space (U+3000) as a
+// half-width one, half-width spaces trimmed at both ends and each run of them shrunk to one.
+WideKeyword NormaliseKeyword(std::u16string_view text);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,8 +16,29 @@ namespace {
 
 const char kDir[] = "C:\\Tools\\Morvel\\";
 
+// A few characters as code page 932 puts them, for the conversion from UTF-16: ASCII, and the
+// characters the tests use. Everything else is what Shift-JIS cannot say.
+size_t FakeUtf16ToCp932(std::u16string_view text, TextBuffer& out) {
+    static const std::map<char16_t, std::string> said = {
+        {u'亜', "\x88\x9F"}, {u'ア', "\x83\x41"}, {u'ャ', "\x83\x81"},
+        {u'ｱ', "\xB1"},      {u'①', "\x87\x40"},  {u'\u3000', "\x81\x40"}};
+    size_t first = text.size();
+    for (size_t i = 0; i < text.size(); i += CharacterUnits(text, i)) {
+        const auto it = said.find(text[i]);
+        if (text[i] < 0x80) {
+            out.Append(static_cast<char>(text[i]));
+        } else if (it != said.end()) {
+            out.Append(it->second);
+        } else {
+            out.Append('?');
+            first = std::min(first, i);
+        }
+    }
+    return first;
+}
+
 ComposeOptions Options() {
-    return ComposeOptions{kDir, IconvCp932ToUtf16};
+    return ComposeOptions{kDir, IconvCp932ToUtf16, FakeUtf16ToCp932};
 }
 
 // URL1: H1 + T1, URL2: H2 | T2.
@@ -95,8 +118,8 @@ TEST(Compose, NoTruncation) {
     for (const uint8_t character : {kCharShiftJis, kCharEuc, kCharNone, kCharUtf8}) {
         const EngineEntry big = MakeEntry("E", "\\" + std::string(254, 'h'), key,
                                           std::string(255, 't'), "", "", "", character);
-        const UrlText longest = BuildSearchUrl(std::string(127, ' '), 0, big,
-                                               ComposeOptions{dir.c_str(), IconvCp932ToUtf16});
+        const UrlText longest = BuildSearchUrl(
+            std::string(127, ' '), 0, big, ComposeOptions{dir.c_str(), IconvCp932ToUtf16, nullptr});
         EXPECT_FALSE(longest.cut()) << int(character);
         EXPECT_EQ(longest.size(), 8 + 259 + 254 + 127 * 15 + 255) << int(character);
     }
@@ -120,13 +143,16 @@ TEST(Compose, BrowserParameters) {
 
 // The search bar as the action sees it, recording what the action does.
 struct FakeBar : SearchPort {
-    std::string keyword;
+    std::u16string keyword;
     int mode = 0, engine = 0;
     bool shift = false;
     int beeps = 0, focus = 0, cleared = 0;
     std::vector<std::string> opened;
+    std::vector<std::u16string> openedWide;
+    std::u16string refused;
+    std::string refusedCode;
 
-    KeywordBuffer KeywordText() override { return KeywordBuffer(keyword); }
+    WideKeyword KeywordText() override { return WideKeyword(keyword); }
     int ModeSelection() override { return mode; }
     int EngineSelection() override { return engine; }
     void Beep() override { ++beeps; }
@@ -139,6 +165,11 @@ struct FakeBar : SearchPort {
     }
     bool ShiftHeld() override { return shift; }
     void OpenUrl(const char* url) override { opened.push_back(url); }
+    void OpenWideUrl(std::u16string_view url) override { openedWide.emplace_back(url); }
+    void Refuse(std::u16string_view character, const char* codeName) override {
+        refused = character;
+        refusedCode = codeName;
+    }
 };
 
 class SearchAction : public ::testing::Test {
@@ -153,25 +184,25 @@ class SearchAction : public ::testing::Test {
     void Run(bool automatic) {
         RunSearchAction(
             automatic, bar,
-            SearchContext{&engines, &settings, &last, &history, std::strcmp, Options()});
+            SearchContext{&engines, &settings, &last, &history, CompareHistoryUnits, Options()});
     }
 
     EngineSet engines;
     Settings settings;
-    LastSearch last = {"", -1, 0, false};
+    LastSearch last = {WideKeyword(), -1, 0, false};
     SearchHistory history;
     FakeBar bar;
 };
 
 TEST_F(SearchAction, NormalisesAndRecords) {
-    bar.keyword = "　ab  cd ";
+    bar.keyword = u"　ab  cd ";
     Run(false);
     ASSERT_EQ(bar.opened.size(), 1u);
     EXPECT_EQ(bar.opened[0], "http://h1/?q=ab+cd&t1");
-    EXPECT_STREQ(HistoryItemAt(history, 0), "ab cd");
+    EXPECT_EQ(std::u16string(HistoryItemAt(history, 0)), u"ab cd");
     EXPECT_EQ(settings.Count, 1);
     EXPECT_TRUE(last.valid);
-    EXPECT_STREQ(last.keyword, "　ab  cd "); // as read, before normalisation
+    EXPECT_EQ(std::u16string(last.keyword.view()), u"　ab  cd "); // as read, before normalisation
     EXPECT_EQ(last.engine, 0);
     EXPECT_EQ(last.mode, 0);
     EXPECT_EQ(bar.beeps, 0);
@@ -189,7 +220,7 @@ TEST_F(SearchAction, ModeSelection) {
     };
     for (const Case& c : cases) {
         bar.opened.clear();
-        bar.keyword = "x";
+        bar.keyword = u"x";
         bar.engine = c.engine;
         bar.mode = c.mode;
         Run(false);
@@ -200,23 +231,23 @@ TEST_F(SearchAction, ModeSelection) {
 }
 
 TEST_F(SearchAction, FullWidthSpacesSplitLikeHalfWidth) {
-    bar.keyword = "ab　cd";
+    bar.keyword = u"ab　cd";
     Run(false);
-    bar.keyword = "ab cd";
+    bar.keyword = u"ab cd";
     Run(false);
     ASSERT_EQ(bar.opened.size(), 2u);
     EXPECT_EQ(bar.opened[0], bar.opened[1]);
     // 0x83 0x81 then '@' is not a full-width space.
-    bar.keyword = "\x83\x81@";
+    bar.keyword = u"ャ@";
     Run(false);
     EXPECT_EQ(bar.opened[2], "http://h1/?q=%83%81@&t1");
 }
 
 TEST_F(SearchAction, RefusedExplicitStarts) {
     struct Case {
-        std::string keyword;
+        std::u16string keyword;
         int cleared;
-    } cases[] = {{"", 0}, {"   ", 1}, {"　 　", 1}};
+    } cases[] = {{u"", 0}, {u"   ", 1}, {u"　 　", 1}};
     for (const Case& c : cases) {
         bar = FakeBar();
         bar.keyword = c.keyword;
@@ -232,14 +263,14 @@ TEST_F(SearchAction, RefusedExplicitStarts) {
 
 TEST_F(SearchAction, SoundBeepsOnEverySearch) {
     settings.Sound = 1;
-    bar.keyword = "x";
+    bar.keyword = u"x";
     Run(false);
     EXPECT_EQ(bar.beeps, 1);
     EXPECT_EQ(bar.opened.size(), 1u);
 }
 
 TEST_F(SearchAction, ShiftKeepsTheSearchOutOfTheHistory) {
-    bar.keyword = "x";
+    bar.keyword = u"x";
     bar.shift = true;
     Run(false);
     EXPECT_EQ(bar.opened.size(), 1u);
@@ -249,7 +280,7 @@ TEST_F(SearchAction, ShiftKeepsTheSearchOutOfTheHistory) {
 }
 
 TEST_F(SearchAction, AutomaticStart) {
-    bar.keyword = "x";
+    bar.keyword = u"x";
     Run(true); // nothing searched yet
     EXPECT_TRUE(bar.opened.empty());
     Run(false);
@@ -270,23 +301,76 @@ TEST_F(SearchAction, AutomaticStart) {
     EXPECT_EQ(bar.opened[2], "http://one/?q=x");
     EXPECT_EQ(last.engine, 1);
 
-    bar.keyword = "y"; // edited keyword: refused, then refused again
+    bar.keyword = u"y"; // edited keyword: refused, then refused again
     bar.engine = 0;
     Run(true);
-    bar.keyword = "x";
+    bar.keyword = u"x";
     bar.engine = 0;
     Run(true);
     EXPECT_EQ(bar.opened.size(), 3u);
     EXPECT_EQ(bar.beeps, 0); // refusals are silent
 
-    bar.keyword = "";
+    bar.keyword = u"";
     Run(true);
     EXPECT_EQ(bar.beeps, 0);
     EXPECT_EQ(settings.Count, 2 + 0 + 1 - 0);
 }
 
+// Keywords from UTF-16: what Shift-JIS can say goes out as its bytes, as always; other text
+// goes out as UTF-8, as a UTF-16 URL for engines without encoding, or is refused.
+TEST_F(SearchAction, KeywordsBeyondShiftJis) {
+    const EngineEntry local = MakeEntry("E", "\\表.html?q=", "+", "", "", "", "", kCharNone);
+    struct Case {
+        uint8_t character; // of TwoUrls(character, 8): double-byte keywords take URL2
+        std::u16string keyword;
+        std::string url;
+        std::u16string wideUrl = {}, refused = {}, recorded = {}; // recorded: "" for the keyword
+        const char* code = nullptr;
+    } cases[] = {
+        {kCharShiftJis, u"①亜 ア", "http://h2/?q=%87@%88%9F|%83A&t2"},
+        {kCharShiftJis, u"　亜　 ア ", "http://h2/?q=%88%9F|%83A&t2", u"", u"", u"亜 ア"},
+        {kCharShiftJis, u"a \U00020BB7野家", "", u"", u"\U00020BB7", u"", "Shift-JIS"},
+        {kCharShiftJis, u"café", "", u"", u"é", u"", "Shift-JIS"},
+        {7, u"x\U0001F600", "", u"", u"\U0001F600", u"", "Shift-JIS"},
+        {kCharEuc, u"亜 ｱ", "http://h2/?q=%B0%A1|%B1&t2"},
+        {kCharEuc, u"亜 한국어", "", u"", u"한", u"", "EUC-JP"},
+        {kCharUtf8, u"\U00020BB7野家", "http://h2/?q=%F0%A0%AE%B7%E9%87%8E%E5%AE%B6&t2"},
+        {kCharUtf8, u" 한　국어  café ", "http://h2/?q=%ED%95%9C|%EA%B5%AD%EC%96%B4|caf%C3%A9&t2",
+         u"", u"", u"한 국어 café"},
+        {kCharUtf8, u"aZ09*-._@~+é", "http://h2/?q=aZ09*-._@%7E%2B%C3%A9&t2"},
+        {kCharUtf8, std::u16string{char16_t(0xD842), u'a'}, "http://h2/?q=%EF%BF%BDa&t2"},
+        {kCharNone, u"한국어 café", "", u"http://h2/?q=한국어|café&t2"},
+        {kCharNone, u"\U00020BB7 a%20b&c", "", u"http://h2/?q=\U00020BB7|a|b&c&t2"},
+        {kCharNone, u"a b", "http://h1/?q=a+b&t1"},
+        {kCharNone + 100, u"é", "", u"file:///C:\\Tools\\Morvel\\表.html?q=é"}, // local
+    };
+    for (const Case& c : cases) {
+        engines.entries[0] = c.character == kCharNone + 100 ? local : TwoUrls(c.character, 8);
+        bar = FakeBar();
+        bar.keyword = c.keyword;
+        settings.Count = 0;
+        FreeHistory(history);
+        last.valid = false;
+        Run(false);
+        const std::u16string& recorded = c.recorded.empty() ? c.keyword : c.recorded;
+        EXPECT_EQ(bar.opened,
+                  c.url.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.url});
+        EXPECT_EQ(bar.openedWide, c.wideUrl.empty() ? std::vector<std::u16string>{}
+                                                    : std::vector<std::u16string>{c.wideUrl});
+        EXPECT_EQ(bar.refused, c.refused);
+        EXPECT_EQ(bar.refusedCode, c.code ? c.code : "");
+        const bool searched = c.refused.empty();
+        EXPECT_EQ(settings.Count, searched ? 1 : 0);
+        EXPECT_EQ(last.valid, searched);
+        EXPECT_EQ(HistoryCount(history), searched ? 1 : 0);
+        if (searched) {
+            EXPECT_EQ(std::u16string(HistoryItemAt(history, 0)), recorded);
+        }
+    }
+}
+
 TEST_F(SearchAction, NoEngineSearchesNothing) {
-    bar.keyword = "x";
+    bar.keyword = u"x";
     bar.engine = -1;
     Run(false);
     bar.engine = 2;

@@ -7,10 +7,15 @@
 
 namespace {
 
+std::u16string Wide(const char* ascii) {
+    return std::u16string(ascii, ascii + std::char_traits<char>::length(ascii));
+}
+
+// The entries of the tables, which are ASCII.
 std::vector<std::string> Items(const SearchHistory& list) {
     std::vector<std::string> out;
-    for (int n = 0; const char* t = HistoryItemAt(list, n); ++n)
-        out.push_back(t);
+    for (int n = 0; const char16_t* t = HistoryItemAt(list, n); ++n)
+        out.emplace_back(t, t + std::char_traits<char16_t>::length(t));
     return out;
 }
 
@@ -26,7 +31,7 @@ SearchHistory Make(std::initializer_list<const char*> texts) {
     SearchHistory list;
     InitHistory(list);
     for (const char* t : texts)
-        AppendHistoryEntry(list, t);
+        AppendHistoryEntry(list, Wide(t));
     return list;
 }
 
@@ -50,7 +55,7 @@ TEST(HistoryList, AddToHistory) {
     };
     for (const Case& c : cases) {
         SearchHistory list = Make(c.before);
-        AddToHistory(list, c.keyword, c.max);
+        AddToHistory(list, Wide(c.keyword), c.max);
         EXPECT_EQ(Items(list), c.after) << c.what;
         ExpectLinked(list);
     }
@@ -58,13 +63,13 @@ TEST(HistoryList, AddToHistory) {
 
 TEST(HistoryList, AddToAnUncreatedList) {
     SearchHistory list;
-    AddToHistory(list, "a", 3);
+    AddToHistory(list, u"a", 3);
     EXPECT_EQ(Items(list), V{"a"});
 }
 
 TEST(HistoryList, ItemAtCopyAndFree) {
     SearchHistory list = Make({"a", "b"});
-    EXPECT_STREQ(HistoryItemAt(list, 1), "b");
+    EXPECT_EQ(std::u16string(HistoryItemAt(list, 1)), u"b");
     EXPECT_EQ(HistoryItemAt(list, 2), nullptr);
     EXPECT_EQ(HistoryItemAt(list, -1), nullptr);
     SearchHistory copy;
@@ -117,11 +122,27 @@ TEST(HistoryList, RemoveAndSwap) {
     EXPECT_FALSE(SwapHistoryEntries(none, 0, 1));
 }
 
+// Cut to a weight of 127 (Shift-JIS bytes for what Shift-JIS says, else 2 a unit), never
+// inside a surrogate pair; equal texts are compared as stored.
 TEST(HistoryList, TextsAreCutTo127Bytes) {
-    const std::string text(200, 'x');
-    SearchHistory list = Make({text.c_str()});
-    AddToHistory(list, text.c_str(), 5);
-    EXPECT_EQ(std::string(HistoryItemAt(list, 0)), std::string(127, 'x'));
+    const std::u16string kanji63(63, u'亜');
+    struct Case {
+        std::u16string text;
+        size_t units;
+    } cases[] = {
+        {std::u16string(200, u'x'), 127}, // ASCII weighs 1
+        {kanji63 + u"ab", 64},            // 126 + 1
+        {kanji63 + u"\U00020BB7", 63},    // the pair would weigh 4
+        {u"x" + kanji63 + u"é", 64},      // 1 + 126, é weighs 2
+        {std::u16string(127, u'ｱ'), 127}, // half-width katakana weigh 1
+    };
+    for (const Case& c : cases) {
+        SearchHistory list;
+        AppendHistoryEntry(list, c.text);
+        AddToHistory(list, c.text, 5);
+        EXPECT_EQ(std::u16string(HistoryItemAt(list, 0)), c.text.substr(0, c.units));
+        EXPECT_EQ(HistoryCount(list), 1);
+    }
 }
 
 TEST(HistoryList, KeyNames) {
@@ -135,24 +156,27 @@ TEST(HistoryList, KeyNames) {
 }
 
 TEST(HistoryList, MenuText) {
-    const std::string more = " ... (続く)";
+    const std::u16string more = u" ... (続く)";
+    const std::u16string a54(54, u'a'), a55(55, u'a');
     struct Case {
-        std::string text, shown;
+        std::u16string text, shown;
     } cases[] = {
-        {std::string(56, 'a'), std::string(56, 'a')},
-        {std::string(57, 'a'), std::string(56, 'a') + more},
+        {std::u16string(56, u'a'), std::u16string(56, u'a')},
+        {std::u16string(57, u'a'), std::u16string(56, u'a') + more},
         // A cut that would split a double-byte character keeps the character out whole.
-        {std::string(54, 'a') + "\x88\x9F", std::string(54, 'a') + "\x88\x9F"},
-        {std::string(55, 'a') + "\x88\x9F", std::string(55, 'a') + more},
-        {std::string(55, 'a') + "\x88\x9F"
-                                "b",
-         std::string(55, 'a') + more},
-        {std::string(54, 'a') + "\x88\x9F"
-                                "b",
-         std::string(54, 'a') + "\x88\x9F" + more},
+        {a54 + u"亜", a54 + u"亜"},
+        {a55 + u"亜", a55 + more},
+        {a55 + u"亜b", a55 + more},
+        {a54 + u"亜b", a54 + u"亜" + more},
+        // Beyond Shift-JIS: 2 a unit, and a surrogate pair is never split.
+        {a54 + u"é", a54 + u"é"},
+        {a55 + u"é", a55 + more},
+        {std::u16string(52, u'a') + u"\U0001F600", std::u16string(52, u'a') + u"\U0001F600"},
+        {a54 + u"\U0001F600", a54 + more},
+        {std::u16string(56, u'ｱ'), std::u16string(56, u'ｱ')},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(HistoryMenuText(c.text.c_str()), c.shown);
+        EXPECT_EQ(std::u16string(HistoryMenuText(c.text.c_str()).c_str()), c.shown);
 }
 
 } // namespace

@@ -26,12 +26,12 @@ std::vector<std::wstring> Take(IEnumString* e, ULONG count, HRESULT* hr = nullpt
 }
 
 // What the source hands out; changed by the test between resets.
-std::vector<std::string> g_keywords;
+std::vector<std::u16string> g_keywords;
 
 void FillFromTest(const void*, OfferedKeywords& out) {
     out.count = 0;
-    for (const std::string& k : g_keywords)
-        CopyBounded(out.text[out.count++], kHistoryTextSize, k.c_str());
+    for (const std::u16string& k : g_keywords)
+        out.text[out.count++].Assign(k);
 }
 
 const HistorySource FromTest = {nullptr, FillFromTest};
@@ -39,7 +39,7 @@ const HistorySource FromTest = {nullptr, FillFromTest};
 } // namespace
 
 TEST(HistoryStrings, EnumeratesTheSourceAgainAtEachReset) {
-    g_keywords = {"morvel", "モルベル", "Mozilla", std::string(127, 'x')};
+    g_keywords = {u"morvel", u"モルベル", u"Mozilla", std::u16string(127, u'x')};
     ComRef<IEnumString> e(CreateHistoryStrings(FromTest));
     ASSERT_TRUE(e);
 
@@ -61,7 +61,7 @@ TEST(HistoryStrings, EnumeratesTheSourceAgainAtEachReset) {
     EXPECT_EQ(e->Next(2, two, nullptr), E_INVALIDARG);
 
     // A search made meanwhile is offered after the next reset, in front.
-    g_keywords.insert(g_keywords.begin(), "new");
+    g_keywords.insert(g_keywords.begin(), u"new");
     EXPECT_EQ(Take(e.get(), 1), std::vector<std::wstring>{L"モルベル"}); // not before it
     ASSERT_EQ(e->Reset(), S_OK);
     EXPECT_EQ(Take(e.get(), 1), std::vector<std::wstring>{L"new"});

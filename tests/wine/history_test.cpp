@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,11 +52,21 @@ class HistoryStore : public ::testing::Test {
         }
         return lines;
     }
+    // The entries as code page 932 text; Wide gives them exactly.
     std::vector<std::string> Items() {
         std::vector<std::string> out;
-        for (int n = 0; const char* t = HistoryItemAt(app.history, n); ++n)
+        for (const std::u16string& t : WideItems())
+            out.push_back(Cp932(t));
+        return out;
+    }
+    std::vector<std::u16string> WideItems() {
+        std::vector<std::u16string> out;
+        for (int n = 0; const char16_t* t = HistoryItemAt(app.history, n); ++n)
             out.push_back(t);
         return out;
+    }
+    void Add(const std::string& text) {
+        AddToHistory(app.history, FromCp932(text), app.settings.Max, CompareHistoryTexts);
     }
     TempDir dir;
     AppState app;
@@ -95,14 +106,11 @@ TEST_F(HistoryStore, SearchesMoveCutAndKeepCase) {
               {"HistoryD", "d"},
               {"HistoryE", "e"}});
     LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
-    AddToHistory(app.history, "e", app.settings.Max,
-                 CompareNames); // the entry at position 4 moves to the front
+    Add("e"); // the entry at position 4 moves to the front
     EXPECT_EQ(Items(), (V{"e", "a", "b", "c", "d"}));
-    AddToHistory(app.history, "n", app.settings.Max,
-                 CompareNames); // a full list drops its oldest entry
+    Add("n"); // a full list drops its oldest entry
     EXPECT_EQ(Items(), (V{"n", "e", "a", "b", "c"}));
-    AddToHistory(app.history, "N", app.settings.Max,
-                 CompareNames); // letter case makes another entry
+    Add("N"); // letter case makes another entry
     EXPECT_EQ(Items(), (V{"N", "n", "e", "a", "b"}));
     Exit();
     EXPECT_EQ(Section(),
@@ -114,8 +122,7 @@ TEST_F(HistoryStore, FiftyEntriesUseTheTwoLetterKeys) {
     LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(app.settings.Max, 50);
     for (int n = 49; n >= 0; --n)
-        AddToHistory(app.history, ("k" + std::to_string(n)).c_str(), app.settings.Max,
-                     CompareNames);
+        Add("k" + std::to_string(n));
     Exit();
     const V lines = Section();
     ASSERT_EQ(lines.size(), 51u);
@@ -129,15 +136,15 @@ TEST_F(HistoryStore, FiftyEntriesUseTheTwoLetterKeys) {
     app.settings.Max = 50;
     LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(Items().size(), 50u);
-    EXPECT_STREQ(HistoryItemAt(app.history, 27), "k27");
-    EXPECT_STREQ(HistoryItemAt(app.history, 49), "k49");
+    EXPECT_EQ(Items()[27], "k27");
+    EXPECT_EQ(Items()[49], "k49");
 }
 
 TEST_F(HistoryStore, MaxZeroKeepsNothing) {
     Store(0, {{"HistoryA", "a"}, {"HistoryB", "b"}});
     LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(HistoryItemAt(app.history, 0), nullptr);
-    AddToHistory(app.history, "x", app.settings.Max, CompareNames);
+    Add("x");
     EXPECT_EQ(HistoryItemAt(app.history, 0), nullptr);
     Exit();
     EXPECT_EQ(Section(), V{"Max=0"});
@@ -150,6 +157,76 @@ TEST_F(HistoryStore, LoweredMaxStoresOnlyTheFirstEntries) {
     EXPECT_EQ(Items().size(), 4u);
     Exit();
     EXPECT_EQ(Section(), (V{"Max=2", "HistoryA=a", "HistoryB=b"}));
+}
+
+// Text beyond Shift-JIS: "?" text under the plain key for an older version, the exact units
+// under the U key; text Shift-JIS can say (code page 932's extensions too) as today.
+TEST_F(HistoryStore, TextBeyondShiftJisComesBackExactly) {
+    struct Case {
+        std::u16string text;
+        std::string plain, units; // units: the U key's value, "" for none
+    } cases[] = {
+        {u"\U00020BB7野家", "?野家", "D842DFB791CE5BB6"},
+        {u"한국어", "???", "D55CAD6DC5B4"},
+        {u"café", "caf?", "00630061006600E9"},
+        {u"\U0001F600 x", "? x", "D83DDE0000200078"},
+        {u"①髙﨑∑ ｱ", "", ""}, // plain: as code page 932 puts it
+        {u"?野家", "?野家", ""},
+        {u"abc", "abc", ""},
+    };
+    Store(10, {});
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    for (auto c = std::rbegin(cases); c != std::rend(cases); ++c)
+        AddToHistory(app.history, c->text, app.settings.Max, CompareHistoryTexts);
+    Exit();
+    V expected{"Max=10"};
+    for (size_t n = 0; n < std::size(cases); ++n) {
+        const std::string key = "History" + std::string(1, static_cast<char>('A' + n));
+        const std::string plain = cases[n].plain.empty() ? Cp932(cases[n].text) : cases[n].plain;
+        expected.push_back(key + "=" + plain);
+        if (!cases[n].units.empty()) expected.push_back(key + "U=" + cases[n].units);
+    }
+    const V lines = Section();
+    EXPECT_EQ(lines, expected);
+    // Every line is valid Shift-JIS text for the byte-level profile functions.
+    for (const std::string& line : lines)
+        EXPECT_GT(MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, line.c_str(), -1, nullptr, 0), 0)
+            << line;
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    std::vector<std::u16string> texts;
+    for (const Case& c : cases)
+        texts.push_back(c.text);
+    EXPECT_EQ(WideItems(), texts);
+    // The menu shows the real text.
+    UniqueMenu menu(CreatePopupMenu());
+    AppendHistoryMenuItems(menu.get(), app.history, app.settings.Max);
+    wchar_t first[64] = {};
+    GetMenuStringW(menu.get(), 0, first, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(first)), cases[0].text);
+}
+
+// A U key counts only while its plain key holds what it was written with, and only when it is
+// whole groups of four hexadecimal digits of a text weighing at most 127.
+TEST_F(HistoryStore, UnitsKeysThatDoNotFitAreIgnored) {
+    const std::string smileys(32, '?'); // 32 pairs weigh 128
+    std::string smileyUnits;
+    for (int i = 0; i < 32; ++i)
+        smileyUnits += "D83DDE00";
+    Store(10, {{"HistoryA", "?野家"},
+               {"HistoryAU", "d842dfb791ce5bb6"}, // lower-case digits are read too
+               {"HistoryB", "abc"},               // rewritten by an older version
+               {"HistoryBU", "D842DFB791CE5BB6"},
+               {"HistoryC", "caf?"},
+               {"HistoryCU", "00630061006600E"}, // odd length
+               {"HistoryD", "caf?"},
+               {"HistoryDU", "00630061006600G9"}, // not hexadecimal
+               {"HistoryE", smileys},
+               {"HistoryEU", smileyUnits}, // too heavy
+               {"HistoryF", "caf?"},
+               {"HistoryFU", smileyUnits + smileyUnits}}); // longer than any entry
+    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    EXPECT_EQ(WideItems(), (std::vector<std::u16string>{u"\U00020BB7野家", u"abc", u"caf?", u"caf?",
+                                                        FromCp932(smileys), u"caf?"}));
 }
 
 struct MenuItem {

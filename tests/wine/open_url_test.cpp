@@ -94,10 +94,15 @@ MessageBoxWatcher::MessageBoxWatcher() {
                     box,
                     [](HWND child, LPARAM self) -> BOOL {
                         char cls[32] = {}, text[256] = {};
+                        wchar_t wide[256] = {};
                         GetClassNameA(child, cls, sizeof cls);
                         GetWindowTextA(child, text, sizeof text);
-                        if (lstrcmpiA(cls, "Static") == 0 && text[0] != '\0')
-                            reinterpret_cast<MessageBoxWatcher*>(self)->text_ = text;
+                        GetWindowTextW(child, wide, 256);
+                        if (lstrcmpiA(cls, "Static") == 0 && text[0] != '\0') {
+                            auto* watcher = reinterpret_cast<MessageBoxWatcher*>(self);
+                            watcher->text_ = text;
+                            watcher->wideText_ = reinterpret_cast<const char16_t*>(wide);
+                        }
                         return TRUE;
                     },
                     reinterpret_cast<LPARAM>(this));

@@ -40,6 +40,7 @@ class MessageBoxWatcher {
     void Join();
     int seen() const { return seen_; }
     const std::string& text() const { return text_; }
+    const std::u16string& wideText() const { return wideText_; }
     HWND owner() const { return owner_; }
 
   private:
@@ -47,5 +48,6 @@ class MessageBoxWatcher {
     std::atomic<bool> stop_{false};
     std::atomic<int> seen_{0};
     std::string text_;
+    std::u16string wideText_;
     HWND owner_ = nullptr;
 };

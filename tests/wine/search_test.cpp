@@ -31,7 +31,7 @@ class SearchTest : public ::testing::Test {
         SetProgramDirectory(app.paths, dir.path().c_str());
         app.settings = Settings();
         app.settings.Max = 10;
-        app.lastSearch = LastSearch{"", -1, 0, false};
+        app.lastSearch = LastSearch{WideKeyword(), -1, 0, false};
         FreeHistory(app.history);
         InitHistory(app.history);
         app.activeSet.count = 3;
@@ -42,7 +42,9 @@ class SearchTest : public ::testing::Test {
 
         bar.reset(CreateWindowExA(0, "STATIC", "Morvel-bar", WS_POPUP, 0, 0, 300, 40, nullptr,
                                   nullptr, nullptr, nullptr));
-        keyword = Child("EDIT", IDC_KEYWORD);
+        // The keyword box is a Unicode window, as the bar's is.
+        keyword = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 100, 100, bar.get(),
+                                  reinterpret_cast<HMENU>(IDC_KEYWORD), nullptr, nullptr);
         mode = Child("COMBOBOX", IDC_MODE);
         engine = Child("COMBOBOX", IDC_ENGINE);
         for (const char* s : {"すべて含む", "どれか含む"})
@@ -70,6 +72,11 @@ class SearchTest : public ::testing::Test {
         char text[256] = {};
         GetWindowTextA(keyword, text, sizeof text);
         return text;
+    }
+    // The history entry at n as code page 932 text.
+    std::string Item(int n) {
+        const char16_t* text = HistoryItemAt(app.history, n);
+        return text ? Cp932(text) : "<none>";
     }
     static void SetShift(bool down) {
         BYTE keys[256] = {};
@@ -111,15 +118,15 @@ TEST_F(SearchTest, ComposesOpensAndRecords) {
         RunSearch(app, false, bar.get());
         EXPECT_EQ(Url(log, ++n), c.url) << c.text;
         EXPECT_EQ(Keyword(), c.text); // the box keeps its text
-        EXPECT_STREQ(app.lastSearch.keyword, c.text);
+        EXPECT_EQ(Cp932(std::u16string(app.lastSearch.keyword.view())), c.text);
         EXPECT_EQ(app.lastSearch.engine, c.engine);
         EXPECT_TRUE(app.lastSearch.valid);
     }
     EXPECT_EQ(app.settings.Count, 5);
-    EXPECT_STREQ(HistoryItemAt(app.history, 0), "x y");
-    EXPECT_STREQ(HistoryItemAt(app.history, 1), "\x88\x9F \xB1");
-    EXPECT_STREQ(HistoryItemAt(app.history, 2), "ab cd");
-    EXPECT_STREQ(HistoryItemAt(app.history, 3), "ab \x88\x9F");
+    EXPECT_EQ(Item(0), "x y");
+    EXPECT_EQ(Item(1), "\x88\x9F \xB1");
+    EXPECT_EQ(Item(2), "ab cd");
+    EXPECT_EQ(Item(3), "ab \x88\x9F");
     EXPECT_EQ(HistoryItemAt(app.history, 4), nullptr);
 }
 
@@ -152,8 +159,50 @@ TEST_F(SearchTest, FailedBrowserStillCountsAndRecords) {
     EXPECT_EQ(watcher.seen(), 1);
     EXPECT_EQ(watcher.owner(), bar.get());
     EXPECT_EQ(app.settings.Count, 1);
-    EXPECT_STREQ(HistoryItemAt(app.history, 0), "ab");
+    EXPECT_EQ(Item(0), "ab");
     EXPECT_TRUE(app.lastSearch.valid);
+}
+
+// Through the system's conversion: UTF-8 engines get any text, a Shift-JIS or EUC-JP engine
+// refuses what it cannot say (never a look-alike), code page 932's own characters go as always.
+TEST_F(SearchTest, KeywordsBeyondShiftJis) {
+    BrowserLog log(dir, app.settings);
+    struct Case {
+        std::u16string text;
+        int engine;
+        std::string url;             // "" when refused
+        std::u16string message = {}; // of the refusal
+    } cases[] = {
+        {u"\U00020BB7野家", 0, "https://u/?q=%F0%A0%AE%B7%E9%87%8E%E5%AE%B6"},
+        {u"café", 0, "https://u/?q=caf%C3%A9"},
+        {u"① 亜", 2, "file:///" + dir.path() + "page.html?q=%87@+%88%9F"},
+        {u"\U00020BB7野家", 2, "",
+         u"「\U00020BB7」は Shift-JIS で表せないため、この検索エンジンでは検索できません。"},
+        {u"café", 2, "", u"「é」は Shift-JIS で表せないため、この検索エンジンでは検索できません。"},
+        {u"亜 한국어", 1, "",
+         u"「한」は EUC-JP で表せないため、この検索エンジンでは検索できません。"},
+    };
+    size_t opened = 0;
+    int count = 0;
+    for (const Case& c : cases) {
+        SetWindowTextW(keyword, reinterpret_cast<const wchar_t*>(c.text.c_str()));
+        Select(0, c.engine);
+        MessageBoxWatcher watcher;
+        RunSearch(app, false, bar.get());
+        if (c.url.empty()) {
+            watcher.Join();
+            EXPECT_EQ(watcher.seen(), 1);
+            EXPECT_EQ(watcher.owner(), bar.get());
+            EXPECT_EQ(watcher.wideText(), c.message);
+        } else {
+            EXPECT_EQ(Url(log, ++opened), c.url);
+            EXPECT_EQ(std::u16string(HistoryItemAt(app.history, 0)), c.text);
+            EXPECT_EQ(std::u16string(app.lastSearch.keyword.view()), c.text);
+            ++count;
+        }
+        EXPECT_EQ(app.settings.Count, count);
+    }
+    EXPECT_EQ(log.Lines().size(), opened); // a refusal starts no browser
 }
 
 } // namespace

@@ -27,6 +27,19 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+std::string Cp932(const std::u16string& text) {
+    char buf[1024] = {};
+    WideCharToMultiByte(932, 0, reinterpret_cast<const wchar_t*>(text.c_str()), -1, buf, sizeof buf,
+                        nullptr, nullptr);
+    return buf;
+}
+
+std::u16string FromCp932(const std::string& text) {
+    wchar_t buf[1024] = {};
+    MultiByteToWideChar(932, 0, text.c_str(), -1, buf, 1024);
+    return reinterpret_cast<const char16_t*>(buf);
+}
+
 std::string ReadFileText(const std::string& path) {
     const std::vector<unsigned char> b = ReadFileBytes(path);
     return std::string(b.begin(), b.end());

@@ -11,6 +11,9 @@ bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
 bool WriteFileText(const std::string& path, const std::string& text);
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 std::string ReadFileText(const std::string& path);
+// Text between UTF-16 and code page 932 (the system's conversion, best fit and all).
+std::string Cp932(const std::u16string& text);
+std::u16string FromCp932(const std::string& text);
 
 // The bundled default engine file of the ready-to-run folder.
 std::string DefaultEngineFilePath();

@@ -40,7 +40,7 @@ void BM_BuildSearchUrl(benchmark::State& state) {
     CopyToField(e.key[0], std::string("+"));
     CopyToField(e.tail[0], std::string("&ie=x"));
     e.Character = static_cast<uint8_t>(state.range(0));
-    const ComposeOptions options{"C:\\Tools\\Morvel\\", IconvCp932ToUtf16};
+    const ComposeOptions options{"C:\\Tools\\Morvel\\", IconvCp932ToUtf16, nullptr};
     const std::string keyword = MixedKeyword();
     for (auto _ : state)
         benchmark::DoNotOptimize(BuildSearchUrl(keyword, 0, e, options));

@@ -1,8 +1,10 @@
 #include "ui/bar/bar_search.h"
 
 #include "base/text.h"
+#include "history/history_store.h"
 #include "platform/engine_store.h"
 #include "platform/open_url.h"
+#include "protocol/bar_protocol.h"
 #include "query/encode.h"
 #include "query/search_action.h"
 #include "ui/common/resource.h"
@@ -14,10 +16,14 @@ class BarPort : public SearchPort {
   public:
     BarPort(HWND bar, const char* browser) : bar_(bar), browser_(browser) {}
 
-    KeywordBuffer KeywordText() override {
-        char text[kKeywordSize] = {};
-        GetDlgItemTextA(bar_, IDC_KEYWORD, text, sizeof text);
-        return KeywordBuffer(std::string_view(text, FieldLength(text, sizeof text)));
+    WideKeyword KeywordText() override {
+        // Read with room to spare, then cut to the keyword's weight.
+        wchar_t text[2 * kKeywordSize] = {};
+        const int n = GetWindowTextW(GetDlgItem(bar_, IDC_KEYWORD), text, 2 * kKeywordSize);
+        const std::u16string_view read(reinterpret_cast<const char16_t*>(text),
+                                       n > 0 ? static_cast<size_t>(n) : 0);
+        return WideKeyword(
+            std::u16string_view(read.data(), KeywordUnitsWithin(read, kKeywordSize - 1)));
     }
     int ModeSelection() override {
         return static_cast<int>(SendDlgItemMessageA(bar_, IDC_MODE, CB_GETCURSEL, 0, 0));
@@ -32,6 +38,20 @@ class BarPort : public SearchPort {
     }
     bool ShiftHeld() override { return GetKeyState(VK_SHIFT) < 0; }
     void OpenUrl(const char* url) override { ::OpenUrl(url, browser_, bar_); }
+    void OpenWideUrl(std::u16string_view url) override {
+        const WideUrlText text(url); // terminated
+        ::OpenWideUrl(text.c_str(), browser_, bar_);
+    }
+    void Refuse(std::u16string_view character, const char* codeName) override {
+        WideText<128> message(u"「");
+        message.Append(character);
+        message.Append(u"」は ");
+        for (const char* c = codeName; *c != '\0'; ++c)
+            message.Append(static_cast<char16_t>(*c)); // ASCII
+        message.Append(u" で表せないため、この検索エンジンでは検索できません。");
+        MessageBoxW(bar_, reinterpret_cast<const wchar_t*>(message.c_str()), L"" MORVEL_TITLE,
+                    MB_OK | MB_ICONWARNING);
+    }
 
   private:
     HWND bar_;
@@ -43,7 +63,11 @@ class BarPort : public SearchPort {
 void RunSearch(AppState& app, bool automatic, HWND bar) {
     BarPort port(bar, app.settings.Browser);
     SearchContext context{
-        &app.activeSet, &app.settings, &app.lastSearch,
-        &app.history,   CompareNames,  ComposeOptions{app.paths.programDir, PlatformCp932ToUtf16}};
+        &app.activeSet,
+        &app.settings,
+        &app.lastSearch,
+        &app.history,
+        CompareHistoryTexts,
+        ComposeOptions{app.paths.programDir, PlatformCp932ToUtf16, PlatformUtf16ToCp932}};
     RunSearchAction(automatic, port, context);
 }

@@ -12,9 +12,9 @@ void OfferKeywords(const void* context, OfferedKeywords& keywords) {
     const AppState& app = *static_cast<const AppState*>(context);
     keywords.count = 0;
     for (int n = 0; n < app.settings.Max && n < kHistoryLimit; ++n) {
-        const char* text = HistoryItemAt(app.history, n);
+        const char16_t* text = HistoryItemAt(app.history, n);
         if (!text) break;
-        CopyBounded(keywords.text[keywords.count++], kHistoryTextSize, text);
+        keywords.text[keywords.count++].Assign(text);
     }
 }
 

@@ -35,11 +35,11 @@ class HistoryStrings final : public IEnumString {
         if (!out || (count > 1 && !fetched)) return E_INVALIDARG;
         ULONG n = 0;
         while (n < count && next_ < count_) {
-            const wchar_t* item = items_[next_];
-            const size_t bytes = (lstrlenW(item) + 1) * sizeof(wchar_t);
+            const WideText<kHistoryTextSize>& item = items_[next_];
+            const size_t bytes = (item.size() + 1) * sizeof(wchar_t);
             auto* copy = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
             if (!copy) break;
-            CopyMemory(copy, item, bytes);
+            CopyMemory(copy, item.c_str(), bytes);
             out[n++] = copy;
             ++next_;
         }
@@ -80,21 +80,13 @@ class HistoryStrings final : public IEnumString {
         if (!source_.fill) return;
         OfferedKeywords keywords;
         source_.fill(source_.context, keywords);
-        for (int i = 0; i < keywords.count && i < kHistoryLimit; ++i) {
-            const char* text = keywords.text[i];
-            const int length = static_cast<int>(FieldLength(text, kHistoryTextSize));
-            const int n = MultiByteToWideChar(932, 0, text, length, items_[count_],
-                                              static_cast<int>(kHistoryTextSize - 1));
-            if (length > 0 && n <= 0) continue;
-            items_[count_][n > 0 ? n : 0] = L'\0';
-            ++count_;
-        }
+        for (int i = 0; i < keywords.count && i < kHistoryLimit; ++i)
+            items_[count_++] = keywords.text[i];
     }
 
     long refs_ = 1;
     HistorySource source_;
-    // A stored keyword holds at most 127 bytes, so at most 127 characters.
-    wchar_t items_[kHistoryLimit][kHistoryTextSize];
+    WideText<kHistoryTextSize> items_[kHistoryLimit];
     size_t count_ = 0;
     size_t next_ = 0;
 };

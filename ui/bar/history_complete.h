@@ -11,10 +11,10 @@
 #include "history/history_list.h"
 #include "platform/handles.h"
 
-// The keywords to offer (Shift-JIS), newest first.
+// The keywords to offer, newest first.
 struct OfferedKeywords {
     int count = 0;
-    char text[kHistoryLimit][kHistoryTextSize];
+    WideText<kHistoryTextSize> text[kHistoryLimit];
 };
 // Fills the keywords to offer; asked again at every restart of the enumeration, so a search
 // made meanwhile is offered too. The context is handed to fill as it is.

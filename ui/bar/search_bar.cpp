@@ -54,9 +54,9 @@ void SelectKeyword(SearchBar& bar) {
 }
 
 void TakeHistoryItem(SearchBar& bar, int n) {
-    const char* text = HistoryItemAt(bar.app.history, n);
+    const char16_t* text = HistoryItemAt(bar.app.history, n);
     if (!text) return; // only another process can ask for an item that is not there
-    SetWindowTextA(bar.keyword, text);
+    SetWindowTextW(bar.keyword, reinterpret_cast<const wchar_t*>(text));
     RestoreSearchBar(bar);
     SetForegroundWindow(bar.wnd);
     SelectKeyword(bar);

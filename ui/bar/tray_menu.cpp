@@ -161,9 +161,10 @@ HMENU AppendHistoryMenuItems(HMENU menu, const SearchHistory& history, int max) 
     const int limit = StoredHistoryLimit(max);
     int n = 0;
     for (; n < limit; ++n) {
-        const char* text = HistoryItemAt(history, n);
+        const char16_t* text = HistoryItemAt(history, n);
         if (!text) break;
-        AppendMenuA(menu, MF_STRING, IDM_HISTORY_FIRST + n, HistoryMenuText(text).c_str());
+        AppendMenuW(menu, MF_STRING, IDM_HISTORY_FIRST + n,
+                    reinterpret_cast<const wchar_t*>(HistoryMenuText(text).c_str()));
     }
     if (n == 0) AppendMenuA(menu, MF_STRING | MF_DISABLED | MF_GRAYED, IDM_HISTORY_NONE, "(なし)");
     return menu;

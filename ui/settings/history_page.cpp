@@ -75,15 +75,14 @@ void MoveSelected(HistoryPage& state, int step) {
     const int n = Selection(state);
     const int target = MoveTarget(n, step, ItemCount(state));
     if (target < 0) return;
-    const char* entry = HistoryItemAt(state.working, n);
+    const char16_t* entry = HistoryItemAt(state.working, n);
     if (!entry) return;
-    char text[kHistoryTextSize];
-    CopyBounded(text, sizeof text, entry);
+    const WideText<kHistoryTextSize> text(entry);
     if (!SwapHistoryEntries(state.working, n, step)) return;
     {
         ScopedRedrawOff redraw(state.list);
-        SendMessageA(state.list, LB_DELETESTRING, n, 0);
-        SendMessageA(state.list, LB_INSERTSTRING, target, reinterpret_cast<LPARAM>(text));
+        SendMessageW(state.list, LB_DELETESTRING, n, 0);
+        SendMessageW(state.list, LB_INSERTSTRING, target, reinterpret_cast<LPARAM>(text.c_str()));
     }
     Select(state, target);
 }
@@ -112,9 +111,9 @@ void Init(HWND page, HistoryPage& state) {
     state.keys.Install(state.list, ListKeysProc, reinterpret_cast<DWORD_PTR>(&state));
     CopyHistory(state.working, state.sheet->app.history);
     for (int n = 0; n < kHistoryLimit; ++n) {
-        const char* text = HistoryItemAt(state.working, n);
+        const char16_t* text = HistoryItemAt(state.working, n);
         if (!text) break;
-        SendMessageA(state.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        SendMessageW(state.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
     Select(state, 0);
     const int count = ItemCount(state);
