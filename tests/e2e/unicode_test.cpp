@@ -125,6 +125,7 @@ TEST(Unicode, TypedKeywordsReachEveryEngineWholeOrAreRefused) {
     }
 }
 
+// The kinds of WM_COPYDATA reach the box (the edge cases of the reading are tested natively).
 TEST(Unicode, OtherProgramsSendUtf16OrShiftJis) {
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni()));
@@ -138,15 +139,7 @@ TEST(Unicode, OtherProgramsSendUtf16OrShiftJis) {
     } cases[] = {
         {utf16(L"\U00020BB7野家 café"), bar_protocol::kCopyDataUtf16, L"\U00020BB7野家 café"},
         {utf16(L"한국어") + "x", bar_protocol::kCopyDataUtf16, L"한국어"}, // odd byte left out
-        {utf16(L"\xD842"
-               L"a"),
-         bar_protocol::kCopyDataUtf16,
-         L"\xFFFD"
-         L"a"},
         {utf16(std::wstring(200, L'あ')), bar_protocol::kCopyDataUtf16, std::wstring(59, L'あ')},
-        {utf16(std::wstring(60, L'a') + L"\U00020BB7" + std::wstring(60, L'b')),
-         bar_protocol::kCopyDataUtf16,
-         std::wstring(60, L'a') + L"\U00020BB7" + std::wstring(55, L'b')},
         {"検索 abc" + std::string(1, '\0'), bar_protocol::kCopyDataShiftJis, L"検索 abc"},
     };
     for (const auto& c : cases) {
