@@ -96,7 +96,8 @@ void LoadHistory(SearchHistory& history, uint8_t& max, const char* iniPath) {
     }
 }
 
-void SaveHistory(SearchHistory& history, int max, const char* iniPath) {
+bool SaveHistory(SearchHistory& history, int max, const char* iniPath) {
+    bool ok = true;
     const int limit = StoredHistoryLimit(max);
     for (int n = 0; n < limit; ++n) {
         const char16_t* entry = HistoryItemAt(history, n);
@@ -104,10 +105,12 @@ void SaveHistory(SearchHistory& history, int max, const char* iniPath) {
         const std::u16string_view text(entry);
         FixedText<kHistoryTextSize> said;
         const bool whole = PlatformUtf16ToCp932(text, said) == text.size();
-        WritePrivateProfileStringA(kSection, HistoryKeyName(n).c_str(), said.c_str(), iniPath);
+        ok &= WritePrivateProfileStringA(kSection, HistoryKeyName(n).c_str(), said.c_str(),
+                                         iniPath) != FALSE;
         if (!whole)
-            WritePrivateProfileStringA(kSection, WideKeyName(n).c_str(), ToHex(text).c_str(),
-                                       iniPath);
+            ok &= WritePrivateProfileStringA(kSection, WideKeyName(n).c_str(), ToHex(text).c_str(),
+                                             iniPath) != FALSE;
     }
     FreeHistory(history);
+    return ok;
 }

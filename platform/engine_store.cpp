@@ -73,13 +73,22 @@ bool WriteImage(const char* temp, const void* context) {
 } // namespace
 
 int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
-    if (count < 1 || count > kMaxEngines) return 0;
+    if (count < 1 || count > kMaxEngines) {
+        SetLastError(ERROR_INVALID_DATA);
+        return 0;
+    }
     const size_t capacity = SefImageCapacity(count);
     UniqueHeapBlock block = AllocateHeapBlock(capacity);
-    if (!block) return 0;
+    if (!block) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
     const Image image{static_cast<uint8_t*>(block.get()),
                       EncodeSefImage(entries, count, static_cast<uint8_t*>(block.get()), capacity)};
-    if (image.size == 0) return 0;
+    if (image.size == 0) {
+        SetLastError(ERROR_INVALID_DATA); // an entry fails the test
+        return 0;
+    }
     return ReplaceFileSafely(path, "sef", WriteImage, &image) ? 1 : 0;
 }
 

@@ -12,7 +12,7 @@ int ReadEngineFile(EngineSet& set, const char* path);
 
 // 1 when written, 0 when an entry fails the test or the file cannot be written (a read-only
 // file is not replaced). The file is replaced only when every byte has been written, so a
-// failed save keeps the old file.
+// failed save keeps the old file; the thread's last error then tells why.
 int WriteEngineFile(const EngineEntry* entries, const char* path, int count);
 
 // Quick test: more than 64 bytes and the magic. Name is relative to the program directory.

@@ -37,7 +37,10 @@ bool WriteNewFile(const char* path, const void* data, size_t size) {
 bool ReplaceFileSafely(const char* path, const char* prefix, FileWriter write,
                        const void* context) {
     // A read-only file is never replaced, also where the file system would let it be.
-    if (IsReadOnlyFile(path)) return false;
+    if (IsReadOnlyFile(path)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     // Write beside the target, then put the new file in its place in one step, so that an
     // interrupted or failed write never destroys the old file.
     char dir[MAX_PATH];
@@ -47,6 +50,10 @@ bool ReplaceFileSafely(const char* path, const char* prefix, FileWriter write,
     if (!GetTempFileNameA(dir, prefix, 0, temp)) return false;
     const bool ok = write(temp, context) &&
                     MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temp);
+    if (!ok) {
+        const DWORD error = GetLastError(); // the reason, not that of the clean-up
+        DeleteFileA(temp);
+        SetLastError(error);
+    }
     return ok;
 }

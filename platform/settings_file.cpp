@@ -14,19 +14,19 @@ uint8_t ReadFlag(const char* iniPath, const char* section, const char* key, int 
 
 // Keys that only the additions to the sheet use are written while they are on and removed
 // while they are off, so a file of someone who never used them stays as it was.
-void WriteOptionalKey(const char* iniPath, const char* section, const char* key, int value) {
-    if (value)
-        WriteIntKey(iniPath, section, key, value);
-    else
-        WritePrivateProfileStringA(section, key, nullptr, iniPath);
+bool WriteOptionalKey(const char* iniPath, const char* section, const char* key, int value) {
+    if (value) return WriteIntKey(iniPath, section, key, value);
+    // Removing a key that is not there is no failure.
+    WritePrivateProfileStringA(section, key, nullptr, iniPath);
+    return true;
 }
 
 } // namespace
 
-void WriteIntKey(const char* iniPath, const char* section, const char* key, int value) {
+bool WriteIntKey(const char* iniPath, const char* section, const char* key, int value) {
     char text[16];
     wsprintfA(text, "%d", value);
-    WritePrivateProfileStringA(section, key, text, iniPath);
+    return WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
 }
 
 void LoadSettings(Settings& s, const char* iniPath) {
@@ -58,25 +58,27 @@ POINT RestoredPosition(HWND window) {
     return {wp.rcNormalPosition.left + work.left, wp.rcNormalPosition.top + work.top};
 }
 
-void SaveSettings(const Settings& s, const char* iniPath, const BarSnapshot& bar) {
-    WriteIntKey(iniPath, "Window", "ShowMode", s.ShowMode);
-    WriteIntKey(iniPath, "Window", "NotWinClose", s.NotWinClose);
-    WriteIntKey(iniPath, "Search", "Sound", s.Sound);
-    WriteIntKey(iniPath, "Search", "AutoSearch", s.AutoSearch);
-    WriteIntKey(iniPath, "Window", "TaskErase", s.TaskErase);
-    WriteIntKey(iniPath, "Window", "TrayMode", s.TrayMode);
-    WriteIntKey(iniPath, "Window", "TipMode", s.TipMode);
-    WriteIntKey(iniPath, "Window", "PosX", bar.position.x);
-    WriteIntKey(iniPath, "Window", "PosY", bar.position.y);
-    WriteOptionalKey(iniPath, "Window", "HotKey", s.HotKey);
-    WriteOptionalKey(iniPath, "Search", "AutoComplete", s.AutoComplete);
-    WritePrivateProfileStringA("Search", "Browser", s.Browser, iniPath);
+bool SaveSettings(const Settings& s, const char* iniPath, const BarSnapshot& bar) {
+    bool ok = WriteIntKey(iniPath, "Window", "ShowMode", s.ShowMode);
+    ok &= WriteIntKey(iniPath, "Window", "NotWinClose", s.NotWinClose);
+    ok &= WriteIntKey(iniPath, "Search", "Sound", s.Sound);
+    ok &= WriteIntKey(iniPath, "Search", "AutoSearch", s.AutoSearch);
+    ok &= WriteIntKey(iniPath, "Window", "TaskErase", s.TaskErase);
+    ok &= WriteIntKey(iniPath, "Window", "TrayMode", s.TrayMode);
+    ok &= WriteIntKey(iniPath, "Window", "TipMode", s.TipMode);
+    ok &= WriteIntKey(iniPath, "Window", "PosX", bar.position.x);
+    ok &= WriteIntKey(iniPath, "Window", "PosY", bar.position.y);
+    ok &= WriteOptionalKey(iniPath, "Window", "HotKey", s.HotKey);
+    ok &= WriteOptionalKey(iniPath, "Search", "AutoComplete", s.AutoComplete);
+    ok &= WritePrivateProfileStringA("Search", "Browser", s.Browser, iniPath) != FALSE;
     const char* current = bar.currentFile ? bar.currentFile : "";
-    if (!s.NotSaveDS) WritePrivateProfileStringA("Search", "DefaultSEF", current, iniPath);
-    WriteIntKey(iniPath, "Search", "Count", s.Count);
+    if (!s.NotSaveDS)
+        ok &= WritePrivateProfileStringA("Search", "DefaultSEF", current, iniPath) != FALSE;
+    ok &= WriteIntKey(iniPath, "Search", "Count", s.Count);
     if (!s.NotSaveIS && current[0] != '\0')
-        WriteIntKey(iniPath, "SEFIndex", current, bar.engineSelection);
+        ok &= WriteIntKey(iniPath, "SEFIndex", current, bar.engineSelection);
     // An empty section string ("\0\0") replaces the content with nothing.
-    WritePrivateProfileSectionA("History", "\0", iniPath);
-    WriteIntKey(iniPath, "History", "Max", s.Max);
+    ok &= WritePrivateProfileSectionA("History", "\0", iniPath) != FALSE;
+    ok &= WriteIntKey(iniPath, "History", "Max", s.Max);
+    return ok;
 }

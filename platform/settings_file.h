@@ -19,6 +19,8 @@ POINT RestoredPosition(HWND window);
 
 // Writes the settings, the bar's position and, unless turned off, the default engine file and
 // the selected engine of the current file; empties the history section but for its size.
-void SaveSettings(const Settings& s, const char* iniPath, const BarSnapshot& bar);
+// False when any of it could not be written.
+bool SaveSettings(const Settings& s, const char* iniPath, const BarSnapshot& bar);
 
-void WriteIntKey(const char* iniPath, const char* section, const char* key, int value);
+// False when the key could not be written.
+bool WriteIntKey(const char* iniPath, const char* section, const char* key, int value);

@@ -285,6 +285,35 @@ TEST(Bar, EndOfSessionClosesAndSavesEvenWithNotWinClose) {
     }
 }
 
+// A settings file that cannot be written at the exit is named in a message, except when the
+// session ends: then nothing may wait for the user.
+TEST(Bar, UnwritableSettingsFileIsReportedAtExit) {
+    for (const bool endOfSession : {false, true}) {
+        SCOPED_TRACE(endOfSession);
+        RunningBar b;
+        ASSERT_TRUE(b.Start(TestIni()));
+        // A folder in the file's place: no profile function can write it.
+        ASSERT_TRUE(DeleteFileA(b.dir.IniPath().c_str()));
+        ASSERT_TRUE(CreateDirectoryA(b.dir.IniPath().c_str(), nullptr));
+        if (endOfSession) {
+            Send(b.bar, WM_ENDSESSION, TRUE, 0);
+        } else {
+            PostMessageA(b.bar, WM_COMMAND, 40001, 0);
+            HWND box = WaitForMessageBox(b.proc.Pid());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(MessageBoxText(box),
+                      "設定ファイル「" + b.dir.IniPath() +
+                          "」に書き込めませんでした。設定と検索履歴は保存されていません。");
+            PressButton(box, IDOK);
+        }
+        DWORD code = 1;
+        ASSERT_TRUE(b.proc.WaitForExit(10000, &code));
+        EXPECT_EQ(code, 0u);
+        EXPECT_EQ(FindMessageBox(b.proc.Pid()), nullptr);
+        RemoveDirectoryA(b.dir.IniPath().c_str());
+    }
+}
+
 TEST(Bar, StartsInADirectoryWithTrailByte5C) {
     RunningBar b({true, true, false, true});
     ASSERT_TRUE(b.Start(TestIni()));

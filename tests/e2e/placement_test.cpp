@@ -56,3 +56,22 @@ TEST(Placement, ClosingWhileHiddenSavesTheRestoredPosition) {
     EXPECT_EQ(b.dir.IniInt("Window", "TaskErase"), 1);
     EXPECT_EQ(b.dir.IniString("Search", "Browser"), FakeBrowserPath());
 }
+
+// The topmost band holds after every start, whatever position the file gives, also after a
+// real exit has written the position back.
+TEST(Placement, TopmostAfterEveryStart) {
+    const char* positions[] = {"", "PosX=0\r\nPosY=0\r\n", "PosX=120\r\nPosY=90\r\n"};
+    for (const char* position : positions) {
+        RunningBar b;
+        ASSERT_TRUE(b.dir.WriteIni(TestIni("", std::string("ShowMode=1\r\n") + position)));
+        for (int start = 0; start < 3; ++start) {
+            SCOPED_TRACE(testing::Message() << "\"" << position << "\", start " << start);
+            ASSERT_TRUE(b.Start(nullptr)); // the second and third on what the exit wrote
+            EXPECT_TRUE(WaitUntil([&] { return Visible(b.bar); }));
+            EXPECT_TRUE(WaitUntil(
+                [&] { return (GetWindowLongA(b.bar, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+            ASSERT_TRUE(b.Exit());
+            EXPECT_EQ(b.dir.IniInt("Window", "ShowMode"), 1);
+        }
+    }
+}

@@ -140,8 +140,15 @@ void ExitSequence(SearchBar& bar) {
     SetTrayIcon(bar, false);
     const BarSnapshot snapshot = {RestoredPosition(bar.wnd), CurrentFileName(app),
                                   EngineSelection(bar)};
-    SaveSettings(app.settings, app.paths.iniPath, snapshot);
-    SaveHistory(app.history, app.settings.Max, app.paths.iniPath);
+    bool saved = SaveSettings(app.settings, app.paths.iniPath, snapshot);
+    saved &= SaveHistory(app.history, app.settings.Max, app.paths.iniPath);
+    if (!saved && !bar.endingSession) {
+        char text[MAX_PATH + 128];
+        JoinText(text, sizeof text,
+                 {"設定ファイル「", app.paths.iniPath,
+                  "」に書き込めませんでした。設定と検索履歴は保存されていません。"});
+        ShowMessage(bar.wnd, text, MB_OK | MB_ICONERROR);
+    }
     ShowHelp(bar.wnd, app.paths.helpPath, HELP_QUIT);
 }
 
@@ -341,6 +348,16 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         // A hidden start stays hidden until the bar is restored on purpose.
         if (bar.stayHidden) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
         return FALSE;
+    case WM_WINDOWPOSCHANGED:
+        // The topmost band set before the first show may not take while the window is not
+        // shown: it is set again once the bar is.
+        if (!bar.shown && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)) {
+            bar.shown = true;
+            if (bar.app.settings.ShowMode)
+                SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        return FALSE;
     case WM_ACTIVATE:
         return LOWORD(wParam) == WA_INACTIVE ? TRUE : FALSE;
     case WM_CLOSE:
@@ -354,8 +371,10 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:
-        // The session may end: the settings are saved on the way out.
+        // The session may end: the settings are saved on the way out, and no message may
+        // hold the end up.
         SetWindowLongPtrA(wnd, DWLP_MSGRESULT, TRUE);
+        bar.endingSession = true;
         CloseForGood(bar);
         return TRUE;
     case WM_COPYDATA:

@@ -8,20 +8,43 @@ namespace {
 
 const char kUnreadable[] = "データファイルが不正です。";
 
-// Writes count entries to a file of the program directory; the message when it fails.
+// Writes count entries to a file of the program directory; the thread's last error tells why
+// when it fails.
 bool WriteEntries(EditorState& s, const EngineEntry* entries, int count, const char* fileName) {
     char path[MAX_PATH];
-    if (EngineFilePath(s.app.paths.programDir, fileName, path) &&
-        WriteEngineFile(entries, path, count) == 1)
-        return true;
+    if (!EngineFilePath(s.app.paths.programDir, fileName, path)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    return WriteEngineFile(entries, path, count) == 1;
+}
+
+// Writes the entries to a file that exists already; the save message when it fails.
+bool SaveEntries(EditorState& s, const EngineEntry* entries, int count, const char* fileName) {
+    if (WriteEntries(s, entries, count, fileName)) return true;
     EditorMessage(s, "エンジンデータ保存に失敗しました。", MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+// Writes a new engine file; when it cannot be created the message names it and the reason.
+bool CreateEngineFile(EditorState& s, const EngineEntry& entry, const char* fileName) {
+    if (WriteEntries(s, &entry, 1, fileName)) return true;
+    const DWORD error = GetLastError();
+    char reason[256] = {};
+    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                        0, reason, sizeof reason, nullptr))
+        wsprintfA(reason, "(エラー %lu)", error);
+    char text[kCatalogueNameSize + sizeof reason + 64];
+    JoinText(text, sizeof text,
+             {"エンジンファイル「", fileName, "」を作成できませんでした。\n\n", reason});
+    EditorMessage(s, text, MB_OK | MB_ICONERROR);
     return false;
 }
 
 } // namespace
 
 bool SaveEngineFile(EditorState& s, const char* fileName) {
-    return WriteEntries(s, s.work.entries, s.work.count, fileName);
+    return SaveEntries(s, s.work.entries, s.work.count, fileName);
 }
 
 bool ConfirmSaveChanges(EditorState& s) {
@@ -68,7 +91,7 @@ void NewEngineFileCommand(EditorState& s) {
     // before anything changes: a file that could not be written never enters the catalogue,
     // and the editor stays on its file with its working copy.
     const EngineEntry noted = s.work.entries[sel >= 0 && sel < s.work.count ? sel : 0];
-    if (!WriteEntries(s, &noted, 1, fileName)) return;
+    if (!CreateEngineFile(s, noted, fileName)) return;
     LoadEntries(s.work, &noted, 1);
     const int slot = AddCatalogueName(s.app.catalogue, fileName, CompareNames);
     s.currentFile = slot >= 0 ? slot : 0;
