@@ -507,7 +507,8 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
     EXPECT_EQ(r.OnDisk("test.sef").size(), 3u);
 
     // A new file that cannot be written (a name the file system refuses) never enters the
-    // catalogue; the editor stays on its file with its changes.
+    // catalogue; the editor stays on its file with its changes, and says that the file could
+    // not be created and why.
     r.Do(40018);
     r.Do(40019);
     r.Post(40020);
@@ -516,7 +517,10 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
     ASSERT_NE(nd, nullptr);
     SetItem(nd, kFileName, "bad\x01");
     PressButton(nd, IDOK);
-    EXPECT_EQ(r.Answer(IDOK), kSaveFailed);
+    const std::string notCreated = r.Answer(IDOK);
+    const std::string head = "エンジンファイル「bad\x01.sef」を作成できませんでした。\n\n";
+    EXPECT_EQ(notCreated.substr(0, head.size()), head);
+    EXPECT_GT(notCreated.size(), head.size() + 2) << "the system's reason";
     EXPECT_EQ(r.TitleText(), Marked("ソ.sef"));
     EXPECT_EQ(ListCount(r.list), 2);
 
