@@ -200,10 +200,15 @@ bool Process::Start(const ProgramDir& dir) {
 }
 
 bool Process::Start(const ProgramDir& dir, const Options& options) {
+    Options withLog = options;
+    if (options.browserLog) withLog.env.emplace_back("MORVEL_BROWSER_LOG", dir.BrowserLogPath());
+    return Start(dir.Path(), withLog);
+}
+
+bool Process::Start(const std::string& dirPath, const Options& options) {
     Kill();
     // The environment block: ours, plus the extra variables (set last, so they win).
-    std::vector<std::pair<std::string, std::string>> extra = options.env;
-    if (options.browserLog) extra.emplace_back("MORVEL_BROWSER_LOG", dir.BrowserLogPath());
+    const std::vector<std::pair<std::string, std::string>>& extra = options.env;
     std::string block;
     if (char* env = GetEnvironmentStringsA()) {
         for (const char* p = env; *p; p += std::strlen(p) + 1) {
@@ -228,9 +233,9 @@ bool Process::Start(const ProgramDir& dir, const Options& options) {
         si.wShowWindow = static_cast<WORD>(options.showState);
     }
     PROCESS_INFORMATION pi = {};
-    const std::string program = dir.File(options.program);
+    const std::string program = dirPath + options.program;
     std::string cmd = "\"" + program + "\"";
-    const std::string dirNoSlash = options.currentDir.empty() ? dir.Path() : options.currentDir;
+    const std::string dirNoSlash = options.currentDir.empty() ? dirPath : options.currentDir;
     if (!CreateProcessA(program.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, &block[0],
                         dirNoSlash.c_str(), &si, &pi))
         return false;

@@ -98,6 +98,9 @@ class Process {
 
     bool Start(const ProgramDir& dir);
     bool Start(const ProgramDir& dir, const Options& options);
+    // The program of any folder (dirPath ends with a backslash), such as an installed copy;
+    // no browser log unless options.env names one.
+    bool Start(const std::string& dirPath, const Options& options);
     // Waits for this process's search bar (MORVEL_BAR_CLASS, MORVEL_TITLE, with a keyword
     // box); nullptr on timeout.
     HWND WaitForBar(DWORD timeoutMs = 10000);

@@ -6,8 +6,6 @@
 
 #include "platform/handles.h"
 
-namespace {
-
 // A file that a program which just ended still holds is retried for a second.
 void RemoveTree(const std::string& dir) {
     WIN32_FIND_DATAA fd;
@@ -29,8 +27,6 @@ void RemoveTree(const std::string& dir) {
     find.reset();
     RemoveDirectoryA(dir.c_str());
 }
-
-} // namespace
 
 TempDir::TempDir(const std::string& suffix, const char* prefix) {
     char base[MAX_PATH] = {};

@@ -4,6 +4,9 @@
 
 // A fresh folder under %TEMP%, removed with everything in it when the owner goes. It is
 // named <prefix>-<process id>-<serial><suffix>; the suffix may hold Shift-JIS bytes.
+// Removes a folder (its path ends with a backslash) with everything in it, read-only files too.
+void RemoveTree(const std::string& dir);
+
 class TempDir {
   public:
     explicit TempDir(const std::string& suffix = "", const char* prefix = "morvel");

@@ -1,0 +1,490 @@
+// The per-user installer under Wine, as a user meets it: a silent installation (the release
+// zip's files, the Start-menu shortcut, the Apps & features values), the installed program
+// searching and registering the browser integrations from its settings sheet, and a silent
+// uninstallation that leaves only the settings; an upgrade over a running search bar with
+// changed settings and engine files; the installer's and the uninstaller's pages clicked
+// through. scripts/package.sh runs it with MORVEL_SETUP (the x64 setup program it made) and
+// MORVEL_STAGE_DIR (the files of the release zip); MORVEL_SHOTS_DIR receives the pages.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "morvel_version.h"
+#include "tests/e2e/support.h"
+#include "tests/support/run_program.h"
+#include "tests/support/sef_image.h"
+#include "ui/common/resource.h"
+
+using namespace e2e;
+
+namespace {
+
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvel";
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kMenuExtKey[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\Morvel";
+const char* const kHostKeys[] = {
+    "Software\\Google\\Chrome\\NativeMessagingHosts\\jp.morvel.vantu",
+    "Software\\Microsoft\\Edge\\NativeMessagingHosts\\jp.morvel.vantu",
+    "Software\\Mozilla\\NativeMessagingHosts\\jp.morvel.vantu",
+};
+const char* const kBridgeKeys[] = {
+    "Pelka.Vantu",
+    "Pelka.Vantu.1",
+    "CLSID\\{6FD94094-3695-4A5D-9804-5A8DB21EE0EF}",
+    "TypeLib\\{9CBD4271-ED34-4478-925C-9D7E8503DB61}",
+};
+const char kSetupSef[] = "setup\\標準.sef"; // the installed version's bundled copy
+const char kStartText[] = "Windows の起動時に Morvel を起動する";
+const char kKeepText[] = "設定とエンジンファイルを残す";
+const char kRunText[] = "Morvel を実行(&R)";
+const char kSetupTitle[] = "Morvel セットアップ";
+const char kUninstallTitle[] = "Morvel アンインストール";
+
+// A path from the environment as Wine's programs see it (a Unix path on drive Z:).
+std::string EnvPath(const char* name, bool folder) {
+    char buf[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    std::string p = n > 0 && n < sizeof buf ? buf : "";
+    if (!p.empty() && p[0] == '/') p = "Z:" + p;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    if (folder && !p.empty() && p.back() != '\\') p += '\\';
+    return p;
+}
+std::string SetupPath() {
+    return EnvPath("MORVEL_SETUP", false);
+}
+std::string StageDir() {
+    return EnvPath("MORVEL_STAGE_DIR", true);
+}
+
+std::string ShellFolder(int csidl) {
+    char buf[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf);
+    return std::string(buf) + "\\";
+}
+std::string InstallDir() {
+    return ShellFolder(CSIDL_LOCAL_APPDATA) + "Programs\\Morvel\\";
+}
+std::string ShortcutPath() {
+    return ShellFolder(CSIDL_PROGRAMS) + "Morvel.lnk";
+}
+std::string NoSlash(std::string dir) {
+    dir.pop_back();
+    return dir;
+}
+
+bool KeyExists(HKEY root, const char* path) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+    UniqueRegKey key(raw);
+    return true;
+}
+// A value's data ("<none>" when missing); a REG_DWORD as its decimal number.
+std::string RegValue(HKEY root, const char* path, const char* name) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &raw) != ERROR_SUCCESS) return "<none>";
+    UniqueRegKey key(raw);
+    char buf[1024] = {};
+    DWORD size = sizeof buf - 1, type = 0;
+    if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) !=
+        ERROR_SUCCESS)
+        return "<none>";
+    if (type == REG_DWORD) return std::to_string(*reinterpret_cast<const DWORD*>(buf));
+    return type == REG_SZ ? std::string(buf) : "<type " + std::to_string(type) + ">";
+}
+
+// The files of a folder and its subfolders, relative to it, sorted.
+std::vector<std::string> ListTree(const std::string& dir, const std::string& under = "") {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA fd;
+    UniqueFind find(FindFirstFileA((dir + under + "*").c_str(), &fd));
+    if (!find) return files;
+    do {
+        const std::string name = fd.cFileName;
+        if (name == "." || name == "..") continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            for (auto& f : ListTree(dir, under + name + "\\"))
+                files.push_back(f);
+        } else {
+            files.push_back(under + name);
+        }
+    } while (FindNextFileA(find.get(), &fd));
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string Bytes(const std::string& path) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return "<missing>";
+    std::string data(GetFileSize(file.get(), nullptr), '\0');
+    DWORD got = 0;
+    if (!data.empty() &&
+        !ReadFile(file.get(), &data[0], static_cast<DWORD>(data.size()), &got, nullptr))
+        return "<unreadable>";
+    return data;
+}
+bool WriteBytes(const std::string& path, const std::string& data) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    UniqueFile file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD wrote = 0;
+    return file &&
+           WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &wrote, nullptr) &&
+           wrote == data.size();
+}
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ShortcutTarget(const std::string& lnk) {
+    ComApartment com;
+    com.Enter();
+    ComRef<IShellLinkW> link;
+    ComRef<IPersistFile> file;
+    wchar_t target[MAX_PATH] = {};
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.put_void())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) ||
+        FAILED(file->Load(Widen(lnk).c_str(), STGM_READ)) ||
+        FAILED(link->GetPath(target, MAX_PATH, nullptr, 0)))
+        return "<none>";
+    return Narrow(target);
+}
+
+// The search bar, whoever started it, and whether any instance of the program runs (it holds
+// its mutex for its whole life).
+HWND AnyBar() {
+    for (HWND w = FindWindowExA(nullptr, nullptr, MORVEL_BAR_CLASS, MORVEL_TITLE); w;
+         w = FindWindowExA(nullptr, w, MORVEL_BAR_CLASS, MORVEL_TITLE))
+        if (GetDlgItem(w, kKeyword)) return w;
+    return nullptr;
+}
+bool ProgramRunning() {
+    UniqueKernelHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, "vantux"));
+    return static_cast<bool>(mutex);
+}
+std::string ImageOf(HWND wnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    char path[MAX_PATH] = {};
+    DWORD size = sizeof path;
+    if (!process || !QueryFullProcessImageNameA(process.get(), 0, path, &size)) return "<none>";
+    return path;
+}
+bool EndAnyBar() {
+    if (HWND bar = AnyBar()) PostMessageA(bar, WM_COMMAND, IDM_EXIT, 0);
+    return WaitUntil([] { return !ProgramRunning(); }, 10000);
+}
+
+// Waits for an uninstallation to end: the uninstaller runs as a copy of itself and removes
+// its key last. vantu.exe /unregister never shows the bar; if it did, the bar is ended here
+// (else the uninstaller would wait for it forever) and barShown says so.
+bool WaitForUninstall(bool& barShown) {
+    return WaitUntil(
+        [&] {
+            if (HWND bar = AnyBar()) {
+                barShown = true;
+                PostMessageA(bar, WM_COMMAND, IDM_EXIT, 0);
+            }
+            return !KeyExists(HKEY_CURRENT_USER, kUninstallKey);
+        },
+        60000);
+}
+
+DWORD RunSetup(const std::string& args) {
+    return RunProgram("\"" + SetupPath() + "\" " + args);
+}
+
+// Removes whatever an installation, the program or a failed test left.
+void RemoveInstallation() {
+    EndAnyBar();
+    RemoveTree(InstallDir());
+    DeleteFileA(ShortcutPath().c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKey);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Morvel");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kMenuExtKey);
+    for (const char* key : kHostKeys)
+        RegDeleteTreeA(HKEY_CURRENT_USER, key);
+    for (const char* key : kBridgeKeys)
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
+}
+
+// A shown control of the window or its pages with this class and text.
+HWND FindControl(HWND top, const char* cls, const std::string& text) {
+    struct Query {
+        std::wstring cls, text;
+        HWND found;
+    } q{Widen(cls), Widen(text), nullptr};
+    EnumChildWindows(
+        top,
+        [](HWND wnd, LPARAM lp) -> BOOL {
+            auto* q = reinterpret_cast<Query*>(lp);
+            wchar_t cls[64] = {};
+            GetClassNameW(wnd, cls, 64);
+            if (IsWindowVisible(wnd) && !lstrcmpiW(cls, q->cls.c_str()) &&
+                WindowTextW(wnd) == q->text) {
+                q->found = wnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+HWND WaitForControl(HWND top, const char* cls, const std::string& text) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindControl(top, cls, text)) != nullptr; }, 20000);
+    return found;
+}
+bool Ticked(HWND box) {
+    return Send(box, BM_GETCHECK) == BST_CHECKED;
+}
+HWND WaitForTopWindow(const char* title) {
+    HWND top = nullptr;
+    const std::wstring wide = Widen(title);
+    WaitUntil(
+        [&] {
+            top = FindWindowW(L"#32770", wide.c_str());
+            return top && IsWindowVisible(top);
+        },
+        20000);
+    return top;
+}
+
+class Installer : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(SetupPath().empty()) << "MORVEL_SETUP names no setup program";
+        ASSERT_FALSE(ListTree(StageDir()).empty()) << "MORVEL_STAGE_DIR holds no files";
+        RemoveInstallation();
+    }
+    void TearDown() override { RemoveInstallation(); }
+    const std::string dir_ = InstallDir();
+};
+
+} // namespace
+
+TEST_F(Installer, SilentInstallSearchAndUninstall) {
+    ASSERT_EQ(RunSetup("/S"), 0u);
+
+    // The release zip's files byte for byte, and the installer's own two.
+    const std::vector<std::string> package = ListTree(StageDir());
+    std::vector<std::string> expected = package;
+    expected.push_back(kSetupSef);
+    expected.push_back("uninstall.exe");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(ListTree(dir_), expected);
+    double kilobytes = 0;
+    for (const auto& f : expected)
+        kilobytes += Bytes(dir_ + f).size() / 1024.0;
+    for (const auto& f : package)
+        EXPECT_TRUE(Bytes(dir_ + f) == Bytes(StageDir() + f)) << f;
+    EXPECT_TRUE(Bytes(dir_ + kSetupSef) == Bytes(StageDir() + kDefaultSef));
+    EXPECT_EQ(ShortcutTarget(ShortcutPath()), dir_ + "vantu.exe");
+
+    const std::string uninstaller = "\"" + dir_ + "uninstall.exe\"";
+    const struct {
+        const char* name;
+        std::string value;
+    } values[] = {
+        {"DisplayName", "Morvel"},
+        {"DisplayVersion", MORVEL_VERSION_TEXT},
+        {"Publisher", "Morvel Project"},
+        {"DisplayIcon", dir_ + "vantu.exe,0"},
+        {"InstallLocation", NoSlash(dir_)},
+        {"UninstallString", uninstaller},
+        {"QuietUninstallString", uninstaller + " /S"},
+        {"NoModify", "1"},
+        {"NoRepair", "1"},
+    };
+    for (const auto& v : values)
+        EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kUninstallKey, v.name), v.value) << v.name;
+    EXPECT_NEAR(std::stod(RegValue(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize")), kilobytes,
+                expected.size());
+    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>"); // chosen on a page only
+
+    // The installed program starts and searches.
+    TempDir scratch;
+    ASSERT_TRUE(
+        WriteBytes(dir_ + "vantu.ini", "[Search]\r\nBrowser=" + FakeBrowserPath() + "\r\n"));
+    Process proc;
+    Process::Options run;
+    run.env.emplace_back("MORVEL_BROWSER_LOG", scratch / "browser.log");
+    ASSERT_TRUE(proc.Start(dir_, run));
+    HWND bar = proc.WaitForBar();
+    ASSERT_NE(bar, nullptr);
+    SendKeyword(bar, "installed");
+    Send(bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Bytes(scratch / "browser.log").find("installed") != std::string::npos; }));
+
+    // Both browser integrations registered from the settings sheet.
+    PostMessageA(bar, WM_COMMAND, IDM_SETTINGS, 0);
+    HWND sheet = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (sheet = FindSheet(proc.Pid())) != nullptr; }));
+    HWND page = ShowPage(sheet, 2);
+    Send(GetDlgItem(page, IDC_MEXT_ENABLE), BM_CLICK);
+    Send(GetDlgItem(page, IDC_MEXT_BROWSERS), BM_CLICK);
+    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    EXPECT_EQ(WaitForMessageBox(proc.Pid(), MORVEL_TITLE, 1000), nullptr);
+    for (const char* key : kHostKeys)
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key)) << key;
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Pelka.Vantu"));
+    // Start with Windows, as the 全般 page writes it.
+    const std::string startCommand = "\"" + dir_ + "vantu.exe\" /tray";
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &raw), ERROR_SUCCESS);
+    UniqueRegKey runKey(raw);
+    RegSetValueExA(runKey.get(), "Morvel", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(startCommand.c_str()),
+                   static_cast<DWORD>(startCommand.size() + 1));
+    runKey.reset();
+    PostMessageA(bar, WM_COMMAND, IDM_EXIT, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(proc.WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    const std::string settings = Bytes(dir_ + "vantu.ini");
+
+    // Uninstalled silently: nothing of the program is left but its settings.
+    ASSERT_EQ(RunProgram(RegValue(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0u);
+    bool barShown = false;
+    ASSERT_TRUE(WaitForUninstall(barShown));
+    EXPECT_FALSE(barShown) << "vantu.exe /unregister showed the search bar";
+    EXPECT_EQ(ListTree(dir_), std::vector<std::string>{"vantu.ini"});
+    EXPECT_TRUE(Bytes(dir_ + "vantu.ini") == settings);
+    EXPECT_FALSE(Exists(ShortcutPath()));
+    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>");
+    for (const char* key : kHostKeys)
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << key;
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
+    for (const char* key : kBridgeKeys)
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << key;
+}
+
+TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
+    ASSERT_EQ(RunSetup("/S"), 0u);
+    const std::string ini = "[Search]\r\nBrowser=" + FakeBrowserPath() + "\r\n[Mine]\r\nKept=1\r\n";
+    ASSERT_TRUE(WriteBytes(dir_ + "vantu.ini", ini));
+    const std::vector<EngineEntry> engines = TestEngines();
+    const std::vector<uint8_t> image = SefImageOf(engines.data(), 3);
+    const std::vector<uint8_t> other = SefImageOf(engines.data() + 3, 2);
+    const std::string mine(image.begin(), image.end()), changed(other.begin(), other.end());
+    const std::string mineName = "自分.sef";
+    ASSERT_TRUE(WriteBytes(dir_ + mineName, mine));
+
+    // Over a running bar: ended as its tray menu's 終了 ends it (it writes its settings).
+    Process proc;
+    ASSERT_TRUE(proc.Start(dir_, Process::Options()));
+    ASSERT_NE(proc.WaitForBar(), nullptr);
+    ASSERT_EQ(RunSetup("/S"), 0u);
+    DWORD code = 99;
+    EXPECT_TRUE(proc.WaitForExit(0, &code));
+    EXPECT_EQ(code, 0u);
+    char kept[16] = {};
+    GetPrivateProfileStringA("Mine", "Kept", "", kept, sizeof kept, (dir_ + "vantu.ini").c_str());
+    EXPECT_STREQ(kept, "1");
+    EXPECT_NE(Bytes(dir_ + "vantu.ini").find(FakeBrowserPath()), std::string::npos);
+    EXPECT_TRUE(Bytes(dir_ + mineName) == mine);
+
+    // The bundled engine file is replaced only when it is the copy the earlier installation
+    // put there.
+    const std::string bundled = Bytes(StageDir() + kDefaultSef), older = mine;
+    const struct {
+        const char* situation;
+        const std::string* before;    // nullptr: no such file
+        const std::string* reference; // the earlier installation's copy
+        bool replaced;
+    } cases[] = {
+        {"unchanged since the earlier version", &older, &older, true},
+        {"changed by the user", &changed, &bundled, false},
+        {"changed, without the earlier copy", &changed, nullptr, false},
+        {"deleted by the user", nullptr, &bundled, true},
+    };
+    const std::string sef = dir_ + kDefaultSef, reference = dir_ + kSetupSef;
+    for (const auto& c : cases) {
+        DeleteFileA(sef.c_str());
+        SetFileAttributesA(reference.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(reference.c_str());
+        ASSERT_TRUE(!c.before || WriteBytes(sef, *c.before)) << c.situation;
+        ASSERT_TRUE(!c.reference || WriteBytes(reference, *c.reference)) << c.situation;
+        ASSERT_EQ(RunSetup("/S"), 0u) << c.situation;
+        EXPECT_TRUE(Bytes(sef) == (c.replaced ? bundled : *c.before)) << c.situation;
+        EXPECT_TRUE(Bytes(reference) == bundled) << c.situation;
+    }
+    EXPECT_TRUE(Bytes(dir_ + mineName) == mine);
+
+    // A silent uninstallation keeps the settings and the user's engine files, the changed
+    // bundled one among them.
+    ASSERT_TRUE(WriteBytes(sef, changed));
+    const std::string settings = Bytes(dir_ + "vantu.ini");
+    ASSERT_EQ(RunProgram(RegValue(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0u);
+    bool barShown = false;
+    ASSERT_TRUE(WaitForUninstall(barShown));
+    std::vector<std::string> left = {"vantu.ini", mineName, kDefaultSef};
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(ListTree(dir_), left);
+    EXPECT_TRUE(Bytes(dir_ + "vantu.ini") == settings);
+    EXPECT_TRUE(Bytes(sef) == changed);
+}
+
+// The pages, clicked through as a user does: start with Windows ticked, the program started
+// from the last page; the uninstaller told not to keep anything.
+TEST_F(Installer, PagesInstallAndUninstall) {
+    const DWORD setupCode = RunProgram("\"" + SetupPath() + "\"", nullptr, [&](DWORD) {
+        HWND top = WaitForTopWindow(kSetupTitle);
+        ASSERT_NE(top, nullptr);
+        Shot("setup-1-welcome", top);
+        PressButton(top, IDOK);
+        ASSERT_NE(WaitForControl(top, "Edit", NoSlash(dir_)), nullptr);
+        Shot("setup-2-folder", top);
+        PressButton(top, IDOK);
+        HWND start = WaitForControl(top, "Button", kStartText);
+        ASSERT_NE(start, nullptr);
+        EXPECT_FALSE(Ticked(start));
+        Send(start, BM_CLICK);
+        Shot("setup-3-start", top);
+        PressButton(top, IDOK);
+        HWND runBox = WaitForControl(top, "Button", kRunText);
+        ASSERT_NE(runBox, nullptr);
+        EXPECT_TRUE(Ticked(runBox));
+        Shot("setup-4-finish", top);
+        PressButton(top, IDOK);
+    });
+    EXPECT_EQ(setupCode, 0u);
+    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "\"" + dir_ + "vantu.exe\" /tray");
+    HWND bar = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (bar = AnyBar()) != nullptr; }, 10000));
+    EXPECT_EQ(ImageOf(bar), dir_ + "vantu.exe");
+    ASSERT_TRUE(EndAnyBar());
+
+    // The uninstaller's copy of itself shows the pages.
+    EXPECT_EQ(RunProgram(RegValue(HKEY_CURRENT_USER, kUninstallKey, "UninstallString")), 0u);
+    HWND top = WaitForTopWindow(kUninstallTitle);
+    ASSERT_NE(top, nullptr);
+    HWND keep = WaitForControl(top, "Button", kKeepText);
+    ASSERT_NE(keep, nullptr);
+    EXPECT_TRUE(Ticked(keep));
+    Shot("uninstall-1-keep", top);
+    Send(keep, BM_CLICK);
+    PressButton(top, IDOK);
+    ASSERT_NE(WaitForControl(top, "Edit", dir_), nullptr); // the confirmation page
+    Shot("uninstall-2-confirm", top);
+    PressButton(top, IDOK);
+    bool barShown = false;
+    ASSERT_TRUE(WaitForUninstall(barShown));
+    EXPECT_FALSE(barShown) << "vantu.exe /unregister showed the search bar";
+    Shot("uninstall-3-done", top);
+    PressButton(top, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(top); }));
+    EXPECT_FALSE(Exists(dir_)) << "nothing kept";
+    EXPECT_FALSE(Exists(ShortcutPath()));
+    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>");
+}
