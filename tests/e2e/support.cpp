@@ -20,9 +20,6 @@ namespace e2e {
 
 const char* const kDefaultSef = "標準.sef";
 
-namespace {
-
-// A Unix path ("/work/x") as Wine sees it ("Z:\work\x"); Windows paths stay as they are.
 std::string WindowsPath(std::string p) {
     if (!p.empty() && p[0] == '/') p = "Z:" + p;
     for (char& c : p)
@@ -30,6 +27,8 @@ std::string WindowsPath(std::string p) {
     if (!p.empty() && p.back() != '\\') p += '\\';
     return p;
 }
+
+namespace {
 
 std::string EnvOr(const char* name, const char* fallback) {
     char buf[MAX_PATH] = {};

@@ -17,6 +17,9 @@
 
 namespace e2e {
 
+// A Unix path ("/work/x") as Wine sees it ("Z:\work\x\"), with a trailing backslash;
+// Windows paths keep their form.
+std::string WindowsPath(std::string p);
 // Directory holding the built vantu.exe, Pelka.dll and the default engine file, in Windows
 // form with a trailing backslash (the environment variable MORVEL_DIST_DIR wins over the
 // directory compiled in).
