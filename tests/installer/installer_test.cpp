@@ -26,6 +26,8 @@ namespace {
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvel";
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kApprovedKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 const char kMenuExtKey[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\Morvel";
 const char* const kHostKeys[] = {
     "Software\\Google\\Chrome\\NativeMessagingHosts\\jp.morvel.vantu",
@@ -94,6 +96,11 @@ std::string RegValue(HKEY root, const char* path, const char* name) {
         return "<none>";
     if (type == REG_DWORD) return std::to_string(*reinterpret_cast<const DWORD*>(buf));
     return type == REG_SZ ? std::string(buf) : "<type " + std::to_string(type) + ">";
+}
+
+bool SetValue(const char* path, DWORD type, const std::string& data) {
+    return RegSetKeyValueA(HKEY_CURRENT_USER, path, "Morvel", type, data.data(),
+                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
 // The files of a folder and its subfolders, relative to it, sorted.
@@ -198,6 +205,7 @@ void RemoveInstallation() {
     DeleteFileA(ShortcutPath().c_str());
     RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKey);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Morvel");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kApprovedKey, "Morvel");
     RegDeleteTreeA(HKEY_CURRENT_USER, kMenuExtKey);
     for (const char* key : kHostKeys)
         RegDeleteTreeA(HKEY_CURRENT_USER, key);
@@ -328,14 +336,7 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Pelka.Vantu"));
     // Start with Windows, as the 全般 page writes it.
-    const std::string startCommand = "\"" + dir_ + "vantu.exe\" /tray";
-    HKEY raw = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &raw), ERROR_SUCCESS);
-    UniqueRegKey runKey(raw);
-    RegSetValueExA(runKey.get(), "Morvel", 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(startCommand.c_str()),
-                   static_cast<DWORD>(startCommand.size() + 1));
-    runKey.reset();
+    ASSERT_TRUE(SetValue(kRunKey, REG_SZ, "\"" + dir_ + "vantu.exe\" /tray" + '\0'));
     PostMessageA(bar, WM_COMMAND, IDM_EXIT, 0);
     DWORD code = 99;
     ASSERT_TRUE(proc.WaitForExit(10000, &code));
@@ -409,6 +410,30 @@ TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
         EXPECT_TRUE(Bytes(reference) == bundled) << c.situation;
     }
     EXPECT_TRUE(Bytes(dir_ + mineName) == mine);
+
+    // A silent upgrade keeps start with Windows as the program shows it: on when the value
+    // exists and Windows' startup list has not switched it off (an odd first byte).
+    const std::string start = "\"" + dir_ + "vantu.exe\" /tray";
+    const struct {
+        const char* situation;
+        const char* value;    // nullptr: none
+        const char* approved; // the startup list's first byte; nullptr: no entry
+        std::string after;
+    } starts[] = {
+        {"off", nullptr, nullptr, "<none>"},
+        {"on, for another folder", "\"C:\\old\\vantu.exe\" /tray", nullptr, start},
+        {"on, allowed by the startup list", start.c_str(), "\x02", start},
+        {"switched off in the startup list", start.c_str(), "\x03", "<none>"},
+    };
+    for (const auto& c : starts) {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Morvel");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kApprovedKey, "Morvel");
+        ASSERT_TRUE(!c.value || SetValue(kRunKey, REG_SZ, std::string(c.value) + '\0'));
+        ASSERT_TRUE(!c.approved ||
+                    SetValue(kApprovedKey, REG_BINARY, c.approved + std::string(11, '\0')));
+        ASSERT_EQ(RunSetup("/S"), 0u) << c.situation;
+        EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), c.after) << c.situation;
+    }
 
     // A silent uninstallation keeps the settings and the user's engine files, the changed
     // bundled one among them.
