@@ -228,9 +228,11 @@ bool Process::Start(const ProgramDir& dir, const Options& options) {
         si.wShowWindow = static_cast<WORD>(options.showState);
     }
     PROCESS_INFORMATION pi = {};
-    const std::string program = dir.File(options.program);
+    const std::string folder = options.programFolder.empty() ? dir.Path() : options.programFolder;
+    const std::string program = folder + options.program;
     std::string cmd = "\"" + program + "\"";
-    const std::string dirNoSlash = options.currentDir.empty() ? dir.Path() : options.currentDir;
+    if (!options.arguments.empty()) cmd += " " + options.arguments;
+    const std::string dirNoSlash = options.currentDir.empty() ? folder : options.currentDir;
     if (!CreateProcessA(program.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, &block[0],
                         dirNoSlash.c_str(), &si, &pi))
         return false;

@@ -90,6 +90,8 @@ class Process {
         bool browserLog = true;            // set MORVEL_BROWSER_LOG to dir\browser.log
         std::vector<std::pair<std::string, std::string>> env; // extra variables
         std::string currentDir;                               // empty: the program directory
+        std::string arguments;     // after the quoted program on the command line
+        std::string programFolder; // with its trailing backslash; empty: the ProgramDir's
     };
     Process() = default;
     ~Process() { Kill(); }
