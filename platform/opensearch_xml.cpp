@@ -29,7 +29,7 @@ const wchar_t kPluginNamespace[] = L"http://www.mozilla.org/2006/browser/search/
 // The parameter extension: Parameter children of a Url and its method attribute.
 const wchar_t kParametersNamespace[] =
     L"http://a9.com/-/spec/opensearch/extensions/parameters/1.0/";
-constexpr long kMaxNodes = 1024; // children of the root that are looked at
+constexpr long kMaxNodes = 1024; // children of the root, or of a Url, that are looked at
 
 // An exported description: the declaration, the elements and the template with every
 // character escaped as the parser writes it.
