@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "platform/app_state.h"
+#include "platform/data_folder.h"
 #include "platform/engine_store.h"
 #include "platform/handles.h"
 #include "platform/settings_file.h"
@@ -18,11 +19,11 @@ bool LoadStartupEngineFile(AppState& app) {
     const int current = catalogue.current;
     if (catalogue.count > 0 && current >= 0 && current < kMaxEngineFiles &&
         catalogue.names[current][0] != '\0' &&
-        LoadEngineFileByName(app.activeSet, app.paths.programDir, catalogue.names[current]) >= 1)
+        LoadEngineFileByName(app.activeSet, app.paths.dataDir, catalogue.names[current]) >= 1)
         return true;
     for (int i = 0; i < catalogue.count && i < kMaxEngineFiles; ++i) {
         if (catalogue.names[i][0] == '\0') break;
-        if (LoadEngineFileByName(app.activeSet, app.paths.programDir, catalogue.names[i]) >= 1) {
+        if (LoadEngineFileByName(app.activeSet, app.paths.dataDir, catalogue.names[i]) >= 1) {
             catalogue.current = i;
             return true;
         }
@@ -52,9 +53,11 @@ int RunStartup(HINSTANCE instance, int showState) {
     path[sizeof path - 1] = '\0';
     TrimToDirectory(path);
     SetProgramDirectory(app.paths, path);
+    // Beside the program when its folder can be written, else in the user's folder.
+    ChooseDataFolder(app.paths);
 
     LoadSettings(app.settings, app.paths.iniPath);
-    EnumerateEngineFiles(app.catalogue, app.paths.programDir, app.settings.DefaultSEF);
+    EnumerateEngineFiles(app.catalogue, app.paths.dataDir, app.settings.DefaultSEF);
     if (!LoadStartupEngineFile(app)) {
         MessageBoxA(nullptr, "正常なデータファイル(*.sef)が見つかりません。", MORVEL_TITLE,
                     MB_OK | MB_ICONERROR);

@@ -87,6 +87,38 @@ bool ParameterChar(char c) {
            c == '_' || c == '-' || c == '.';
 }
 
+// A parameter ("{name}" or "{name?}") that begins at i: its name and whether it is optional,
+// and the offset just after it; 0 when none begins there.
+size_t ParameterAt(string_view t, size_t i, string_view& name, bool& optional) {
+    if (i >= t.size() || t[i] != '{') return 0;
+    size_t end = i + 1;
+    while (end < t.size() && ParameterChar(t[end]))
+        ++end;
+    optional = false;
+    if (end < t.size() && t[end] == '?') {
+        optional = true;
+        ++end;
+    }
+    if (end >= t.size() || t[end] != '}' || end <= i + 1 + (optional ? 1 : 0)) return 0;
+    name = Slice(t, i + 1, end - i - 1 - (optional ? 1 : 0));
+    return end + 1;
+}
+
+// Whether a template has a query: a "?" that is not an optional parameter's marker.
+bool HasQuery(string_view t) {
+    for (size_t i = 0; i < t.size();) {
+        string_view name;
+        bool optional = false;
+        if (const size_t end = ParameterAt(t, i, name, optional)) {
+            i = end;
+            continue;
+        }
+        if (t[i] == '?') return true;
+        ++i;
+    }
+    return false;
+}
+
 // The usual value of a parameter that a search page needs; false for one the program
 // cannot know.
 bool DefaultValue(string_view name, string_view encodingName, string_view& value) {
@@ -199,34 +231,25 @@ OpenSearchFault SplitOpenSearchTemplate(string_view templ, string_view encodingN
 
     int terms = 0;
     for (size_t i = 0; i < t.size();) {
-        if (t[i] == '{') {
-            size_t end = i + 1;
-            while (end < t.size() && ParameterChar(t[end]))
-                ++end;
-            bool optional = false;
-            if (end < t.size() && t[end] == '?') {
-                optional = true;
-                ++end;
+        string_view name;
+        bool optional = false;
+        if (const size_t end = ParameterAt(t, i, name, optional)) {
+            const size_t colon = name.rfind(':');
+            const string_view local = colon == npos ? name : Slice(name, colon + 1);
+            string_view value;
+            if (local == "searchTerms" && colon == npos) {
+                ++terms;
+                url.Append(kTermsMark);
+            } else if (optional) {
+                url.Append(kDroppedMark);
+            } else if (colon == npos && DefaultValue(local, encodingName, value)) {
+                AppendUrlText(url, value);
+            } else {
+                SetDetail(detail, name);
+                return OpenSearchFault::NeedsParameter;
             }
-            if (end < t.size() && t[end] == '}' && end > i + 1 + (optional ? 1 : 0)) {
-                const string_view name = Slice(t, i + 1, end - i - 1 - (optional ? 1 : 0));
-                const size_t colon = name.rfind(':');
-                const string_view local = colon == npos ? name : Slice(name, colon + 1);
-                string_view value;
-                if (local == "searchTerms" && colon == npos) {
-                    ++terms;
-                    url.Append(kTermsMark);
-                } else if (optional) {
-                    url.Append(kDroppedMark);
-                } else if (colon == npos && DefaultValue(local, encodingName, value)) {
-                    AppendUrlText(url, value);
-                } else {
-                    SetDetail(detail, name);
-                    return OpenSearchFault::NeedsParameter;
-                }
-                i = end + 1;
-                continue;
-            }
+            i = end;
+            continue;
         }
         AppendUrlText(url, Slice(t, i, 1)); // a stray brace among the bytes
         ++i;
@@ -302,6 +325,30 @@ string_view CutShiftJis(string_view text, size_t maxBytes) {
     return Slice(text, 0, i);
 }
 
+void OpenSearchUrl::AddParam(string_view name, string_view value) {
+    if (name.empty()) return;
+    if (!query.empty()) query.Append('&');
+    for (const char c : name)
+        if (c == '{' || c == '}')
+            AppendEncoded(query, static_cast<unsigned char>(c));
+        else
+            query.Append(c);
+    query.Append('=');
+    query.Append(value);
+}
+
+bool OpenSearchQueryTemplate(const OpenSearchUrl& url, OpenSearchTemplate& out) {
+    out.clear();
+    if (url.templ.cut() || url.query.cut()) return false;
+    const string_view templ = Trim(url.templ);
+    out.Append(templ);
+    if (!url.query.empty()) {
+        out.Append(HasQuery(templ) ? '&' : '?');
+        out.Append(url.query);
+    }
+    return !out.cut();
+}
+
 OpenSearchFault EntryFromOpenSearch(const OpenSearchDescription& d, EngineEntry& entry,
                                     OpenSearchDetail& detail) {
     entry = EngineEntry{};
@@ -346,11 +393,11 @@ OpenSearchFault EntryFromOpenSearch(const OpenSearchDescription& d, EngineEntry&
         }
     }
 
-    if (chosen->templ.cut()) return OpenSearchFault::TooLong;
+    OpenSearchTemplate templ;
+    if (!OpenSearchQueryTemplate(*chosen, templ)) return OpenSearchFault::TooLong;
     FixedText<kHeadSize> head;
     FixedText<kTailSize> tail;
-    const OpenSearchFault f =
-        SplitOpenSearchTemplate(chosen->templ, encodingName, head, tail, detail);
+    const OpenSearchFault f = SplitOpenSearchTemplate(templ, encodingName, head, tail, detail);
     if (f != OpenSearchFault::None) return f;
 
     CopyToField(entry.Name, name);

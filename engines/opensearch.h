@@ -32,6 +32,15 @@ struct OpenSearchUrl {
     OpenSearchText method; // empty: GET
     OpenSearchText rel;    // empty: "results"
     OpenSearchTemplate templ;
+    // The pairs of its Param children (and of the parameter extension's Parameter children),
+    // "name=value" joined by "&" in document order: the query that goes after the template.
+    // Marked cut when it outgrows a template, or when the reader cut a name or a value.
+    OpenSearchTemplate query;
+
+    // Adds one child's pair; a child without a name adds nothing. The value is taken as a
+    // template is (parameters and all); braces in the name are encoded, so the name is never
+    // taken for a parameter.
+    void AddParam(std::string_view name, std::string_view value);
 };
 
 // What the reader took out of a description. The short name is already in Shift-JIS (the
@@ -66,9 +75,16 @@ enum class OpenSearchFault {
 
 // Builds the entry: URL1 from the first GET Url of type text/html for results, key "+",
 // Character from the first input encoding that the program knows, no URL2, UrlMode 0.
+// The Url's template is taken with its query pairs after it (see OpenSearchQueryTemplate).
 // On a fault the entry is left zeroed and detail may name the value at fault.
 OpenSearchFault EntryFromOpenSearch(const OpenSearchDescription& d, EngineEntry& entry,
                                     OpenSearchDetail& detail);
+
+// The template that a Url's template and its query pairs make, as a browser submits them: the
+// pairs after a "?", or after a "&" when the template already has a "?" outside its
+// parameters (so a template that ends in "?" gets "?&"). False when it is longer than a
+// template may be.
+bool OpenSearchQueryTemplate(const OpenSearchUrl& url, OpenSearchTemplate& out);
 
 // The Character of an input encoding name (without regard to case); false when unknown.
 bool CharacterFromEncoding(std::string_view name, uint8_t& character);

@@ -9,15 +9,21 @@
 #include "history/history_list.h"
 #include "query/search_action.h"
 
-// The program directory and the files found there by name.
+// The program directory, the data directory (where the settings file and the engine files
+// are read and written) and the files found there by name.
 struct ProgramPaths {
     char programDir[MAX_PATH] = {}; // ends with a backslash
-    char iniPath[MAX_PATH] = {};    // program directory + "vantu.ini"
+    char dataDir[MAX_PATH] = {};    // ends with a backslash; the program directory unless it
+                                    // cannot be written (platform/data_folder.h)
+    char iniPath[MAX_PATH] = {};    // data directory + "vantu.ini"
     char helpPath[MAX_PATH] = {};   // program directory + "vantu.hlp"
 };
 
-// Sets the program directory and the paths built from it.
+// Sets the program directory and the paths built from it; the data directory is the program
+// directory until SetDataDirectory says otherwise.
 void SetProgramDirectory(ProgramPaths& paths, const char* dir);
+// Sets the data directory (with its trailing backslash) and the settings file in it.
+void SetDataDirectory(ProgramPaths& paths, const char* dir);
 
 struct AppState {
     HINSTANCE instance = nullptr; // the module whose resources the windows use

@@ -9,9 +9,9 @@
 
 namespace {
 
-// Full path of a name in the program directory; false when it does not fit.
-bool ProgramPath(const char* programDir, const char* name, char (&path)[MAX_PATH]) {
-    FixedText<MAX_PATH> text(std::string_view(programDir, FieldLength(programDir, MAX_PATH)));
+// Full path of a name in the data directory; false when it does not fit.
+bool FolderPath(const char* dataDir, const char* name, char (&path)[MAX_PATH]) {
+    FixedText<MAX_PATH> text(std::string_view(dataDir, FieldLength(dataDir, MAX_PATH)));
     text.Append(name);
     if (text.cut()) return false;
     CopyBounded(path, sizeof path, text.c_str(), text.size());
@@ -92,9 +92,9 @@ int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
     return ReplaceFileSafely(path, "sef", WriteImage, &image) ? 1 : 0;
 }
 
-bool IsEngineFile(const char* programDir, const char* name) {
+bool IsEngineFile(const char* dataDir, const char* name) {
     char path[MAX_PATH];
-    if (!ProgramPath(programDir, name, path)) return false;
+    if (!FolderPath(dataDir, name, path)) return false;
     UniqueFile file = OpenExclusive(path);
     if (!file) return false;
     LARGE_INTEGER size;
@@ -105,11 +105,11 @@ bool IsEngineFile(const char* programDir, const char* name) {
     return HasSefMagic(head, sizeof head);
 }
 
-int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const char* programDir,
+int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const char* dataDir,
                          const char* defaultFile) {
     catalogue = EngineFileCatalogue();
     char pattern[MAX_PATH];
-    if (!ProgramPath(programDir, "*.sef", pattern)) {
+    if (!FolderPath(dataDir, "*.sef", pattern)) {
         catalogue.count = -1;
         return -1;
     }
@@ -123,7 +123,7 @@ int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const char* programDir,
     do {
         if (fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) continue;
         if (std::strlen(fd.cFileName) >= kCatalogueNameSize) continue;
-        if (!IsEngineFile(programDir, fd.cFileName)) continue;
+        if (!IsEngineFile(dataDir, fd.cFileName)) continue;
         CopyBounded(catalogue.names[taken], kCatalogueNameSize, fd.cFileName);
         ++taken;
     } while (taken < kMaxEngineFiles && FindNextFileA(find.get(), &fd));
@@ -135,24 +135,24 @@ int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const char* programDir,
     return taken;
 }
 
-int LoadEngineFileByName(EngineSet& set, const char* programDir, const char* name) {
+int LoadEngineFileByName(EngineSet& set, const char* dataDir, const char* name) {
     char path[MAX_PATH];
-    if (!ProgramPath(programDir, name, path)) return kReadCannotOpen;
+    if (!FolderPath(dataDir, name, path)) return kReadCannotOpen;
     return ReadEngineFile(set, path);
 }
 
-bool EngineFilePath(const char* programDir, const char* name, char (&path)[MAX_PATH]) {
-    if (ProgramPath(programDir, name, path)) return true;
+bool EngineFilePath(const char* dataDir, const char* name, char (&path)[MAX_PATH]) {
+    if (FolderPath(dataDir, name, path)) return true;
     path[0] = '\0';
     return false;
 }
 
-bool EngineFileExists(const char* programDir, const char* name) {
+bool EngineFileExists(const char* dataDir, const char* name) {
     char path[MAX_PATH];
-    return ProgramPath(programDir, name, path) && FileExists(path);
+    return FolderPath(dataDir, name, path) && FileExists(path);
 }
 
-void DeleteEngineFile(const char* programDir, const char* name) {
+void DeleteEngineFile(const char* dataDir, const char* name) {
     char path[MAX_PATH];
-    if (ProgramPath(programDir, name, path)) DeleteFileA(path);
+    if (FolderPath(dataDir, name, path)) DeleteFileA(path);
 }

@@ -1,5 +1,5 @@
-// Engine files on disk and the catalogue of the program directory. Names are relative to the
-// program directory (programDir, with its trailing backslash).
+// Engine files on disk and the catalogue of the data directory (dataDir, with its trailing
+// backslash: the program directory, or the user's folder when that cannot be written).
 #pragma once
 #include <windows.h>
 
@@ -15,19 +15,19 @@ int ReadEngineFile(EngineSet& set, const char* path);
 // failed save keeps the old file; the thread's last error then tells why.
 int WriteEngineFile(const EngineEntry* entries, const char* path, int count);
 
-// Quick test: more than 64 bytes and the magic. Name is relative to the program directory.
-bool IsEngineFile(const char* programDir, const char* name);
+// Quick test: more than 64 bytes and the magic. Name is relative to the data directory.
+bool IsEngineFile(const char* dataDir, const char* name);
 
-// Fills the catalogue with the engine files of the program directory, sorted; the file named
+// Fills the catalogue with the engine files of the data directory, sorted; the file named
 // defaultFile becomes the current one. The number of files, -1 when none matched.
-int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const char* programDir,
+int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const char* dataDir,
                          const char* defaultFile);
 // Reads the named file into the set (ReadEngineFile's result); the set is unchanged on failure.
-int LoadEngineFileByName(EngineSet& set, const char* programDir, const char* name);
-bool EngineFileExists(const char* programDir, const char* name);
-// The full path of a name in the program directory; false (path empty) when it does not fit.
-bool EngineFilePath(const char* programDir, const char* name, char (&path)[MAX_PATH]);
-void DeleteEngineFile(const char* programDir, const char* name);
+int LoadEngineFileByName(EngineSet& set, const char* dataDir, const char* name);
+bool EngineFileExists(const char* dataDir, const char* name);
+// The full path of a name in the data directory; false (path empty) when it does not fit.
+bool EngineFilePath(const char* dataDir, const char* name, char (&path)[MAX_PATH]);
+void DeleteEngineFile(const char* dataDir, const char* name);
 
 // lstrcmpA as a NameCompare.
 int CompareNames(const char* a, const char* b);

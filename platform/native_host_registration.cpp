@@ -22,15 +22,20 @@ bool JoinWide(wchar_t (&out)[kPathChars], const wchar_t* dir, const char* name) 
     return true;
 }
 
-HostFiles FilesOf(const char* programDir) {
+// An ANSI directory with its trailing backslash, in UTF-16; false when it is not one.
+bool WideDirectory(wchar_t (&out)[kPathChars], const char* ansi) {
+    const int n =
+        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi ? ansi : "", -1, out, kPathChars);
+    return n > 1 && out[n - 2] == L'\\';
+}
+
+HostFiles FilesOf(const char* programDir, const char* manifestDir) {
     HostFiles f;
-    wchar_t dir[kPathChars] = {};
-    const char* ansi = programDir ? programDir : "";
-    const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, dir, kPathChars);
-    if (n <= 1 || dir[n - 2] != L'\\') return f;
-    f.ok = JoinWide(f.host, dir, host::kHostProgram) &&
-           JoinWide(f.chromium, dir, host::kChromiumManifestName) &&
-           JoinWide(f.firefox, dir, host::kFirefoxManifestName);
+    wchar_t program[kPathChars] = {}, manifests[kPathChars] = {};
+    if (!WideDirectory(program, programDir) || !WideDirectory(manifests, manifestDir)) return f;
+    f.ok = JoinWide(f.host, program, host::kHostProgram) &&
+           JoinWide(f.chromium, manifests, host::kChromiumManifestName) &&
+           JoinWide(f.firefox, manifests, host::kFirefoxManifestName);
     return f;
 }
 
@@ -100,16 +105,16 @@ const wchar_t* ManifestFor(const HostFiles& f, size_t keyIndex) {
 
 } // namespace
 
-bool IsNativeHostRegistered(const char* programDir) {
-    const HostFiles f = FilesOf(programDir);
+bool IsNativeHostRegistered(const char* programDir, const char* manifestDir) {
+    const HostFiles f = FilesOf(programDir, manifestDir);
     if (!f.ok || !FileExists(f.chromium) || !FileExists(f.firefox)) return false;
     for (size_t i = 0; i < sizeof kNativeHostKeys / sizeof kNativeHostKeys[0]; ++i)
         if (!KeyNames(kNativeHostKeys[i], ManifestFor(f, i))) return false;
     return true;
 }
 
-NativeHostResult RegisterNativeHost(const char* programDir) {
-    const HostFiles f = FilesOf(programDir);
+NativeHostResult RegisterNativeHost(const char* programDir, const char* manifestDir) {
+    const HostFiles f = FilesOf(programDir, manifestDir);
     if (!f.ok || !FileExists(f.host)) return NativeHostResult::kHostMissing;
     char hostPath[kPathChars * 3] = {};
     if (!WideCharToMultiByte(CP_UTF8, 0, f.host, -1, hostPath, sizeof hostPath, nullptr, nullptr))
@@ -124,18 +129,18 @@ NativeHostResult RegisterNativeHost(const char* programDir) {
     }
     for (size_t i = 0; i < sizeof kNativeHostKeys / sizeof kNativeHostKeys[0]; ++i) {
         if (!WriteKey(kNativeHostKeys[i], ManifestFor(f, i))) {
-            UnregisterNativeHost(programDir);
+            UnregisterNativeHost(manifestDir);
             return NativeHostResult::kRegistryFailed;
         }
     }
     return NativeHostResult::kOk;
 }
 
-NativeHostResult UnregisterNativeHost(const char* programDir) {
+NativeHostResult UnregisterNativeHost(const char* manifestDir) {
     bool keysGone = true;
     for (const wchar_t* key : kNativeHostKeys)
         keysGone = RemoveKey(key) && keysGone;
-    const HostFiles f = FilesOf(programDir);
+    const HostFiles f = FilesOf(manifestDir, manifestDir);
     bool filesGone = true;
     if (f.ok) {
         filesGone = RemoveFile(f.chromium);

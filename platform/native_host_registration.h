@@ -1,6 +1,7 @@
-// Per-user registration of the browser host: the two host manifests beside the program and
-// the keys under HKEY_CURRENT_USER through which Chrome, Edge and Firefox find them. No
-// administrator rights are needed; nothing else is written.
+// Per-user registration of the browser host: the two host manifests in the data folder
+// (beside the program unless its folder cannot be written) and the keys under HKEY_CURRENT_USER
+// through which Chrome, Edge and Firefox find them. No administrator rights are needed; nothing
+// else is written.
 #pragma once
 #include <windows.h>
 
@@ -18,11 +19,12 @@ constexpr const wchar_t* kNativeHostKeys[] = {
     L"Software\\Mozilla\\NativeMessagingHosts\\jp.morvel.vantu",
 };
 
-// programDir is the program directory in the ANSI code page with its trailing backslash.
+// programDir (where morvel-host.exe is) and manifestDir (where the manifests are written) are
+// in the ANSI code page with their trailing backslashes.
 
 // True when all three keys name this program's manifests and both manifests exist.
-bool IsNativeHostRegistered(const char* programDir);
+bool IsNativeHostRegistered(const char* programDir, const char* manifestDir);
 // Writes both manifests and the three keys. On a failure what was written is removed again.
-NativeHostResult RegisterNativeHost(const char* programDir);
+NativeHostResult RegisterNativeHost(const char* programDir, const char* manifestDir);
 // Removes the three keys and both manifests; ones that are already gone are no error.
-NativeHostResult UnregisterNativeHost(const char* programDir);
+NativeHostResult UnregisterNativeHost(const char* manifestDir);

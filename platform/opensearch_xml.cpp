@@ -24,7 +24,12 @@ const IID kIXMLDOMDocument2 = {
     0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
 
 const wchar_t kNamespace[] = L"http://a9.com/-/spec/opensearch/1.1/";
-constexpr long kMaxNodes = 1024; // children of the root that are looked at
+// The root of the search plugins a browser keeps in its profile is SearchPlugin in this one.
+const wchar_t kPluginNamespace[] = L"http://www.mozilla.org/2006/browser/search/";
+// The parameter extension: Parameter children of a Url and its method attribute.
+const wchar_t kParametersNamespace[] =
+    L"http://a9.com/-/spec/opensearch/extensions/parameters/1.0/";
+constexpr long kMaxNodes = 1024; // children of the root, or of a Url, that are looked at
 
 // An exported description: the declaration, the elements and the template with every
 // character escaped as the parser writes it.
@@ -192,6 +197,14 @@ bool HasBaseName(IXMLDOMNode* node, const wchar_t* name) {
     return SysStringLen(raw) == n && std::wmemcmp(raw, name, n) == 0;
 }
 
+bool HasNamespace(IXMLDOMNode* node, const wchar_t* uri) {
+    BSTR raw = nullptr;
+    if (node->get_namespaceURI(&raw) != S_OK || !raw) return false;
+    UniqueBstr owned(raw);
+    const size_t n = std::wcslen(uri);
+    return SysStringLen(raw) == n && std::wmemcmp(raw, uri, n) == 0;
+}
+
 void NodeText(IXMLDOMNode* node, UINT codePage, TextBuffer& out) {
     out.clear();
     BSTR raw = nullptr;
@@ -200,12 +213,52 @@ void NodeText(IXMLDOMNode* node, UINT codePage, TextBuffer& out) {
     Narrow(raw, SysStringLen(raw), codePage, out);
 }
 
-void Attribute(IXMLDOMElement* element, const wchar_t* name, TextBuffer& out) {
+// An attribute's value as UTF-8; false when the element has no such attribute.
+bool Attribute(IXMLDOMElement* element, const wchar_t* name, TextBuffer& out) {
     out.clear();
     UniqueBstr n = Bstr(name);
     UniqueVariant v;
-    if (element->getAttribute(n.get(), v.get()) != S_OK || V_VT(v.get()) != VT_BSTR) return;
+    if (element->getAttribute(n.get(), v.get()) != S_OK || V_VT(v.get()) != VT_BSTR) return false;
     Narrow(V_BSTR(v.get()), SysStringLen(V_BSTR(v.get())), CP_UTF8, out);
+    return true;
+}
+
+// An attribute in a namespace, whatever its prefix.
+void QualifiedAttribute(IXMLDOMElement* element, const wchar_t* name, const wchar_t* uri,
+                        TextBuffer& out) {
+    out.clear();
+    ComRef<IXMLDOMNamedNodeMap> attributes;
+    if (element->get_attributes(attributes.put()) != S_OK || !attributes) return;
+    UniqueBstr n = Bstr(name), ns = Bstr(uri);
+    ComRef<IXMLDOMNode> node;
+    if (attributes->getQualifiedItem(n.get(), ns.get(), node.put()) != S_OK || !node) return;
+    NodeText(node.get(), CP_UTF8, out);
+}
+
+// The Url's Param and Parameter children, in document order, as its query pairs. A child
+// without a value attribute adds nothing, as one without a name.
+void CollectParams(IXMLDOMElement* element, OpenSearchUrl& u) {
+    ComRef<IXMLDOMNodeList> children;
+    if (FAILED(element->get_childNodes(children.put())) || !children) return;
+    long count = 0;
+    children->get_length(&count);
+    OpenSearchText name;
+    OpenSearchTemplate value;
+    for (long i = 0; i < count && i < kMaxNodes; ++i) {
+        ComRef<IXMLDOMNode> node;
+        if (children->get_item(i, node.put()) != S_OK) continue;
+        DOMNodeType type = NODE_INVALID;
+        node->get_nodeType(&type);
+        if (type != NODE_ELEMENT ||
+            !(HasBaseName(node.get(), L"Param") || HasBaseName(node.get(), L"Parameter")))
+            continue;
+        ComRef<IXMLDOMElement> param;
+        if (FAILED(node->QueryInterface(IID_IXMLDOMElement, param.put_void()))) continue;
+        if (!Attribute(param.get(), L"name", name) || !Attribute(param.get(), L"value", value))
+            continue;
+        if (name.cut() || value.cut()) u.query.MarkCut();
+        u.AddParam(name, value);
+    }
 }
 
 // The values of the description's children that make an entry.
@@ -233,9 +286,11 @@ void Collect(IXMLDOMElement* root, OpenSearchDescription& d) {
             OpenSearchUrl* u = d.AddUrl();
             if (!u) continue;
             Attribute(element.get(), L"type", u->type);
-            Attribute(element.get(), L"method", u->method);
+            if (!Attribute(element.get(), L"method", u->method))
+                QualifiedAttribute(element.get(), L"method", kParametersNamespace, u->method);
             Attribute(element.get(), L"rel", u->rel);
             Attribute(element.get(), L"template", u->templ);
+            CollectParams(element.get(), *u);
         }
     }
 }
@@ -372,8 +427,11 @@ OpenSearchRead ReadOpenSearchFile(const char* path, EngineEntry& entry) {
         return r;
     }
     ComRef<IXMLDOMElement> root;
+    // The document element, after whatever comments and processing instructions come first.
     if (doc->get_documentElement(root.put()) != S_OK || !root ||
-        !HasBaseName(root.get(), L"OpenSearchDescription")) {
+        !(HasBaseName(root.get(), L"OpenSearchDescription") ||
+          (HasBaseName(root.get(), L"SearchPlugin") &&
+           HasNamespace(root.get(), kPluginNamespace)))) {
         r.file = OpenSearchFileFault::NotOpenSearch;
         return r;
     }

@@ -4,7 +4,7 @@ set -eu
 pkgs=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
       g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64
       wine64 xvfb x11-utils imagemagick locales-all fonts-ipafont-gothic fonts-wine libc-bin
-      rapidjson-dev chromium nodejs xdotool nsis)
+      rapidjson-dev chromium firefox-esr nodejs xdotool nsis)
 pkgs+=(python3) # scripts/package.sh reads the release zips with it
 missing=()
 for p in "${pkgs[@]}"; do

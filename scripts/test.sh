@@ -9,11 +9,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh || exit 1
 bash scripts/build.sh --sanitize --fuzz || exit 1
-# The browser test's npm packages (playwright-core drives the system Chromium; no browser
-# is downloaded).
-if [ ! -d tests/browser/node_modules/playwright-core ]; then
-    (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent) ||
-        exit 1
+# The browser tests' npm packages (playwright-core drives the system Chromium, puppeteer-core
+# the system Firefox ESR; no browser is downloaded). The tests run with the others under Wine.
+if [ ! -d tests/browser/node_modules/playwright-core ] ||
+    [ ! -d tests/browser/node_modules/puppeteer-core ]; then
+    (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 PUPPETEER_SKIP_DOWNLOAD=1 \
+        npm ci --no-audit --no-fund --silent) || exit 1
 fi
 
 b=${MORVEL_BUILD_DIR:-$root/build}

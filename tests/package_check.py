@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Checks a release zip: one folder holding exactly vantu.exe, Pelka.dll, morvel-host.exe,
-標準.sef, readme.txt and the browser extension's folder browser/extension; each name as
-Windows' own unpacking reads it (UTF-8 when the entry has the language encoding flag,
-bit 11, else the Japanese OEM code page 932); the binaries and the engine file byte for byte
-those of the build (the extension's files those of the repository), of the package's
-processor; readme.txt in Shift-JIS with CR LF line ends.
+標準.sef, readme.txt and the browser extension's folders browser/extension (Chrome, Edge) and
+browser/firefox; each name as Windows' own unpacking reads it (UTF-8 when the entry has the
+language encoding flag, bit 11, else the Japanese OEM code page 932); the binaries and the
+engine file byte for byte those of the build, of the package's processor; the extension's
+files those of the repository, in the Firefox folder too but for a manifest without "key";
+readme.txt in Shift-JIS with CR LF line ends.
 
 Usage: package_check.py ZIP ARCH DIST_DIR VERSION
 """
+import json
 import os
 import struct
 import sys
@@ -19,16 +21,22 @@ BUILT = ["vantu.exe", "Pelka.dll", "morvel-host.exe", "標準.sef"]
 EXTENSION = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "browser", "extension")
 
 
+# The extension's folders in the package, each with the source files it holds.
+EXTENSION_FOLDERS = ["browser/extension/", "browser/firefox/"]
+
+
 def extension_files():
-    found = []
+    found = {}
     for top, _, names in os.walk(EXTENSION):
         for n in names:
             rel = os.path.relpath(os.path.join(top, n), EXTENSION).replace(os.sep, "/")
-            found.append("browser/extension/" + rel)
-    return sorted(found)
+            for folder in EXTENSION_FOLDERS:
+                found[folder + rel] = os.path.join(top, n)
+    return found
 
 
-FILES = BUILT + ["readme.txt"] + extension_files()
+EXTENSION_FILES = extension_files()
+FILES = BUILT + ["readme.txt"] + sorted(EXTENSION_FILES)
 
 
 def windows_name(info):
@@ -43,6 +51,19 @@ def pe_machine(data):
     if data[:2] != b"MZ" or data[offset:offset + 4] != b"PE\0\0":
         return None
     return struct.unpack_from("<H", data, offset + 4)[0]
+
+
+def firefox_manifest_faults(source, packed):
+    """Firefox's manifest: the source's members but "key", each the same."""
+    try:
+        want = json.loads(source)
+        got = json.loads(packed)
+    except ValueError as e:
+        return [f"browser/firefox/manifest.json: {e}"]
+    want.pop("key", None)
+    if got != want:
+        return ["browser/firefox/manifest.json is not the source's without \"key\""]
+    return []
 
 
 def main():
@@ -69,11 +90,13 @@ def main():
             data = entries.get(folder + name)
             if data is None or name == "readme.txt":
                 continue
-            source = f"{dist}/{name}" if name in BUILT else os.path.join(
-                EXTENSION, name[len("browser/extension/"):])
+            source = f"{dist}/{name}" if name in BUILT else EXTENSION_FILES[name]
             with open(source, "rb") as f:
-                if f.read() != data:
-                    faults.append(f"{name} differs from the build's")
+                expected_data = f.read()
+            if name == "browser/firefox/manifest.json":
+                faults += firefox_manifest_faults(expected_data, data)
+            elif expected_data != data:
+                faults.append(f"{name} differs from the build's")
             if name.endswith((".exe", ".dll")) and pe_machine(data) != MACHINES[arch]:
                 faults.append(f"{name} is not built for {arch}")
         readme = entries.get(folder + "readme.txt", b"")
@@ -88,7 +111,7 @@ def main():
                 or readme.count(b"\r") != readme.count(b"\r\n"):
             faults.append("readme.txt has line ends other than CR LF")
         for must in ("Morvel " + version, "vantu.exe", "vantu.ini", "標準.sef", "タスクトレイ",
-                     "morvel-host.exe", "browser\\extension"):
+                     "morvel-host.exe", "browser\\extension", "browser\\firefox"):
             if must not in text:
                 faults.append(f"readme.txt does not mention {must!r}")
     for fault in faults:

@@ -2,126 +2,35 @@
 // extension, the Linux-side host manifest naming a launcher that runs morvel-host.exe under
 // Wine, and the real vantu.exe under Wine receiving the selection.
 //
-// Environment: MORVEL_DIST (the ready-to-run folder), MORVEL_HELPERS (folder of bar_probe.exe),
-// MORVEL_WINE, WINEPREFIX, MORVEL_WORK (a scratch folder), optionally MORVEL_SHOTS_DIR.
+// Environment: see harness.mjs; optionally MORVEL_SHOTS_DIR.
 // Arguments: --menu also runs once with a real window through the real context menu
 // (needs DISPLAY and xdotool); --bench N measures N warm round trips instead of testing.
 import { chromium } from "playwright-core";
-import { execFile } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
-import { promisify } from "node:util";
+import {
+  bar, check, closeBar, finish, programDir, run, select, sleep, testPage, until, waitForKeyword,
+  work, writeHostManifest,
+} from "./harness.mjs";
 
-const run = promisify(execFile);
 const here = path.dirname(new URL(import.meta.url).pathname);
 const root = path.resolve(here, "../..");
 const extensionDir = path.join(root, "browser/extension");
 const EXTENSION_ID = "ileoknfgfokkeieckaakfgoeebbpdkgb";
-const HOST_NAME = "jp.morvel.vantu";
-const env = (name) => {
-  const v = process.env[name];
-  if (!v) throw new Error(`${name} is not set`);
-  return v;
-};
-const dist = env("MORVEL_DIST");
-const helpers = env("MORVEL_HELPERS");
-const wine = env("MORVEL_WINE");
-const work = env("MORVEL_WORK");
 const args = process.argv.slice(2);
 const withMenu = args.includes("--menu");
 const benchIndex = args.indexOf("--bench");
 const benchRounds = benchIndex >= 0 ? Number(args[benchIndex + 1] ?? 20) : 0;
 
-let failures = 0;
-let checks = 0;
-function check(ok, what, detail = "") {
-  checks++;
-  if (!ok) failures++;
-  console.log(`${ok ? "ok  " : "FAIL"} ${what}${ok || !detail ? "" : ` — ${detail}`}`);
-}
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-async function until(fn, timeoutMs, stepMs = 150) {
-  const end = Date.now() + timeoutMs;
-  let last;
-  while (Date.now() < end) {
-    last = await fn();
-    if (last.done) return last;
-    await sleep(stepMs);
-  }
-  return last ?? (await fn());
-}
-
-// The program folder: a copy of the ready-to-run folder, so the settings it writes stay here.
-const programDir = path.join(work, "program");
+// Chromium finds per-user host manifests in the profile's NativeMessagingHosts folder.
 const profileDir = path.join(work, "profile");
-fs.rmSync(work, { recursive: true, force: true });
-fs.mkdirSync(programDir, { recursive: true });
-for (const name of fs.readdirSync(dist)) fs.copyFileSync(path.join(dist, name), path.join(programDir, name));
-
-// Chromium finds per-user host manifests in the profile's NativeMessagingHosts folder. The
-// launcher keeps Wine's stderr in a file: Wine's services inherit it and hold it open.
-const launcher = path.join(work, "morvel-host-launcher.sh");
-const hostLog = path.join(work, "host-stderr.log");
-const q = (s) => `'${s.replaceAll("'", "'\\''")}'`;
-fs.writeFileSync(
-  launcher,
-  `#!/bin/sh\nexec ${q(wine)} ${q(path.join(programDir, "morvel-host.exe"))} "$@" 2>>${q(hostLog)}\n`,
-  { mode: 0o755 },
-);
 const manifestDir = path.join(profileDir, "NativeMessagingHosts");
-const manifestPath = path.join(manifestDir, `${HOST_NAME}.json`);
-function writeHostManifest() {
-  fs.mkdirSync(manifestDir, { recursive: true });
-  fs.writeFileSync(
-    manifestPath,
-    JSON.stringify({
-      name: HOST_NAME,
-      description: "Morvel search bar (test)",
-      path: launcher,
-      type: "stdio",
-      allowed_origins: [`chrome-extension://${EXTENSION_ID}/`],
-    }),
-  );
-}
-writeHostManifest();
+const writeChromiumManifest = () =>
+  writeHostManifest(manifestDir, { allowed_origins: [`chrome-extension://${EXTENSION_ID}/`] });
+const manifestPath = writeChromiumManifest();
 // A Japanese page in a browser without its Japanese UI: no offer to translate it.
 fs.mkdirSync(path.join(profileDir, "Default"), { recursive: true });
 fs.writeFileSync(path.join(profileDir, "Default/Preferences"), JSON.stringify({ translate: { enabled: false } }));
-
-// The search bar's state, read under Wine by a small probe.
-async function bar() {
-  const { stdout } = await run(wine, [path.join(helpers, "bar_probe.exe")], { timeout: 20000 });
-  const line = stdout.trim().split("\n").pop() ?? "";
-  const fields = Object.fromEntries(line.split(" ").map((f) => f.split("=")));
-  if (fields.bar !== "1") return { present: false };
-  const bytes = Buffer.from(fields.keyword ?? "", "hex");
-  return {
-    present: true,
-    visible: fields.visible === "1",
-    iconic: fields.iconic === "1",
-    foreground: fields.foreground === "1",
-    keyword: new TextDecoder("shift_jis").decode(bytes),
-  };
-}
-async function waitForKeyword(keyword, timeoutMs = 20000) {
-  return until(async () => {
-    const b = await bar();
-    return { ...b, done: b.present && b.keyword === keyword && b.visible };
-  }, timeoutMs);
-}
-async function closeBar() {
-  await run(wine, [path.join(helpers, "bar_probe.exe"), "close"], { timeout: 20000 });
-}
-
-const testPage = path.join(work, "page.html");
-fs.writeFileSync(
-  testPage,
-  `<!DOCTYPE html><html lang="ja"><meta charset="utf-8"><title>Morvel test page</title>
-<body style="font: 24px sans-serif; margin: 40px">
-<p id="one">  Morvel 検索テスト  </p>
-<p id="two">ｶﾅ and 漢字</p>
-</body></html>`,
-);
 
 async function launch(headless) {
   const started = Date.now();
@@ -145,18 +54,6 @@ async function launch(headless) {
   const page = context.pages()[0] ?? (await context.newPage());
   await page.goto(`file://${testPage}`);
   return { context, worker, page, workerMs };
-}
-
-// Selects the text of an element on the page and gives the selection's text.
-async function select(page, id) {
-  return page.evaluate((id) => {
-    const range = document.createRange();
-    range.selectNodeContents(document.getElementById(id));
-    const sel = getSelection();
-    sel.removeAllRanges();
-    sel.addRange(range);
-    return sel.toString();
-  }, id);
 }
 
 // The click on the menu item as the browser reports it to the registered listener.
@@ -235,7 +132,7 @@ async function headlessRun() {
     }, 10000);
     check(state.text === "!" && state.title.includes("を起動できません"),
       "a host that cannot be started is reported", JSON.stringify(state));
-    writeHostManifest();
+    writeChromiumManifest();
 
     // A success clears the error again (and starts the program again).
     await clickItem(worker, "again");
@@ -312,27 +209,11 @@ async function bench(rounds) {
   }
 }
 
-const watchdog = setTimeout(() => {
-  console.log("FAIL the test took too long");
-  process.exit(2);
-}, 110000);
-try {
+await finish(async () => {
   if (benchRounds) {
     await bench(benchRounds);
   } else {
     await headlessRun();
     if (withMenu) await menuRun();
-    console.log(`${checks - failures} of ${checks} checks passed`);
   }
-} catch (e) {
-  failures++;
-  console.log(`FAIL ${e.stack ?? e}`);
-} finally {
-  clearTimeout(watchdog);
-  try {
-    await closeBar();
-  } catch {}
-  if (fs.existsSync(hostLog) && fs.statSync(hostLog).size > 0)
-    console.log(`host stderr (${hostLog}):\n${fs.readFileSync(hostLog, "utf8").slice(-2000)}`);
-}
-process.exit(failures ? 1 : 0);
+});

@@ -18,6 +18,7 @@ TEST(About, OpensFromCommandAndClosesOnlyWithOk) {
     EXPECT_EQ(ItemText(about, 1023), "Morvel");
     EXPECT_EQ(ItemText(about, 1037), MORVEL_VERSION_TEXT);
     EXPECT_EQ(ItemText(about, 1020), "https://morvel.jp/");
+    EXPECT_EQ(ItemText(about, 1040), "データの保存先: " + b.dir.Path());
     EXPECT_EQ(ItemText(about, 1007), "OK");
     EXPECT_NE(Send(GetDlgItem(about, 1022), STM_GETICON), 0);
     EXPECT_FALSE(GetWindowLongA(about, GWL_STYLE) & WS_CAPTION & ~WS_BORDER);

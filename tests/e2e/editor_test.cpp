@@ -790,8 +790,9 @@ TEST(EditorFiles, OpenSearchImportExportAndDrops) {
     const std::string os = r.dir.File("os");
     ASSERT_TRUE(CreateDirectoryA(os.c_str(), nullptr));
     const std::string op = os + "\\";
-    for (const char* f : {"wiki-utf8.xml", "shop-sjis.xml", "news-optional.xml", "twice.xml",
-                          "post-only.xml", "latin1.xml", "bomb.xml", "unclosed.xml"})
+    for (const char* f :
+         {"wiki-utf8.xml", "shop-sjis.xml", "news-optional.xml", "twice.xml", "post-only.xml",
+          "latin1.xml", "bomb.xml", "unclosed.xml", "plugin-wiki.xml", "plugin-post.xml"})
         ASSERT_TRUE(CopyFileA((std::string(MORVEL_FIXTURE_DIR) + "/opensearch/" + f).c_str(),
                               (op + f).c_str(), FALSE))
             << f;
@@ -887,6 +888,22 @@ TEST(EditorFiles, OpenSearchImportExportAndDrops) {
     EXPECT_TRUE(SameEntry(saved[7], shop));
     EXPECT_EQ(saved[5].Character, 3);
     EXPECT_EQ(saved[6].Character, 1);
+
+    // Search plugins as a browser keeps them: the query from the Param children, the
+    // characters of the template encoded; a POST one refused as before.
+    ASSERT_TRUE(
+        DropFiles(r.proc.Handle(), r.list, {op + "plugin-post.xml", op + "plugin-wiki.xml"}));
+    EXPECT_EQ(r.Answer(IDOK), rejected("plugin-post.xml",
+                                       "検索結果ページを POST で求める記述には対応していません。"));
+    EXPECT_TRUE(r.NoMessageBox());
+    ASSERT_EQ(ListCount(r.list), 11);
+    EXPECT_EQ(ListText(r.list, 10), "百科ウィキ (ja)");
+    r.Do(40023);
+    const std::vector<EngineEntry> plugins = r.OnDisk("test.sef");
+    ASSERT_EQ(plugins.size(), 11u);
+    EXPECT_EQ(FieldText(plugins[10].head[0]),
+              "https://ja.hyakka.example.org/wiki/%E7%89%B9%E5%88%A5:%E6%A4%9C%E7%B4%A2?search=");
+    EXPECT_EQ(FieldText(plugins[10].tail[0]), "&ns0=1");
     r.Post(40021);
     ASSERT_TRUE(r.Closed());
 }

@@ -714,8 +714,8 @@ TEST(MenuExtension, BrowserHostRegistration) {
     EXPECT_EQ(ItemText(page, IDC_MEXT_BROWSERS),
               "Chrome・Edge・Firefox の右クリックメニューに「Morvel」を追加");
     EXPECT_EQ(ItemText(page, IDC_MEXT_BROWSERS_NOTE),
-              "ブラウザーには、同梱の browser\\extension "
-              "フォルダーを拡張機能として読み込んでください。");
+              "ブラウザーには、同梱の拡張機能を読み込んでください。Chrome・Edge は "
+              "browser\\extension、Firefox は browser\\firefox フォルダーです。");
     EXPECT_FALSE(Ticked(page, IDC_MEXT_BROWSERS));
     Click(page, IDC_MEXT_ENABLE);
     Click(page, IDC_MEXT_BROWSERS);

@@ -1,6 +1,7 @@
 // Start-up of the real vantu.exe: the message and exit code when no engine file loads, and
 // the fall-back to the first engine file that does.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -75,6 +76,10 @@ namespace {
 
 // The bundled engine file out of the box: its Japanese names in the engine combo.
 TEST(Startup, BundledEngineFileFillsTheEngineCombo) {
+    char appData[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    const std::string userData = std::string(appData) + "\\Morvel";
+    ASSERT_EQ(GetFileAttributesA(userData.c_str()), INVALID_FILE_ATTRIBUTES);
     ProgramDir dir;
     Process proc;
     ASSERT_TRUE(proc.Start(dir));
@@ -92,6 +97,11 @@ TEST(Startup, BundledEngineFileFillsTheEngineCombo) {
     Send(bar, WM_COMMAND, 40001);
     ASSERT_TRUE(proc.WaitForExit(10000));
     EXPECT_EQ(dir.IniInt("SEFIndex", kDefaultSef), 5);
+    // A folder that can be written keeps everything beside the program, and nothing else.
+    EXPECT_EQ(GetFileAttributesA(userData.c_str()), INVALID_FILE_ATTRIBUTES);
+    WIN32_FIND_DATAA fd;
+    UniqueFind probe(FindFirstFileA((dir.Path() + "*.tmp").c_str(), &fd));
+    EXPECT_FALSE(probe) << fd.cFileName;
 }
 
 } // namespace

@@ -199,15 +199,10 @@ bool Process::Start(const ProgramDir& dir) {
 }
 
 bool Process::Start(const ProgramDir& dir, const Options& options) {
-    Options withLog = options;
-    if (options.browserLog) withLog.env.emplace_back("MORVEL_BROWSER_LOG", dir.BrowserLogPath());
-    return Start(dir.Path(), withLog);
-}
-
-bool Process::Start(const std::string& dirPath, const Options& options) {
     Kill();
     // The environment block: ours, plus the extra variables (set last, so they win).
-    const std::vector<std::pair<std::string, std::string>>& extra = options.env;
+    std::vector<std::pair<std::string, std::string>> extra = options.env;
+    if (options.browserLog) extra.emplace_back("MORVEL_BROWSER_LOG", dir.BrowserLogPath());
     std::string block;
     if (char* env = GetEnvironmentStringsA()) {
         for (const char* p = env; *p; p += std::strlen(p) + 1) {
@@ -232,9 +227,11 @@ bool Process::Start(const std::string& dirPath, const Options& options) {
         si.wShowWindow = static_cast<WORD>(options.showState);
     }
     PROCESS_INFORMATION pi = {};
-    const std::string program = dirPath + options.program;
+    const std::string folder = options.programFolder.empty() ? dir.Path() : options.programFolder;
+    const std::string program = folder + options.program;
     std::string cmd = "\"" + program + "\"";
-    const std::string dirNoSlash = options.currentDir.empty() ? dirPath : options.currentDir;
+    if (!options.arguments.empty()) cmd += " " + options.arguments;
+    const std::string dirNoSlash = options.currentDir.empty() ? folder : options.currentDir;
     if (!CreateProcessA(program.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, &block[0],
                         dirNoSlash.c_str(), &si, &pi))
         return false;

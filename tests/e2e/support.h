@@ -93,6 +93,8 @@ class Process {
         bool browserLog = true;            // set MORVEL_BROWSER_LOG to dir\browser.log
         std::vector<std::pair<std::string, std::string>> env; // extra variables
         std::string currentDir;                               // empty: the program directory
+        std::string arguments;     // after the quoted program on the command line
+        std::string programFolder; // with its trailing backslash; empty: the ProgramDir's
     };
     Process() = default;
     ~Process() { Kill(); }
@@ -101,9 +103,6 @@ class Process {
 
     bool Start(const ProgramDir& dir);
     bool Start(const ProgramDir& dir, const Options& options);
-    // The program of any folder (dirPath ends with a backslash), such as an installed copy;
-    // no browser log unless options.env names one.
-    bool Start(const std::string& dirPath, const Options& options);
     // Waits for this process's search bar (MORVEL_BAR_CLASS, MORVEL_TITLE, with a keyword
     // box); nullptr on timeout.
     HWND WaitForBar(DWORD timeoutMs = 10000);

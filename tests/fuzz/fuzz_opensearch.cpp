@@ -1,9 +1,11 @@
 // The OpenSearch rules on arbitrary input: the declaration and document type scans over the
 // raw bytes, and the description rules over values cut from them (separated by NUL bytes:
-// short name, type, method, rel, template, then input encodings).
+// short name, type, method, rel, template, then query pairs "name=value" and input encodings
+// (the values without "=")).
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engines/opensearch.h"
@@ -32,8 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     u->method.Assign(parts[2]);
     u->rel.Assign(parts[3]);
     u->templ.Assign(parts[4]);
-    for (size_t i = 5; i < parts.size(); ++i)
-        if (OpenSearchText* enc = d.AddEncoding()) enc->Assign(parts[i]);
+    for (size_t i = 5; i < parts.size(); ++i) {
+        const size_t eq = parts[i].find('=');
+        if (eq != std::string::npos)
+            u->AddParam(std::string_view(parts[i]).substr(0, eq),
+                        std::string_view(parts[i]).substr(eq + 1));
+        else if (OpenSearchText* enc = d.AddEncoding())
+            enc->Assign(parts[i]);
+    }
     EngineEntry e;
     OpenSearchDetail detail;
     EntryFromOpenSearch(d, e, detail);
@@ -42,6 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FixedText<kHeadSize> head;
     FixedText<kTailSize> tail;
     SplitOpenSearchTemplate(parts[4], parts[0], head, tail, detail);
+    OpenSearchTemplate templ;
+    OpenSearchQueryTemplate(*u, templ);
     FixedText<64> file;
     FileNameFromName(parts[0].c_str(), parts[0].size() + 1, file);
     CutShiftJis(parts[0], 27);

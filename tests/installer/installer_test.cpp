@@ -255,6 +255,13 @@ HWND WaitForTopWindow(const char* title) {
     return top;
 }
 
+// Starts the installed program rather than a ProgramDir's.
+Process::Options Installed() {
+    Process::Options options;
+    options.programFolder = InstallDir();
+    return options;
+}
+
 class Installer : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -308,19 +315,17 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>"); // chosen on a page only
 
     // The installed program starts and searches.
-    TempDir scratch;
+    ProgramDir scratch({false, false}); // no program: only the stand-in browser's log
     ASSERT_TRUE(
         WriteBytes(dir_ + "vantu.ini", "[Search]\r\nBrowser=" + FakeBrowserPath() + "\r\n"));
     Process proc;
-    Process::Options run;
-    run.env.emplace_back("MORVEL_BROWSER_LOG", scratch / "browser.log");
-    ASSERT_TRUE(proc.Start(dir_, run));
+    ASSERT_TRUE(proc.Start(scratch, Installed()));
     HWND bar = proc.WaitForBar();
     ASSERT_NE(bar, nullptr);
     SendKeyword(bar, "installed");
     Send(bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
     EXPECT_TRUE(WaitUntil(
-        [&] { return Bytes(scratch / "browser.log").find("installed") != std::string::npos; }));
+        [&] { return Bytes(scratch.BrowserLogPath()).find("installed") != std::string::npos; }));
 
     // Both browser integrations registered from the settings sheet.
     PostMessageA(bar, WM_COMMAND, IDM_SETTINGS, 0);
@@ -372,7 +377,8 @@ TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
 
     // Over a running bar: ended as its tray menu's 終了 ends it (it writes its settings).
     Process proc;
-    ASSERT_TRUE(proc.Start(dir_, Process::Options()));
+    ProgramDir scratch({false, false});
+    ASSERT_TRUE(proc.Start(scratch, Installed()));
     ASSERT_NE(proc.WaitForBar(), nullptr);
     ASSERT_EQ(RunSetup("/S"), 0u);
     DWORD code = 99;

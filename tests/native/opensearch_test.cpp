@@ -6,14 +6,18 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/text.h"
 
 namespace {
 
+using Params = std::vector<std::pair<std::string, std::string>>;
+
 struct UrlSpec {
     std::string type, method, rel, templ;
+    Params params = {};
 };
 
 struct Description {
@@ -31,6 +35,8 @@ struct Description {
             url->method.Assign(u.method);
             url->rel.Assign(u.rel);
             url->templ.Assign(u.templ);
+            for (const auto& p : u.params)
+                url->AddParam(p.first, p.second);
         }
         for (const std::string& e : encodings)
             d->AddEncoding()->Assign(e);
@@ -130,6 +136,88 @@ TEST(OpenSearch, TemplateSplitsAtSearchTerms) {
         wide += "\xE3\x81\x82";
     EXPECT_EQ(SplitOpenSearchTemplate("http://e/" + wide + "{searchTerms}", "", head, tail, detail),
               OpenSearchFault::TooLong);
+}
+
+// Param children: their pairs go after the template as a browser appends them, and their
+// values are templates too.
+TEST(OpenSearch, ParamsMakeTheQuery) {
+    const std::string ken = "\xE6\xA4\x9C"; // a character written as it is (UTF-8)
+    const struct Case {
+        std::string templ;
+        Params params;
+        OpenSearchFault fault;
+        std::string head, tail;
+    } cases[] = {
+        {"https://s.example/search",
+         {{"q", "{searchTerms}"}, {"ie", "UTF-8"}},
+         OpenSearchFault::None,
+         "https://s.example/search?q=",
+         "&ie=UTF-8"},
+        {"http://s.example/s?src=os ",
+         {{"q", "{searchTerms}"}},
+         OpenSearchFault::None,
+         "s.example/s?src=os&q=",
+         ""},
+        // A "?" of an optional parameter is no query; an empty query gains no empty pair.
+        {"http://s.example/s{startPage?}",
+         {{"q", "{searchTerms}"}},
+         OpenSearchFault::None,
+         "s.example/s?q=",
+         ""},
+        {"http://s.example/s?",
+         {{"q", "{searchTerms}"}, {"n", "{count}"}},
+         OpenSearchFault::None,
+         "s.example/s?q=",
+         "&n=20"},
+        {"http://s.example/" + ken,
+         {{"q", "{searchTerms}"}, {"t", ken + " x"}},
+         OpenSearchFault::None,
+         "s.example/%E6%A4%9C?q=",
+         "&t=%E6%A4%9C%20x"},
+        // Names are never parameters; pairs without a name are left out.
+        {"http://s.example/",
+         {{"{searchTerms}", "a"}, {"", "b"}, {"q", "{searchTerms}"}},
+         OpenSearchFault::None,
+         "s.example/?%7BsearchTerms%7D=a&q=",
+         ""},
+        {"http://s.example/?q={searchTerms}",
+         {{"ie", "{inputEncoding}"}},
+         OpenSearchFault::None,
+         "s.example/?q=",
+         "&ie=UTF-8"},
+        {"http://s.example/?q={searchTerms}",
+         {{"r", "{searchTerms}"}},
+         OpenSearchFault::TwoSearchTerms,
+         "",
+         ""},
+        {"http://s.example/",
+         {{"q", "{searchTerms}"}, {"u", "{user}"}},
+         OpenSearchFault::NeedsParameter,
+         "",
+         ""},
+        {"http://s.example/", {{"q", "searchTerms"}}, OpenSearchFault::NoSearchTerms, "", ""},
+        {"http://s.example/" + std::string(4070, 'p'),
+         {{"q", "{searchTerms}"}, {"v", "1"}},
+         OpenSearchFault::TooLong,
+         "",
+         ""},
+        {"http://s.example/",
+         {{"q", "{searchTerms}"}, {"v", std::string(5000, 'v')}},
+         OpenSearchFault::TooLong,
+         "",
+         ""},
+    };
+    for (const Case& c : cases) {
+        Description d;
+        // The first Url's pairs are not the chosen one's.
+        d.urls = {{"application/x-suggestions+json", "", "", "http://j/", {{"j", "{searchTerms}"}}},
+                  {"text/html", "", "", c.templ, c.params}};
+        EngineEntry e;
+        OpenSearchDetail detail;
+        EXPECT_EQ(d.Entry(e, detail), c.fault) << c.templ;
+        EXPECT_EQ(FieldText(e.head[0]), c.head) << c.templ;
+        EXPECT_EQ(FieldText(e.tail[0]), c.tail) << c.templ;
+    }
 }
 
 TEST(OpenSearch, DescriptionBecomesEntry) {

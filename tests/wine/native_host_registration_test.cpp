@@ -72,47 +72,59 @@ class NativeHostRegistration : public ::testing::Test {
 };
 
 TEST_F(NativeHostRegistration, WritesAndRemovesExactlyItsKeysAndFiles) {
-    for (const char* suffix : {"", "ソ表"}) { // also a directory with a 0x5C trail byte
-        TempDir dir(suffix);
-        ASSERT_TRUE(WriteFileText(dir / "morvel-host.exe", "MZ"));
-        EXPECT_FALSE(IsNativeHostRegistered(dir.path().c_str()));
-        ASSERT_EQ(RegisterNativeHost(dir.path().c_str()), NativeHostResult::kOk) << suffix;
-        EXPECT_TRUE(IsNativeHostRegistered(dir.path().c_str()));
+    // Also a directory with a 0x5C trail byte, and manifests in a data folder of their own.
+    const struct {
+        const char* suffix;
+        bool dataFolder;
+    } cases[] = {{"", false}, {"ソ表", false}, {"", true}};
+    for (const auto& c : cases) {
+        const char* suffix = c.suffix;
+        TempDir program(suffix), data;
+        const TempDir& dir = c.dataFolder ? data : program;
+        const char* p = program.path().c_str();
+        const char* m = dir.path().c_str();
+        ASSERT_TRUE(WriteFileText(program / "morvel-host.exe", "MZ"));
+        EXPECT_FALSE(IsNativeHostRegistered(p, m));
+        ASSERT_EQ(RegisterNativeHost(p, m), NativeHostResult::kOk) << suffix;
+        EXPECT_TRUE(IsNativeHostRegistered(p, m));
+        EXPECT_EQ(c.dataFolder, !IsNativeHostRegistered(p, p));
 
         const std::wstring chromium = Wide(dir / host::kChromiumManifestName);
         const std::wstring firefox = Wide(dir / host::kFirefoxManifestName);
         EXPECT_EQ(DefaultValue(kNativeHostKeys[0]), chromium);
         EXPECT_EQ(DefaultValue(kNativeHostKeys[1]), chromium);
         EXPECT_EQ(DefaultValue(kNativeHostKeys[2]), firefox);
-        const std::string hostPath = Utf8Of(dir / "morvel-host.exe");
+        const std::string hostPath = Utf8Of(program / "morvel-host.exe");
         FixedText<host::kHostManifestSize> chromiumText, firefoxText;
         ASSERT_TRUE(host::HostManifest(chromiumText, host::BrowserFamily::kChromium, hostPath));
         ASSERT_TRUE(host::HostManifest(firefoxText, host::BrowserFamily::kFirefox, hostPath));
         EXPECT_EQ(ReadFileText(dir / host::kChromiumManifestName), chromiumText.view());
         EXPECT_EQ(ReadFileText(dir / host::kFirefoxManifestName), firefoxText.view());
         // Registering again gives the same.
-        ASSERT_EQ(RegisterNativeHost(dir.path().c_str()), NativeHostResult::kOk);
+        ASSERT_EQ(RegisterNativeHost(p, m), NativeHostResult::kOk);
         EXPECT_EQ(DefaultValue(kNativeHostKeys[2]), firefox);
 
-        ASSERT_EQ(UnregisterNativeHost(dir.path().c_str()), NativeHostResult::kOk);
+        ASSERT_EQ(UnregisterNativeHost(m), NativeHostResult::kOk);
         EXPECT_TRUE(NothingOfOurs(dir));
-        EXPECT_FALSE(IsNativeHostRegistered(dir.path().c_str()));
+        EXPECT_FALSE(IsNativeHostRegistered(p, m));
         EXPECT_TRUE(KeyExists(kSibling)) << "another host's key went too";
-        EXPECT_EQ(ReadFileText(dir / "morvel-host.exe"), "MZ");
+        EXPECT_EQ(ReadFileText(program / "morvel-host.exe"), "MZ");
         // Removing what is gone already is no error.
-        EXPECT_EQ(UnregisterNativeHost(dir.path().c_str()), NativeHostResult::kOk);
+        EXPECT_EQ(UnregisterNativeHost(m), NativeHostResult::kOk);
     }
 }
 
 TEST_F(NativeHostRegistration, RefusesOrUndoesWhatCannotBeWhole) {
     TempDir dir;
     // No host program beside the manifests: nothing is written.
-    EXPECT_EQ(RegisterNativeHost(dir.path().c_str()), NativeHostResult::kHostMissing);
+    EXPECT_EQ(RegisterNativeHost(dir.path().c_str(), dir.path().c_str()),
+              NativeHostResult::kHostMissing);
     EXPECT_TRUE(NothingOfOurs(dir));
     // A manifest that cannot be written (a directory in its place): no keys either.
     ASSERT_TRUE(WriteFileText(dir / "morvel-host.exe", "MZ"));
     ASSERT_TRUE(CreateDirectoryA((dir / host::kFirefoxManifestName).c_str(), nullptr));
-    EXPECT_EQ(RegisterNativeHost(dir.path().c_str()), NativeHostResult::kManifestFailed);
+    EXPECT_EQ(RegisterNativeHost(dir.path().c_str(), dir.path().c_str()),
+              NativeHostResult::kManifestFailed);
     for (const wchar_t* key : kNativeHostKeys)
         EXPECT_FALSE(KeyExists(key));
     EXPECT_EQ(GetFileAttributesA((dir / host::kChromiumManifestName).c_str()),
@@ -124,16 +136,18 @@ TEST_F(NativeHostRegistration, ShowsWhatTheRegistryHolds) {
     TempDir here, there;
     ASSERT_TRUE(WriteFileText(here / "morvel-host.exe", "MZ"));
     ASSERT_TRUE(WriteFileText(there / "morvel-host.exe", "MZ"));
-    ASSERT_EQ(RegisterNativeHost(there.path().c_str()), NativeHostResult::kOk);
-    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str())) << "another copy's registration";
-    ASSERT_EQ(RegisterNativeHost(here.path().c_str()), NativeHostResult::kOk);
-    EXPECT_TRUE(IsNativeHostRegistered(here.path().c_str()));
+    ASSERT_EQ(RegisterNativeHost(there.path().c_str(), there.path().c_str()),
+              NativeHostResult::kOk);
+    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()))
+        << "another copy's registration";
+    ASSERT_EQ(RegisterNativeHost(here.path().c_str(), here.path().c_str()), NativeHostResult::kOk);
+    EXPECT_TRUE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()));
     // One key missing, or one manifest gone: not registered.
     ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, kNativeHostKeys[1]), ERROR_SUCCESS);
-    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str()));
-    ASSERT_EQ(RegisterNativeHost(here.path().c_str()), NativeHostResult::kOk);
+    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()));
+    ASSERT_EQ(RegisterNativeHost(here.path().c_str(), here.path().c_str()), NativeHostResult::kOk);
     ASSERT_TRUE(DeleteFileA((here / host::kFirefoxManifestName).c_str()));
-    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str()));
+    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()));
     EXPECT_EQ(UnregisterNativeHost(here.path().c_str()), NativeHostResult::kOk);
     EXPECT_TRUE(NothingOfOurs(here));
     DeleteFileA((there / host::kChromiumManifestName).c_str());

@@ -1,5 +1,6 @@
 // OpenSearch descriptions through the system's XML parser: the fixtures in the forms that
-// sites publish, each kind of malformed or hostile file, and the export read back.
+// sites publish and that browsers keep, each kind of malformed or hostile file, and the
+// export read back.
 #include "platform/opensearch_xml.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,9 @@
 #include <string>
 
 #include "base/text.h"
+#include "base/wide_text.h"
 #include "platform/handles.h"
+#include "query/compose.h"
 #include "wine_support.h"
 
 namespace {
@@ -151,4 +154,68 @@ TEST_F(OpenSearchFiles, ExportReadsBackAsTheSameEntry) {
     CopyToField(e.head[0], std::string("\\local.html?q="));
     EXPECT_EQ(WriteOpenSearchFile((dir / "f.xml").c_str(), e), OpenSearchWrite::NotDescribable);
     EXPECT_EQ(GetFileAttributesA((dir / "f.xml").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The search plugin form that browsers keep (root SearchPlugin, the query in Param children,
+// characters written as they are) and the parameter extension's Parameter children: each
+// imported engine composes the URL that a browser submits for the description, and exports
+// and imports back as the same entry.
+TEST_F(OpenSearchFiles, SearchPluginsSearchAsTheBrowserSubmits) {
+    const std::string keyword = "東京 タワー";
+    const struct {
+        const char* file;
+        OpenSearchFileFault fault;
+        OpenSearchFault content;
+        const char* name;
+        uint8_t character;
+        const char* url; // for the keyword
+    } cases[] = {
+        {"plugin-wiki.xml", OpenSearchFileFault::None, OpenSearchFault::None, "百科ウィキ (ja)", 3,
+         "https://ja.hyakka.example.org/wiki/%E7%89%B9%E5%88%A5:%E6%A4%9C%E7%B4%A2?search="
+         "%E6%9D%B1%E4%BA%AC+%E3%82%BF%E3%83%AF%E3%83%BC&ns0=1"},
+        {"plugin-shop-sjis.xml", OpenSearchFileFault::None, OpenSearchFault::None, "価格くらべ", 0,
+         "http://search.kakaku.example.jp/s.asp?cat=0&kw=%93%8C%8B%9E+%83%5E%83%8F%81%5B&enc=sjis"
+         "&from=%E3%83%84%E3%83%BC%E3%83%AB%E3%83%90%E3%83%BC"},
+        {"plugin-parameters.xml", OpenSearchFileFault::None, OpenSearchFault::None, "国語辞典", 1,
+         "http://www.jisho.example.jp/search?q=%C5%EC%B5%FE+%A5%BF%A5%EF%A1%BC&mode=ja"},
+        {"plugin-post.xml", OpenSearchFileFault::Content, OpenSearchFault::PostOnly, "", 0, ""},
+        {"foreign-plugin.xml", OpenSearchFileFault::NotOpenSearch, OpenSearchFault::None, "", 0,
+         ""},
+        {"parameters-post.xml", OpenSearchFileFault::Content, OpenSearchFault::PostOnly, "", 0, ""},
+    };
+    // Written here: SearchPlugin in another namespace, and a POST told by the extension.
+    ASSERT_TRUE(WriteFileText(dir / "foreign-plugin.xml",
+                              "<SearchPlugin xmlns=\"http://example.org/search\"><ShortName>F"
+                              "</ShortName><Url type=\"text/html\" template=\"http://f/\">"
+                              "<Param name=\"q\" value=\"{searchTerms}\"/></Url></SearchPlugin>"));
+    ASSERT_TRUE(WriteFileText(
+        dir / "parameters-post.xml",
+        "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\" "
+        "xmlns:p=\"http://a9.com/-/spec/opensearch/extensions/parameters/1.0/\"><ShortName>P"
+        "</ShortName><Url type=\"text/html\" p:method=\"POST\" template=\"http://p/\">"
+        "<p:Parameter name=\"q\" value=\"{searchTerms}\"/></Url></OpenSearchDescription>"));
+    const ComposeOptions options{"C:\\Morvel\\", PlatformCp932ToUtf16, PlatformUtf16ToCp932};
+    for (const auto& c : cases) {
+        const std::string written = dir / c.file;
+        const std::string path = GetFileAttributesA(written.c_str()) != INVALID_FILE_ATTRIBUTES
+                                     ? written
+                                     : Fixture(c.file);
+        EngineEntry e;
+        const OpenSearchRead r = ReadOpenSearchFile(path.c_str(), e);
+        EXPECT_EQ(r.file, c.fault) << c.file;
+        EXPECT_EQ(r.content, c.content) << c.file;
+        EXPECT_EQ(FieldText(e.Name), c.name) << c.file;
+        EXPECT_EQ(e.Character, c.character) << c.file;
+        if (r.file != OpenSearchFileFault::None) continue;
+        EXPECT_EQ(BuildSearchUrl(keyword, 0, e, options), c.url) << c.file;
+        const std::string out = dir / "back.xml";
+        ASSERT_EQ(WriteOpenSearchFile(out.c_str(), e), OpenSearchWrite::Written) << c.file;
+        EngineEntry back;
+        ASSERT_EQ(ReadOpenSearchFile(out.c_str(), back).file, OpenSearchFileFault::None) << c.file;
+        EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << c.file;
+    }
+    EngineEntry e;
+    EXPECT_EQ(Message("p.xml", ReadOpenSearchFile((dir / "foreign-plugin.xml").c_str(), e)),
+              "OpenSearch 記述を読み込めません。\n\nファイル名 : p.xml\n"
+              "OpenSearch 記述ではありません。");
 }

@@ -7,4 +7,4 @@ set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export MORVEL_FORCE_XVFB=${MORVEL_FORCE_XVFB:-1} MORVEL_DESKTOP=${MORVEL_DESKTOP:-1280x800}
 export MORVEL_WORK=${MORVEL_WORK:-${MORVEL_BUILD_DIR:-$root/build}/x64/browser-bench}
-exec bash "$root/tests/browser/run.sh" --bench "${1:-20}"
+exec bash "$root/tests/browser/run.sh" chromium --bench "${1:-20}"

@@ -63,7 +63,7 @@ int StoredEngineIndex(const AppState& app, const char* fileName) {
 void SwitchEngineFile(SearchBar& bar, int n) {
     AppState& app = bar.app;
     if (n == app.catalogue.current || n < 0 || n >= kMaxEngineFiles) return;
-    if (LoadEngineFileByName(app.activeSet, app.paths.programDir, app.catalogue.names[n]) < 1) {
+    if (LoadEngineFileByName(app.activeSet, app.paths.dataDir, app.catalogue.names[n]) < 1) {
         ShowMessage(bar.wnd, "指定したデータファイルが不正です。", MB_OK | MB_ICONERROR);
         return;
     }

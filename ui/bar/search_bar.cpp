@@ -199,7 +199,7 @@ void RunEditorCommand(SearchBar& bar) {
     app.catalogue.current = 0;
     const int slot = FindCatalogueName(app.catalogue, noted, CompareNames);
     if (slot >= 0) app.catalogue.current = slot;
-    if (LoadEngineFileByName(app.activeSet, app.paths.programDir,
+    if (LoadEngineFileByName(app.activeSet, app.paths.dataDir,
                              app.catalogue.names[app.catalogue.current]) < 1) {
         ShowMessage(bar.wnd, "エンジンデータ切り替えに失敗しました。", MB_OK | MB_ICONERROR);
         return;

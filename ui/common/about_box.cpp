@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/text.h"
 #include "morvel_version.h"
 #include "ui/common/front_dialog.h"
 #include "ui/common/resource.h"
@@ -42,6 +43,12 @@ void Init(HWND dlg, AboutBox& box) {
     SetDlgItemTextA(dlg, IDC_ABOUT_LINK, MORVEL_HOME_PAGE);
     SetDlgItemTextA(dlg, IDC_ABOUT_NAME, MORVEL_TITLE);
     SetDlgItemTextA(dlg, IDC_ABOUT_VERSION, MORVEL_VERSION_TEXT);
+    // Where the settings and the engine files are kept (a long path is shortened in the
+    // middle on screen; the text is whole).
+    FixedText<MAX_PATH + 32> data("データの保存先: ");
+    data.Append(
+        std::string_view(box.app.paths.dataDir, FieldLength(box.app.paths.dataDir, MAX_PATH)));
+    SetDlgItemTextA(dlg, IDC_ABOUT_DATA, data.c_str());
     box.link.Install(GetDlgItem(dlg, IDC_ABOUT_LINK), LinkProc,
                      reinterpret_cast<DWORD_PTR>(instance));
 }

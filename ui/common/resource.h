@@ -26,6 +26,7 @@
 #define IDC_ABOUT_ICON 1022
 #define IDC_ABOUT_NAME 1023
 #define IDC_ABOUT_VERSION 1037
+#define IDC_ABOUT_DATA 1040 // where the settings and the engine files are kept
 
 // Menu and window commands
 #define IDM_EXIT 40001

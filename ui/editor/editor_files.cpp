@@ -12,7 +12,7 @@ const char kUnreadable[] = "データファイルが不正です。";
 // when it fails.
 bool WriteEntries(EditorState& s, const EngineEntry* entries, int count, const char* fileName) {
     char path[MAX_PATH];
-    if (!EngineFilePath(s.app.paths.programDir, fileName, path)) {
+    if (!EngineFilePath(s.app.paths.dataDir, fileName, path)) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
@@ -109,7 +109,7 @@ void DeleteEngineFileCommand(EditorState& s) {
     char question[kCatalogueNameSize + 32];
     JoinText(question, sizeof question, {EditorFileName(s), " を削除しますか？"});
     if (EditorMessage(s, question, MB_YESNO | MB_ICONWARNING) != IDYES) return;
-    DeleteEngineFile(s.app.paths.programDir, EditorFileName(s));
+    DeleteEngineFile(s.app.paths.dataDir, EditorFileName(s));
     RemoveCatalogueName(s.app.catalogue, s.currentFile, CompareNames);
     s.currentFile = 0;
     if (OpenFileInEditor(s, 0)) {

@@ -40,7 +40,7 @@ bool OpenFileInEditor(EditorState& s, int index) {
     const EngineFileCatalogue& catalogue = s.app.catalogue;
     if (index < 0 || index >= kMaxEngineFiles || catalogue.names[index][0] == '\0') return false;
     char path[MAX_PATH];
-    if (!EngineFilePath(s.app.paths.programDir, catalogue.names[index], path)) return false;
+    if (!EngineFilePath(s.app.paths.dataDir, catalogue.names[index], path)) return false;
     EngineSet read;
     const int count = ReadEngineFile(read, path);
     if (count < 1 || !LoadEntries(s.work, read.entries.get(), count)) return false;

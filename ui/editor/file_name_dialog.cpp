@@ -36,7 +36,7 @@ void Confirm(HWND dlg, FileNameState& s) {
         message = "ファイル名にできない文字が入力されています。";
         break;
     case FileNameCheck::Ok:
-        if (EngineFileExists(s.app.paths.programDir, s.fileName)) {
+        if (EngineFileExists(s.app.paths.dataDir, s.fileName)) {
             message = "そのファイル名はすでに存在しています。";
             break;
         }

@@ -28,7 +28,8 @@ void Fail(HWND owner, const char* text) {
 
 void Init(HWND page, MenuExtPage& state) {
     SetTicked(page, IDC_MEXT_ENABLE, IsMenuExtensionPresent());
-    state.hostRegistered = IsNativeHostRegistered(state.sheet->app.paths.programDir);
+    const ProgramPaths& paths = state.sheet->app.paths;
+    state.hostRegistered = IsNativeHostRegistered(paths.programDir, paths.dataDir);
     SetTicked(page, IDC_MEXT_BROWSERS, state.hostRegistered);
 }
 
@@ -108,8 +109,9 @@ void SetMenuExtension(HWND owner, const char* programDir, bool on) {
     DeleteMenuExtensionKey();
 }
 
-bool SetBrowserHost(HWND owner, const char* programDir, bool on) {
-    switch (on ? RegisterNativeHost(programDir) : UnregisterNativeHost(programDir)) {
+bool SetBrowserHost(HWND owner, const ProgramPaths& paths, bool on) {
+    switch (on ? RegisterNativeHost(paths.programDir, paths.dataDir)
+               : UnregisterNativeHost(paths.dataDir)) {
     case NativeHostResult::kOk:
         return true;
     case NativeHostResult::kHostMissing:
@@ -137,11 +139,11 @@ INT_PTR CALLBACK MenuExtPageProc(HWND page, UINT msg, WPARAM, LPARAM lParam) {
     case WM_NOTIFY:
         switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
         case PSN_APPLY: {
-            const char* programDir = state->sheet->app.paths.programDir;
-            SetMenuExtension(page, programDir, IsTicked(page, IDC_MEXT_ENABLE));
+            const ProgramPaths& paths = state->sheet->app.paths;
+            SetMenuExtension(page, paths.programDir, IsTicked(page, IDC_MEXT_ENABLE));
             // Unlike the box above, this one acts only when the user changed it.
             const bool host = IsTicked(page, IDC_MEXT_BROWSERS);
-            if (host != state->hostRegistered && SetBrowserHost(page, programDir, host))
+            if (host != state->hostRegistered && SetBrowserHost(page, paths, host))
                 state->hostRegistered = host;
             state->sheet->applied = true;
             return PageResult(page, PSNRET_NOERROR);

@@ -32,4 +32,4 @@ bool WriteMenuExtensionKey(const char* programDir);
 void DeleteMenuExtensionKey();
 // Registers (on) or unregisters the browser host for the current user; a failure shows
 // its message, owned by `owner`, and gives false.
-bool SetBrowserHost(HWND owner, const char* programDir, bool on);
+bool SetBrowserHost(HWND owner, const ProgramPaths& paths, bool on);
