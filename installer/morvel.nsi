@@ -223,10 +223,13 @@ Section "-Morvel"
   File "${STAGE}/Pelka.dll"
   File "${STAGE}/morvel-host.exe"
   File "${STAGE}/readme.txt"
-  ; The extension as this version ships it, without the files an earlier one had.
+  ; The extension (for Chrome and Edge, and for Firefox) as this version ships it, without
+  ; the files an earlier one had.
   RMDir /r "$INSTDIR\browser\extension"
+  RMDir /r "$INSTDIR\browser\firefox"
   SetOutPath "$INSTDIR\browser"
   File /r "${STAGE}/browser/extension"
+  File /r "${STAGE}/browser/firefox"
   SetOutPath "$INSTDIR"
 
   ; The bundled engine file: put in place when there is none, or when the one there is the
@@ -318,6 +321,7 @@ Section "Uninstall"
   Delete "$INSTDIR\morvel-host.exe"
   Delete "$INSTDIR\readme.txt"
   RMDir /r "$INSTDIR\browser\extension"
+  RMDir /r "$INSTDIR\browser\firefox"
   RMDir "$INSTDIR\browser"
   ; The bundled engine file counts as the user's only when changed.
   StrCpy $0 1
