@@ -1,4 +1,4 @@
-// The entry routine of vantu: no arguments are used.
+// The entry routine of vantu: the show state and the two switches (protocol/command_line.h).
 #include <windows.h>
 
 #include "app/startup.h"
@@ -8,5 +8,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     si.cb = sizeof si;
     GetStartupInfoA(&si);
     const int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : SW_SHOWDEFAULT;
-    ExitProcess(static_cast<UINT>(RunStartup(GetModuleHandleA(nullptr), show)));
+    const StartSwitches switches = ParseStartSwitches(GetCommandLineW());
+    ExitProcess(static_cast<UINT>(RunStartup(GetModuleHandleA(nullptr), show, switches)));
 }

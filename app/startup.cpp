@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/text.h"
+#include "app/unregister.h"
 #include "platform/app_state.h"
 #include "platform/data_folder.h"
 #include "platform/engine_store.h"
@@ -31,12 +32,29 @@ bool LoadStartupEngineFile(AppState& app) {
     return false;
 }
 
+// The program directory: the folder of the program file, with its trailing backslash.
+void FindProgramDirectory(ProgramPaths& paths) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    path[sizeof path - 1] = '\0';
+    TrimToDirectory(path);
+    SetProgramDirectory(paths, path);
+}
+
 } // namespace
 
-int RunStartup(HINSTANCE instance, int showState) {
+int RunStartup(HINSTANCE instance, int showState, const StartSwitches& switches) {
+    if (switches.unregister) {
+        // Neither the instance lock nor any file: a running bar is not disturbed.
+        ProgramPaths paths;
+        FindProgramDirectory(paths);
+        return RunUnregister(paths);
+    }
     // Held for the life of the first instance.
     UniqueKernelHandle mutex(CreateMutexA(nullptr, TRUE, "vantux"));
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        // A start at logon while the bar runs already leaves it where it is.
+        if (switches.tray) return 0;
         if (HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE)) {
             SetForegroundWindow(bar);
             SendMessageA(bar, WM_APP_ACTIVATE, 0, 0);
@@ -48,11 +66,7 @@ int RunStartup(HINSTANCE instance, int showState) {
 
     AppState app;
     app.instance = instance;
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    path[sizeof path - 1] = '\0';
-    TrimToDirectory(path);
-    SetProgramDirectory(app.paths, path);
+    FindProgramDirectory(app.paths);
     // Beside the program when its folder can be written, else in the user's folder.
     ChooseDataFolder(app.paths);
 
@@ -64,6 +78,8 @@ int RunStartup(HINSTANCE instance, int showState) {
         return 1;
     }
 
+    // At logon the bar keeps out of the way: in the tray, or minimised without a tray icon.
+    if (switches.tray) showState = app.settings.TrayMode == 0 ? SW_HIDE : SW_SHOWMINNOACTIVE;
     RunSearchBar(app, showState);
     return 0;
 }

@@ -65,18 +65,22 @@ int SeedDataFolder(const char* programDir, const char* dataDir, bool withSetting
     return copied;
 }
 
+bool UserDataFolder(char (&dir)[MAX_PATH]) {
+    char appData[MAX_PATH] = {};
+    // Made when missing: the roaming folder of a new profile may not exist yet.
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                SHGFP_TYPE_CURRENT, appData)) ||
+        !appData[0])
+        return false;
+    return Join(dir, appData, appData[lstrlenA(appData) - 1] == '\\' ? "Morvel\\" : "\\Morvel\\");
+}
+
 DataFolderKind ChooseDataFolder(ProgramPaths& paths) {
     SetDataDirectory(paths, paths.programDir);
     if (FolderIsWritable(paths.programDir)) return DataFolderKind::kProgramFolder;
 
-    char appData[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                SHGFP_TYPE_CURRENT, appData)))
-        return DataFolderKind::kProgramFolder;
     char dir[MAX_PATH];
-    if (!Join(dir, appData,
-              appData[0] && appData[lstrlenA(appData) - 1] == '\\' ? "Morvel\\" : "\\Morvel\\"))
-        return DataFolderKind::kProgramFolder;
+    if (!UserDataFolder(dir)) return DataFolderKind::kProgramFolder;
     // The first start here fills the new folder with what the program folder holds; one
     // left without any engine file gets them again rather than starting with none.
     const bool fresh = !IsFolder(dir);

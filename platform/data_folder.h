@@ -15,6 +15,9 @@ enum class DataFolderKind {
 // read-only medium or a folder the account cannot write.
 bool FolderIsWritable(const char* dir);
 
+// The user's folder %APPDATA%\Morvel\ (with its trailing backslash), whether it exists or not.
+bool UserDataFolder(char (&dir)[MAX_PATH]);
+
 // Sets paths.dataDir and paths.iniPath (paths.programDir must be set). When the program
 // folder cannot be written and the user's folder cannot be made either, the program folder
 // stays the data folder: what cannot be saved is reported when it is tried.

@@ -159,6 +159,31 @@ std::vector<std::string> HostKeyValues() {
     return values;
 }
 
+// Starting with Windows: the Run value and Explorer's on/off mark, removed before and after.
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kApprovedKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+
+class RunValueCleanup {
+  public:
+    RunValueCleanup() { Clean(); }
+    ~RunValueCleanup() { Clean(); }
+
+  private:
+    static void Clean() {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Morvel");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kApprovedKey, "Morvel");
+    }
+};
+
+std::string RunValue(const char* key = kRunKey) {
+    DWORD type = 0;
+    std::string data;
+    if (!ReadValue(HKEY_CURRENT_USER, key, "Morvel", type, data)) return "<none>";
+    if (type == REG_SZ && !data.empty() && data.back() == '\0') data.pop_back();
+    return data;
+}
+
 std::string TrayIni(const std::string& window) {
     return TestIni("", window);
 }
@@ -787,4 +812,130 @@ TEST(MenuExtension, BrowserHostRegistration) {
     EXPECT_EQ(HostKeyValues(), none);
     EXPECT_FALSE(b.dir.Exists(kChromiumManifest));
     EXPECT_FALSE(b.dir.Exists(kFirefoxManifest));
+}
+
+// The box "Windows の起動時に Morvel を起動する": the Run value is its only store, and a value
+// that Windows' own start-up list turned off shows unticked until ticked again.
+TEST(Settings, StartWithWindows) {
+    RunValueCleanup cleanup;
+    RunningBar b;
+    ASSERT_TRUE(b.Start(TestIni()));
+    const std::string command = "\"" + b.dir.File("vantu.exe") + "\" /tray";
+    auto setBox = [&](bool expected, bool click, const char* shot = nullptr) {
+        HWND sheet = OpenSheet(b);
+        ASSERT_NE(sheet, nullptr);
+        HWND general = ShowPage(sheet, kGeneral);
+        EXPECT_EQ(Ticked(general, IDC_GEN_RUN_AT_LOGON), expected);
+        if (click) Click(general, IDC_GEN_RUN_AT_LOGON);
+        if (shot) Shot(shot, sheet);
+        ASSERT_TRUE(CloseSheet(sheet, IDOK));
+        EXPECT_EQ(AnswerMessageBox(b, 500), "<no box>");
+    };
+    HWND sheet = OpenSheet(b);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(ItemText(ShowPage(sheet, kGeneral), IDC_GEN_RUN_AT_LOGON),
+              "Windows の起動時に Morvel を起動する");
+    ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
+
+    setBox(false, true, "settings-general-logon");
+    EXPECT_EQ(RunValue(), command);
+    setBox(true, false);
+    EXPECT_EQ(RunValue(), command);
+    // Turned off in Windows' list (an odd first byte): unticked; ticking turns it on again.
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kApprovedKey, 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &raw, nullptr),
+              ERROR_SUCCESS);
+    const BYTE off[12] = {3};
+    RegSetValueExA(raw, "Morvel", 0, REG_BINARY, off, sizeof off);
+    RegCloseKey(raw);
+    setBox(false, true);
+    EXPECT_EQ(RunValue(), command);
+    EXPECT_EQ(RunValue(kApprovedKey), "<none>");
+    // Another copy's value is not this one's: unticked; ticking puts this one's in its place.
+    const char other[] = "\"C:\\other\\vantu.exe\" /tray";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Morvel", REG_SZ, other, sizeof other),
+              ERROR_SUCCESS);
+    setBox(false, true);
+    EXPECT_EQ(RunValue(), command);
+    setBox(true, true);
+    EXPECT_EQ(RunValue(), "<none>");
+    ASSERT_TRUE(b.Exit());
+    EXPECT_FALSE(b.dir.IniHasKey("Window", "RunAtLogon")); // nothing in the settings file
+}
+
+// Started with /tray (as the Run value starts it): hidden with its tray icon, or minimised
+// without one; a second start at logon leaves a running bar where it is.
+TEST(Settings, TrayStartAtLogon) {
+    Process::Options logon;
+    logon.arguments = "/tray";
+    RunningBar b;
+    ASSERT_TRUE(b.Start(TestIni().c_str(), logon));
+    Sleep(1500); // time for the dialog manager's own first show
+    EXPECT_FALSE(Visible(b.bar));
+    EXPECT_TRUE(TrayIconPresent(b.bar));
+    Process second;
+    ASSERT_TRUE(second.Start(b.dir, logon));
+    DWORD code = 1;
+    ASSERT_TRUE(second.WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    Sleep(300);
+    EXPECT_FALSE(Visible(b.bar));
+    Send(b.bar, kTrayNotify, 1, WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return Visible(b.bar); }));
+    ASSERT_TRUE(b.Exit());
+
+    RunningBar m;
+    ASSERT_TRUE(m.Start(TrayIni("TrayMode=1\r\n").c_str(), logon));
+    EXPECT_TRUE(WaitUntil([&] { return Visible(m.bar) && IsIconic(m.bar); }));
+    EXPECT_FALSE(TrayIconPresent(m.bar));
+}
+
+// The uninstaller's switch: everything the user registered through the program goes, the
+// settings file and the engine files stay, and no window shows.
+TEST(MenuExtension, UnregisterSwitchRemovesWhatWasRegistered) {
+    ProgramDir::Options options;
+    options.copyBridge = true;
+    RunningBar b(options);
+    MenuExtCleanup cleanup(b.dir.File("Pelka.dll"));
+    HostKeysCleanup hostKeys;
+    RunValueCleanup runValue;
+    ASSERT_TRUE(b.dir.CopyFromDist("morvel-host.exe"));
+    ASSERT_TRUE(b.Start(TestIni()));
+    HWND sheet = OpenSheet(b);
+    ASSERT_NE(sheet, nullptr);
+    HWND page = ShowPage(sheet, kMenuExt);
+    Click(page, IDC_MEXT_ENABLE);
+    Click(page, IDC_MEXT_BROWSERS);
+    Click(ShowPage(sheet, kGeneral), IDC_GEN_RUN_AT_LOGON);
+    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    ASSERT_TRUE(b.Exit());
+    ASSERT_NE(RunValue(), "<none>");
+    ASSERT_NE(HostKeyValues()[0], "<none>");
+    ASSERT_TRUE(b.dir.Exists(kChromiumManifest));
+    ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
+    ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    std::string ini, ini2;
+    ASSERT_TRUE(b.dir.ReadBytes("vantu.ini", ini));
+
+    Process u;
+    Process::Options unregister;
+    unregister.arguments = "/unregister";
+    ASSERT_TRUE(u.Start(b.dir, unregister));
+    DWORD code = 1;
+    ASSERT_TRUE(u.WaitForExit(10000, &code)); // a bar or a message would keep it
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(RunValue(), "<none>");
+    EXPECT_EQ(HostKeyValues(), std::vector<std::string>(3, "<none>"));
+    EXPECT_FALSE(b.dir.Exists(kChromiumManifest));
+    EXPECT_FALSE(b.dir.Exists(kFirefoxManifest));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
+    ASSERT_TRUE(b.dir.ReadBytes("vantu.ini", ini2));
+    EXPECT_EQ(ini2, ini);
+    EXPECT_TRUE(b.dir.Exists("test.sef"));
+    // Nothing left to remove is no error either.
+    ASSERT_TRUE(u.Start(b.dir, unregister));
+    ASSERT_TRUE(u.WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u);
 }

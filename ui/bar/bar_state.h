@@ -27,6 +27,8 @@ struct SearchBar {
     // Set when the starting process asked for a hidden start (the browser bridge does): the
     // dialog manager's own first show is then refused until something restores the bar.
     bool stayHidden = false;
+    // Set when the start asked for a minimised bar: its first show is made a minimise.
+    bool startMinimized = false;
     bool shown = false;         // the bar has been shown once
     bool endingSession = false; // Windows ends the session: nothing may wait for the user
     uint16_t summonValue = 0;   // the summon key as registered now (0: none)

@@ -347,6 +347,11 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGING:
         // A hidden start stays hidden until the bar is restored on purpose.
         if (bar.stayHidden) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        if (bar.startMinimized && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)) {
+            bar.startMinimized = false;
+            reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+            PostMessageA(wnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        }
         return FALSE;
     case WM_WINDOWPOSCHANGED:
         // The topmost band set before the first show may not take while the window is not
@@ -407,6 +412,8 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void RunSearchBar(AppState& app, int showState) {
     SearchBar bar(app, showState == SW_HIDE);
+    bar.startMinimized = showState == SW_SHOWMINIMIZED || showState == SW_MINIMIZE ||
+                         showState == SW_SHOWMINNOACTIVE || showState == SW_FORCEMINIMIZE;
     // Made with the wide functions, so that the keyword box keeps every character typed,
     // pasted or sent; the rest of the bar works as well through the ANSI functions.
     DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_SEARCHBAR), nullptr, SearchBarProc,

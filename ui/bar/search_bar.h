@@ -7,5 +7,5 @@
 
 // Runs the bar modally on the program's state until the real exit, which writes the settings
 // and the history back. showState is the start's show command (SW_HIDE keeps the bar hidden
-// until something restores it).
+// until something restores it; a minimising one starts it minimised).
 void RunSearchBar(AppState& app, int showState);

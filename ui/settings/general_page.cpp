@@ -1,5 +1,6 @@
 #include "ui/settings/general_page.h"
 
+#include "platform/run_at_logon.h"
 #include "ui/common/resource.h"
 #include "ui/common/window_helpers.h"
 #include "ui/settings/settings_logic.h"
@@ -29,6 +30,25 @@ void Init(HWND page, GeneralPage& state) {
     SendMessageA(key, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
                  MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     SendMessageA(key, HKM_SETHOTKEY, s.HotKey, 0);
+    // Starting with Windows is kept in the registry only: the box shows what it holds.
+    wchar_t program[MAX_PATH * 2];
+    state.runAtLogon = CurrentProgramPath(program) && IsRunAtLogonOn(program);
+    SetTicked(page, IDC_GEN_RUN_AT_LOGON, state.runAtLogon);
+}
+
+// Writes or removes the start-up value when the user changed the box.
+void ApplyRunAtLogon(HWND page, GeneralPage& state) {
+    const bool on = IsTicked(page, IDC_GEN_RUN_AT_LOGON);
+    if (on == state.runAtLogon) return;
+    wchar_t program[MAX_PATH * 2];
+    if (CurrentProgramPath(program) && SetRunAtLogon(program, on)) {
+        state.runAtLogon = on;
+        return;
+    }
+    ShowMessage(GetParent(page),
+                on ? "Windows の起動時に起動する設定をレジストリに書き込めませんでした。"
+                   : "Windows の起動時に起動する設定をレジストリから削除できませんでした。",
+                MB_OK | MB_ICONERROR);
 }
 
 // The summon key is registered before anything of the page is applied: a key that another
@@ -57,6 +77,7 @@ void Confirm(HWND page, GeneralPage& state) {
     c.noTips = IsTicked(page, IDC_GEN_NO_TIPS);
     Settings& settings = state.sheet->app.settings;
     ApplyGeneralChoices(settings, c);
+    ApplyRunAtLogon(page, state);
     SetWindowPos(state.sheet->bar, settings.ShowMode ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     state.sheet->applied = true;

@@ -1,4 +1,5 @@
-// Page 全般 of the settings sheet: topmost, tray, hiding and tooltips.
+// Page 全般 of the settings sheet: topmost, tray, hiding, tooltips, the summon key and starting
+// with Windows.
 #pragma once
 #include <windows.h>
 
@@ -6,6 +7,7 @@
 
 struct GeneralPage {
     SettingsSheetShared* sheet = nullptr;
+    bool runAtLogon = false; // what the registry held when the page opened
 };
 
 INT_PTR CALLBACK GeneralPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -44,37 +44,62 @@ bool IsMenuExtensionPresent() {
     return true;
 }
 
-bool CallBridgeRegistration(HWND owner, const char* programDir, bool registerIt) {
+BridgeCall CallBridgeEntry(const char* programDir, bool registerIt) {
     char path[MAX_PATH];
-    if (!BridgePath(programDir, path, sizeof path)) {
-        Warn(owner, "「Pelka.dll」が見つかりません。");
-        return false;
-    }
+    if (!BridgePath(programDir, path, sizeof path)) return BridgeCall::kMissing;
     // Ended in reverse order of declaration: OLE first, then the library is freed.
     UniqueModule library;
     OleSession ole;
-    if (!ole.Ok()) {
-        Warn(owner, "OleInitialize()に失敗しました。");
-        return false;
-    }
+    if (!ole.Ok()) return BridgeCall::kOleFailed;
     library.reset(LoadLibraryA(path));
-    if (!library) {
-        Warn(owner, "「Pelka.dll」のロードに失敗しました。");
-        return false;
-    }
+    if (!library) return BridgeCall::kLoadFailed;
     using EntryPoint = HRESULT(STDAPICALLTYPE*)();
     const auto entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(
         GetProcAddress(library.get(), registerIt ? "DllRegisterServer" : "DllUnregisterServer")));
-    if (!entry) {
+    if (!entry) return BridgeCall::kNoEntry;
+    return FAILED(entry()) ? BridgeCall::kFailed : BridgeCall::kOk;
+}
+
+bool CallBridgeRegistration(HWND owner, const char* programDir, bool registerIt) {
+    switch (CallBridgeEntry(programDir, registerIt)) {
+    case BridgeCall::kOk:
+        return true;
+    case BridgeCall::kMissing:
+        Warn(owner, "「Pelka.dll」が見つかりません。");
+        return false;
+    case BridgeCall::kOleFailed:
+        Warn(owner, "OleInitialize()に失敗しました。");
+        return false;
+    case BridgeCall::kLoadFailed:
+        Warn(owner, "「Pelka.dll」のロードに失敗しました。");
+        return false;
+    case BridgeCall::kNoEntry:
         Warn(owner, "「Pelka.dll」のエントリーポイントが見つかりません。");
         return false;
-    }
-    if (FAILED(entry())) {
+    case BridgeCall::kFailed:
+    default:
         Warn(owner, registerIt ? "「Pelka.dll」の登録に失敗しました。"
                                : "「Pelka.dll」の登録解除に失敗しました。");
         return false;
     }
-    return true;
+}
+
+bool IsBridgeRegisteredFrom(const char* programDir) {
+    char path[MAX_PATH];
+    if (!BridgePath(programDir, path, sizeof path)) return false;
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, MORVEL_BRIDGE_SERVER_KEY, 0, KEY_QUERY_VALUE, &raw) !=
+        ERROR_SUCCESS)
+        return false;
+    UniqueRegKey key(raw);
+    char server[MAX_PATH + 1] = {};
+    DWORD type = 0, size = sizeof server - 1;
+    if (RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(server),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return false;
+    server[size] = '\0';
+    return lstrcmpiA(server, path) == 0;
 }
 
 bool WriteMenuExtensionKey(const char* programDir) {

@@ -26,6 +26,13 @@ void SetMenuExtension(HWND owner, const char* programDir, bool on);
 // its DllRegisterServer (register) or DllUnregisterServer; a failure shows its message and gives
 // false.
 bool CallBridgeRegistration(HWND owner, const char* programDir, bool registerIt);
+// The same without a word.
+enum class BridgeCall { kOk, kMissing, kOleFailed, kLoadFailed, kNoEntry, kFailed };
+BridgeCall CallBridgeEntry(const char* programDir, bool registerIt);
+// Whether the bridge's class is registered to the Pelka.dll beside this program.
+bool IsBridgeRegisteredFrom(const char* programDir);
+// The key whose default value names the library that serves the bridge's class.
+#define MORVEL_BRIDGE_SERVER_KEY "CLSID\\{6FD94094-3695-4A5D-9804-5A8DB21EE0EF}\\InprocServer32"
 // The key's part without the bridge: written with the address of the script in the
 // library beside the program (false when the key cannot be opened), or deleted.
 bool WriteMenuExtensionKey(const char* programDir);
