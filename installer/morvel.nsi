@@ -259,13 +259,13 @@ Section "-Morvel"
   SetShellVarContext current
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\vantu.exe" "" "$INSTDIR\vantu.exe" 0
 
-  ; The same value the program's 全般 page writes; Windows' own switch is cleared with it.
+  ; As the program's 全般 page does it: the value, and Windows' own switch for it cleared.
   ${If} $StartWithWindows = 1
     WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\vantu.exe" /tray'
-    DeleteRegValue HKCU "${APPROVED_KEY}" "${PRODUCT}"
   ${Else}
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
   ${EndIf}
+  DeleteRegValue HKCU "${APPROVED_KEY}" "${PRODUCT}"
 
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${PRODUCT}"

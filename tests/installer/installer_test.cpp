@@ -327,10 +327,11 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     EXPECT_TRUE(WaitUntil(
         [&] { return Bytes(scratch.BrowserLogPath()).find("installed") != std::string::npos; }));
 
-    // Both browser integrations registered from the settings sheet.
+    // Both browser integrations and start with Windows, from the settings sheet.
     PostMessageA(bar, WM_COMMAND, IDM_SETTINGS, 0);
     HWND sheet = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (sheet = FindSheet(proc.Pid())) != nullptr; }));
+    Send(GetDlgItem(ShowPage(sheet, 0), IDC_GEN_RUN_AT_LOGON), BM_CLICK);
     HWND page = ShowPage(sheet, 2);
     Send(GetDlgItem(page, IDC_MEXT_ENABLE), BM_CLICK);
     Send(GetDlgItem(page, IDC_MEXT_BROWSERS), BM_CLICK);
@@ -340,8 +341,7 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key)) << key;
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Pelka.Vantu"));
-    // Start with Windows, as the 全般 page writes it.
-    ASSERT_TRUE(SetValue(kRunKey, REG_SZ, "\"" + dir_ + "vantu.exe\" /tray" + '\0'));
+    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "\"" + dir_ + "vantu.exe\" /tray");
     PostMessageA(bar, WM_COMMAND, IDM_EXIT, 0);
     DWORD code = 99;
     ASSERT_TRUE(proc.WaitForExit(10000, &code));
