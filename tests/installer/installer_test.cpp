@@ -211,6 +211,16 @@ void RemoveInstallation() {
         RegDeleteTreeA(HKEY_CURRENT_USER, key);
     for (const char* key : kBridgeKeys)
         RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
+    // The copies the uninstaller ran from, left among the temporary files.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    WIN32_FIND_DATAA fd;
+    UniqueFind find(FindFirstFileA((std::string(temp) + "~nsu*.tmp").c_str(), &fd));
+    if (find) {
+        do
+            RemoveTree(std::string(temp) + fd.cFileName + "\\");
+        while (FindNextFileA(find.get(), &fd));
+    }
 }
 
 // A shown control of the window or its pages with this class and text.
