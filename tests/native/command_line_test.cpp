@@ -17,6 +17,7 @@ TEST(CommandLine, SwitchesAfterTheProgram) {
         {L"C:\\x\\/tray", false, false},                  // the unquoted program itself
         {L"vantu.exe /trays /tra tray //tray /unregister:x", false, false},
         {L"vantu.exe\t/tray  ", true, false},
+        {L"vantu.exe /unregister/unregister/unregister /tray", true, false}, // cut, not a match
         {L"", false, false},
     };
     for (const auto& c : cases) {
