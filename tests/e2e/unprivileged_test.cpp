@@ -9,6 +9,7 @@
 
 #include "engines/sef_codec.h"
 #include "tests/e2e/support.h"
+#include "tests/support/file_text.h"
 
 using namespace e2e;
 
@@ -17,37 +18,16 @@ namespace {
 constexpr int kAboutData = 1040, kAboutOk = 1007, kEditorList = 1035, kFileName = 1047;
 constexpr int kGeneralTopmost = 1033;
 
-std::string Env(const char* name) {
-    char buf[MAX_PATH] = {};
-    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
-    return n > 0 && n < sizeof buf ? buf : "";
-}
-
 std::string DataFolder() {
     char appData[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
     return std::string(appData) + "\\Morvel\\";
 }
 
-std::string Bytes(const std::string& path) {
-    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                             nullptr));
-    if (!f) return "<missing>";
-    std::string bytes(GetFileSize(f.get(), nullptr), '\0');
-    DWORD got = 0;
-    ReadFile(f.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
-    bytes.resize(got);
-    return bytes;
-}
-
 int EntriesIn(const std::string& path) {
-    const std::string bytes = Bytes(path);
+    const std::string bytes = ReadFileText(path);
     std::unique_ptr<EngineEntry[]> table;
     return DecodeSefImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), table);
-}
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int Ini(const char* section, const char* key) {
@@ -57,7 +37,7 @@ int Ini(const char* section, const char* key) {
 class Unprivileged : public testing::Test {
   protected:
     void SetUp() override {
-        program_ = Env("MORVEL_PROGRAM_DIR");
+        program_ = EnvText("MORVEL_PROGRAM_DIR");
         if (program_.empty()) GTEST_SKIP() << "run by tests/e2e/run_unprivileged.sh only";
         if (program_.back() != '\\') program_ += '\\';
     }
@@ -94,8 +74,8 @@ class Unprivileged : public testing::Test {
 
 TEST_F(Unprivileged, SettingsPositionEngineAndHistoryComeBack) {
     const std::string data = DataFolder();
-    ASSERT_FALSE(Exists(data)) << "left from an earlier run";
-    const std::string programIni = Bytes(program_ + "vantu.ini");
+    ASSERT_FALSE(PathExists(data)) << "left from an earlier run";
+    const std::string programIni = ReadFileText(program_ + "vantu.ini");
     {
         UniqueFile probe(CreateFileA((program_ + "probe.tmp").c_str(), GENERIC_WRITE, 0, nullptr,
                                      CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
@@ -105,8 +85,8 @@ TEST_F(Unprivileged, SettingsPositionEngineAndHistoryComeBack) {
     HWND bar = Start();
     ASSERT_NE(bar, nullptr);
     // The first start filled the data folder from the program folder.
-    EXPECT_EQ(Bytes(data + "vantu.ini"), programIni);
-    EXPECT_EQ(Bytes(data + kDefaultSef), Bytes(program_ + kDefaultSef));
+    EXPECT_EQ(ReadFileText(data + "vantu.ini"), programIni);
+    EXPECT_EQ(ReadFileText(data + kDefaultSef), ReadFileText(program_ + kDefaultSef));
     ASSERT_GE(ComboCount(GetDlgItem(bar, kEngine)), 2);
 
     // Moved, another engine, a search, and topmost through the settings sheet.
@@ -122,7 +102,7 @@ TEST_F(Unprivileged, SettingsPositionEngineAndHistoryComeBack) {
     ASSERT_TRUE(CloseSheet(sheet, IDOK));
     ASSERT_TRUE(Exit(bar));
 
-    EXPECT_EQ(Bytes(program_ + "vantu.ini"), programIni);
+    EXPECT_EQ(ReadFileText(program_ + "vantu.ini"), programIni);
     const struct {
         const char* section;
         const char* key;
@@ -161,10 +141,10 @@ TEST_F(Unprivileged, SettingsPositionEngineAndHistoryComeBack) {
 
 TEST_F(Unprivileged, EditorSavesAndCreatesEngineFilesInTheDataFolder) {
     const std::string data = DataFolder();
-    const std::string bundled = Bytes(program_ + kDefaultSef);
+    const std::string bundled = ReadFileText(program_ + kDefaultSef);
     HWND bar = Start();
     ASSERT_NE(bar, nullptr);
-    ASSERT_TRUE(Exists(data + kDefaultSef));
+    ASSERT_TRUE(PathExists(data + kDefaultSef));
     const int before = EntriesIn(data + kDefaultSef);
     ASSERT_GE(before, 2);
 
@@ -187,11 +167,11 @@ TEST_F(Unprivileged, EditorSavesAndCreatesEngineFilesInTheDataFolder) {
     }));
     Send(GetDlgItem(named, kFileName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("mine"));
     PressButton(named, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return Exists(data + "mine.sef"); }));
+    EXPECT_TRUE(WaitUntil([&] { return PathExists(data + "mine.sef"); }));
     Sleep(300);
     EXPECT_EQ(FindMessageBox(proc_.Pid()), nullptr) << MessageBoxText(FindMessageBox(proc_.Pid()));
-    EXPECT_FALSE(Exists(program_ + "mine.sef"));
-    EXPECT_EQ(Bytes(program_ + kDefaultSef), bundled);
+    EXPECT_FALSE(PathExists(program_ + "mine.sef"));
+    EXPECT_EQ(ReadFileText(program_ + kDefaultSef), bundled);
     PostMessageA(editor, WM_COMMAND, 40021, 0); // close
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }));
     EXPECT_TRUE(Exit(bar));

@@ -16,6 +16,7 @@
 
 #include "morvel_version.h"
 #include "tests/e2e/support.h"
+#include "tests/support/file_text.h"
 #include "tests/support/run_program.h"
 #include "tests/support/sef_image.h"
 #include "ui/common/resource.h"
@@ -49,9 +50,8 @@ const char kUninstallTitle[] = "Morvel アンインストール";
 
 // The setup program and the folder of the zip's files, from the environment.
 std::string EnvPath(const char* name) {
-    char buf[MAX_PATH] = {};
-    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
-    return n > 0 && n < sizeof buf ? WindowsPath(buf) : "";
+    const std::string value = EnvText(name);
+    return value.empty() ? "" : WindowsPath(value);
 }
 std::string SetupPath() {
     std::string p = EnvPath("MORVEL_SETUP");
@@ -121,30 +121,6 @@ std::vector<std::string> ListTree(const std::string& dir, const std::string& und
     } while (FindNextFileA(find.get(), &fd));
     std::sort(files.begin(), files.end());
     return files;
-}
-
-std::string Bytes(const std::string& path) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return "<missing>";
-    std::string data(GetFileSize(file.get(), nullptr), '\0');
-    DWORD got = 0;
-    if (!data.empty() &&
-        !ReadFile(file.get(), &data[0], static_cast<DWORD>(data.size()), &got, nullptr))
-        return "<unreadable>";
-    return data;
-}
-bool WriteBytes(const std::string& path, const std::string& data) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    UniqueFile file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD wrote = 0;
-    return file &&
-           WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &wrote, nullptr) &&
-           wrote == data.size();
-}
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string ShortcutTarget(const std::string& lnk) {
@@ -297,10 +273,10 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     EXPECT_EQ(ListTree(dir_), expected);
     double kilobytes = 0;
     for (const auto& f : expected)
-        kilobytes += Bytes(dir_ + f).size() / 1024.0;
+        kilobytes += ReadFileText(dir_ + f).size() / 1024.0;
     for (const auto& f : package)
-        EXPECT_TRUE(Bytes(dir_ + f) == Bytes(StageDir() + f)) << f;
-    EXPECT_TRUE(Bytes(dir_ + kSetupSef) == Bytes(StageDir() + kDefaultSef));
+        EXPECT_TRUE(ReadFileText(dir_ + f) == ReadFileText(StageDir() + f)) << f;
+    EXPECT_TRUE(ReadFileText(dir_ + kSetupSef) == ReadFileText(StageDir() + kDefaultSef));
     EXPECT_EQ(ShortcutTarget(ShortcutPath()), dir_ + "vantu.exe");
 
     const std::string uninstaller = "\"" + dir_ + "uninstall.exe\"";
@@ -327,15 +303,16 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     // The installed program starts and searches.
     ProgramDir scratch({false, false}); // no program: only the stand-in browser's log
     ASSERT_TRUE(
-        WriteBytes(dir_ + "vantu.ini", "[Search]\r\nBrowser=" + FakeBrowserPath() + "\r\n"));
+        WriteFileText(dir_ + "vantu.ini", "[Search]\r\nBrowser=" + FakeBrowserPath() + "\r\n"));
     Process proc;
     ASSERT_TRUE(proc.Start(scratch, Installed()));
     HWND bar = proc.WaitForBar();
     ASSERT_NE(bar, nullptr);
     SendKeyword(bar, "installed");
     Send(bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
-    EXPECT_TRUE(WaitUntil(
-        [&] { return Bytes(scratch.BrowserLogPath()).find("installed") != std::string::npos; }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return ReadFileText(scratch.BrowserLogPath()).find("installed") != std::string::npos;
+    }));
 
     // Both browser integrations and start with Windows, from the settings sheet.
     PostMessageA(bar, WM_COMMAND, IDM_SETTINGS, 0);
@@ -356,7 +333,7 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     DWORD code = 99;
     ASSERT_TRUE(proc.WaitForExit(10000, &code));
     EXPECT_EQ(code, 0u);
-    const std::string settings = Bytes(dir_ + "vantu.ini");
+    const std::string settings = ReadFileText(dir_ + "vantu.ini");
 
     // Uninstalled silently: nothing of the program is left but its settings.
     ASSERT_EQ(RunProgram(RegValue(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0u);
@@ -364,8 +341,8 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     ASSERT_TRUE(WaitForUninstall(barShown));
     EXPECT_FALSE(barShown) << "vantu.exe /unregister showed the search bar";
     EXPECT_EQ(ListTree(dir_), std::vector<std::string>{"vantu.ini"});
-    EXPECT_TRUE(Bytes(dir_ + "vantu.ini") == settings);
-    EXPECT_FALSE(Exists(ShortcutPath()));
+    EXPECT_TRUE(ReadFileText(dir_ + "vantu.ini") == settings);
+    EXPECT_FALSE(PathExists(ShortcutPath()));
     EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>");
     for (const char* key : kHostKeys)
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << key;
@@ -377,13 +354,13 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
 TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
     ASSERT_EQ(RunSetup("/S"), 0u);
     const std::string ini = "[Search]\r\nBrowser=" + FakeBrowserPath() + "\r\n[Mine]\r\nKept=1\r\n";
-    ASSERT_TRUE(WriteBytes(dir_ + "vantu.ini", ini));
+    ASSERT_TRUE(WriteFileText(dir_ + "vantu.ini", ini));
     const std::vector<EngineEntry> engines = TestEngines();
     const std::vector<uint8_t> image = SefImageOf(engines.data(), 3);
     const std::vector<uint8_t> other = SefImageOf(engines.data() + 3, 2);
     const std::string mine(image.begin(), image.end()), changed(other.begin(), other.end());
     const std::string mineName = "自分.sef";
-    ASSERT_TRUE(WriteBytes(dir_ + mineName, mine));
+    ASSERT_TRUE(WriteFileText(dir_ + mineName, mine));
 
     // Over a running bar: ended as its tray menu's 終了 ends it (it writes its settings).
     Process proc;
@@ -397,12 +374,12 @@ TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
     char kept[16] = {};
     GetPrivateProfileStringA("Mine", "Kept", "", kept, sizeof kept, (dir_ + "vantu.ini").c_str());
     EXPECT_STREQ(kept, "1");
-    EXPECT_NE(Bytes(dir_ + "vantu.ini").find(FakeBrowserPath()), std::string::npos);
-    EXPECT_TRUE(Bytes(dir_ + mineName) == mine);
+    EXPECT_NE(ReadFileText(dir_ + "vantu.ini").find(FakeBrowserPath()), std::string::npos);
+    EXPECT_TRUE(ReadFileText(dir_ + mineName) == mine);
 
     // The bundled engine file is replaced only when it is the copy the earlier installation
     // put there.
-    const std::string bundled = Bytes(StageDir() + kDefaultSef), older = mine;
+    const std::string bundled = ReadFileText(StageDir() + kDefaultSef), older = mine;
     const struct {
         const char* situation;
         const std::string* before;    // nullptr: no such file
@@ -419,13 +396,13 @@ TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
         DeleteFileA(sef.c_str());
         SetFileAttributesA(reference.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(reference.c_str());
-        ASSERT_TRUE(!c.before || WriteBytes(sef, *c.before)) << c.situation;
-        ASSERT_TRUE(!c.reference || WriteBytes(reference, *c.reference)) << c.situation;
+        ASSERT_TRUE(!c.before || WriteFileText(sef, *c.before)) << c.situation;
+        ASSERT_TRUE(!c.reference || WriteFileText(reference, *c.reference)) << c.situation;
         ASSERT_EQ(RunSetup("/S"), 0u) << c.situation;
-        EXPECT_TRUE(Bytes(sef) == (c.replaced ? bundled : *c.before)) << c.situation;
-        EXPECT_TRUE(Bytes(reference) == bundled) << c.situation;
+        EXPECT_TRUE(ReadFileText(sef) == (c.replaced ? bundled : *c.before)) << c.situation;
+        EXPECT_TRUE(ReadFileText(reference) == bundled) << c.situation;
     }
-    EXPECT_TRUE(Bytes(dir_ + mineName) == mine);
+    EXPECT_TRUE(ReadFileText(dir_ + mineName) == mine);
 
     // A silent upgrade keeps start with Windows as the program shows it: on when the value
     // exists and Windows' startup list has not switched it off (an odd first byte).
@@ -453,16 +430,16 @@ TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
 
     // A silent uninstallation keeps the settings and the user's engine files, the changed
     // bundled one among them.
-    ASSERT_TRUE(WriteBytes(sef, changed));
-    const std::string settings = Bytes(dir_ + "vantu.ini");
+    ASSERT_TRUE(WriteFileText(sef, changed));
+    const std::string settings = ReadFileText(dir_ + "vantu.ini");
     ASSERT_EQ(RunProgram(RegValue(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0u);
     bool barShown = false;
     ASSERT_TRUE(WaitForUninstall(barShown));
     std::vector<std::string> left = {"vantu.ini", mineName, kDefaultSef};
     std::sort(left.begin(), left.end());
     EXPECT_EQ(ListTree(dir_), left);
-    EXPECT_TRUE(Bytes(dir_ + "vantu.ini") == settings);
-    EXPECT_TRUE(Bytes(sef) == changed);
+    EXPECT_TRUE(ReadFileText(dir_ + "vantu.ini") == settings);
+    EXPECT_TRUE(ReadFileText(sef) == changed);
 }
 
 // The pages, clicked through as a user does: start with Windows ticked, the program started
@@ -512,7 +489,7 @@ TEST_F(Installer, PagesInstallAndUninstall) {
     Shot("uninstall-3-done", top);
     PressButton(top, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(top); }));
-    EXPECT_FALSE(Exists(dir_)) << "nothing kept";
-    EXPECT_FALSE(Exists(ShortcutPath()));
+    EXPECT_FALSE(PathExists(dir_)) << "nothing kept";
+    EXPECT_FALSE(PathExists(ShortcutPath()));
     EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>");
 }

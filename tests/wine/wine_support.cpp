@@ -11,10 +11,6 @@ bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
            written == bytes.size();
 }
 
-bool WriteFileText(const std::string& path, const std::string& text) {
-    return WriteFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
-}
-
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
     std::vector<unsigned char> bytes;
     UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -38,11 +34,6 @@ std::u16string FromCp932(const std::string& text) {
     wchar_t buf[1024] = {};
     MultiByteToWideChar(932, 0, text.c_str(), -1, buf, 1024);
     return reinterpret_cast<const char16_t*>(buf);
-}
-
-std::string ReadFileText(const std::string& path) {
-    const std::vector<unsigned char> b = ReadFileBytes(path);
-    return std::string(b.begin(), b.end());
 }
 
 std::string DefaultEngineFilePath() {
