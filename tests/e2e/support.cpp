@@ -483,8 +483,22 @@ bool WaitForFocus(HWND control, DWORD timeoutMs) {
 }
 
 bool MakeForeground(HWND wnd) {
-    SetForegroundWindow(wnd);
-    return WaitUntil([&] { return GetForegroundWindow() == wnd; }, 2000);
+    // The X server's focus change may arrive after the window came forward and take the
+    // foreground away once more: the window must hold it for a moment.
+    const DWORD start = GetTickCount();
+    DWORD heldSince = 0;
+    while (GetTickCount() - start < 4000) {
+        if (GetForegroundWindow() != wnd) {
+            SetForegroundWindow(wnd);
+            heldSince = 0;
+        } else if (!heldSince) {
+            heldSince = GetTickCount() | 1;
+        } else if (GetTickCount() - heldSince >= 300) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
 }
 
 // ---- popup menus --------------------------------------------------------------------------
