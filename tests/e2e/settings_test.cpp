@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/file_text.h"
 #include "tests/support/run_program.h"
 #include "tests/e2e/menu_script.h"
 #include "tests/e2e/support.h"
@@ -88,30 +89,8 @@ std::string AnswerMessageBox(const RunningBar& b, DWORD timeoutMs = 5000,
     return text;
 }
 
-// Registry reads of the test's own view of the prefix.
-bool KeyExists(HKEY root, const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-bool ReadValue(HKEY root, const char* path, const char* name, DWORD& type, std::string& data) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
-    UniqueRegKey key(raw);
-    char buf[1024] = {};
-    DWORD size = sizeof buf;
-    if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) !=
-        ERROR_SUCCESS)
-        return false;
-    data.assign(buf, size);
-    return true;
-}
 std::string DefaultText(HKEY root, const char* path) {
-    DWORD type = 0;
-    std::string data;
-    if (!ReadValue(root, path, nullptr, type, data) || type != REG_SZ) return "<none>";
-    return data.c_str();
+    return RegText(root, path, nullptr);
 }
 
 // The menu extension key and the bridge's registration are removed before and after the
@@ -177,11 +156,7 @@ class RunValueCleanup {
 };
 
 std::string RunValue(const char* key = kRunKey) {
-    DWORD type = 0;
-    std::string data;
-    if (!ReadValue(HKEY_CURRENT_USER, key, "Morvel", type, data)) return "<none>";
-    if (type == REG_SZ && !data.empty() && data.back() == '\0') data.pop_back();
-    return data;
+    return RegText(HKEY_CURRENT_USER, key, "Morvel");
 }
 
 std::string TrayIni(const std::string& window) {
@@ -825,18 +800,13 @@ TEST(Settings, StartWithWindows) {
         HWND sheet = OpenSheet(b);
         ASSERT_NE(sheet, nullptr);
         HWND general = ShowPage(sheet, kGeneral);
+        EXPECT_EQ(ItemText(general, IDC_GEN_RUN_AT_LOGON), "Windows の起動時に Morvel を起動する");
         EXPECT_EQ(Ticked(general, IDC_GEN_RUN_AT_LOGON), expected);
         if (click) Click(general, IDC_GEN_RUN_AT_LOGON);
         if (shot) Shot(shot, sheet);
         ASSERT_TRUE(CloseSheet(sheet, IDOK));
         EXPECT_EQ(AnswerMessageBox(b, 500), "<no box>");
     };
-    HWND sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(ItemText(ShowPage(sheet, kGeneral), IDC_GEN_RUN_AT_LOGON),
-              "Windows の起動時に Morvel を起動する");
-    ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
-
     setBox(false, true, "settings-general-logon");
     EXPECT_EQ(RunValue(), command);
     setBox(true, false);

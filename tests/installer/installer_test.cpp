@@ -78,26 +78,6 @@ std::string NoSlash(std::string dir) {
     return dir;
 }
 
-bool KeyExists(HKEY root, const char* path) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
-    UniqueRegKey key(raw);
-    return true;
-}
-// A value's data ("<none>" when missing); a REG_DWORD as its decimal number.
-std::string RegValue(HKEY root, const char* path, const char* name) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &raw) != ERROR_SUCCESS) return "<none>";
-    UniqueRegKey key(raw);
-    char buf[1024] = {};
-    DWORD size = sizeof buf - 1, type = 0;
-    if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) !=
-        ERROR_SUCCESS)
-        return "<none>";
-    if (type == REG_DWORD) return std::to_string(*reinterpret_cast<const DWORD*>(buf));
-    return type == REG_SZ ? std::string(buf) : "<type " + std::to_string(type) + ">";
-}
-
 bool SetValue(const char* path, DWORD type, const std::string& data) {
     return RegSetKeyValueA(HKEY_CURRENT_USER, path, "Morvel", type, data.data(),
                            static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
@@ -295,10 +275,10 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
         {"NoRepair", "1"},
     };
     for (const auto& v : values)
-        EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kUninstallKey, v.name), v.value) << v.name;
-    EXPECT_NEAR(std::stod(RegValue(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize")), kilobytes,
+        EXPECT_EQ(RegText(HKEY_CURRENT_USER, kUninstallKey, v.name), v.value) << v.name;
+    EXPECT_NEAR(std::stod(RegText(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize")), kilobytes,
                 expected.size());
-    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>"); // chosen on a page only
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>"); // chosen on a page only
 
     // The installed program starts and searches.
     ProgramDir scratch({false, false}); // no program: only the stand-in browser's log
@@ -328,7 +308,7 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key)) << key;
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Pelka.Vantu"));
-    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "\"" + dir_ + "vantu.exe\" /tray");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Morvel"), "\"" + dir_ + "vantu.exe\" /tray");
     PostMessageA(bar, WM_COMMAND, IDM_EXIT, 0);
     DWORD code = 99;
     ASSERT_TRUE(proc.WaitForExit(10000, &code));
@@ -336,14 +316,14 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     const std::string settings = ReadFileText(dir_ + "vantu.ini");
 
     // Uninstalled silently: nothing of the program is left but its settings.
-    ASSERT_EQ(RunProgram(RegValue(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0u);
+    ASSERT_EQ(RunProgram(RegText(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0u);
     bool barShown = false;
     ASSERT_TRUE(WaitForUninstall(barShown));
     EXPECT_FALSE(barShown) << "vantu.exe /unregister showed the search bar";
     EXPECT_EQ(ListTree(dir_), std::vector<std::string>{"vantu.ini"});
     EXPECT_TRUE(ReadFileText(dir_ + "vantu.ini") == settings);
     EXPECT_FALSE(PathExists(ShortcutPath()));
-    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>");
     for (const char* key : kHostKeys)
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << key;
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
@@ -425,14 +405,14 @@ TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
         ASSERT_TRUE(!c.approved ||
                     SetValue(kApprovedKey, REG_BINARY, c.approved + std::string(11, '\0')));
         ASSERT_EQ(RunSetup("/S"), 0u) << c.situation;
-        EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), c.after) << c.situation;
+        EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Morvel"), c.after) << c.situation;
     }
 
     // A silent uninstallation keeps the settings and the user's engine files, the changed
     // bundled one among them.
     ASSERT_TRUE(WriteFileText(sef, changed));
     const std::string settings = ReadFileText(dir_ + "vantu.ini");
-    ASSERT_EQ(RunProgram(RegValue(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0u);
+    ASSERT_EQ(RunProgram(RegText(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0u);
     bool barShown = false;
     ASSERT_TRUE(WaitForUninstall(barShown));
     std::vector<std::string> left = {"vantu.ini", mineName, kDefaultSef};
@@ -466,12 +446,12 @@ TEST_F(Installer, PagesInstallAndUninstall) {
         PressButton(top, IDOK);
     });
     EXPECT_EQ(setupCode, 0u);
-    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "\"" + dir_ + "vantu.exe\" /tray");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Morvel"), "\"" + dir_ + "vantu.exe\" /tray");
     ASSERT_TRUE(WaitUntil([] { return AnyBar() != nullptr; }, 10000));
     ASSERT_TRUE(EndAnyBar());
 
     // The uninstaller's copy of itself shows the pages.
-    EXPECT_EQ(RunProgram(RegValue(HKEY_CURRENT_USER, kUninstallKey, "UninstallString")), 0u);
+    EXPECT_EQ(RunProgram(RegText(HKEY_CURRENT_USER, kUninstallKey, "UninstallString")), 0u);
     HWND top = WaitForTopWindow(kUninstallTitle);
     ASSERT_NE(top, nullptr);
     HWND keep = WaitForControl(top, "Button", kKeepText);
@@ -491,5 +471,5 @@ TEST_F(Installer, PagesInstallAndUninstall) {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(top); }));
     EXPECT_FALSE(PathExists(dir_)) << "nothing kept";
     EXPECT_FALSE(PathExists(ShortcutPath()));
-    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>");
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>");
 }

@@ -1,7 +1,5 @@
 #include "tests/support/file_text.h"
 
-#include <windows.h>
-
 #include "platform/handles.h"
 
 bool WriteFileText(const std::string& path, const std::string& text) {
@@ -35,4 +33,33 @@ std::string EnvText(const char* name) {
     char buf[MAX_PATH * 2] = {};
     const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
     return n > 0 && n < sizeof buf ? buf : "";
+}
+
+bool KeyExists(HKEY root, const char* path) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+    UniqueRegKey key(raw);
+    return true;
+}
+
+bool ReadValue(HKEY root, const char* path, const char* name, DWORD& type, std::string& data) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+    UniqueRegKey key(raw);
+    char buf[1024] = {};
+    DWORD size = sizeof buf;
+    if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    data.assign(buf, size);
+    return true;
+}
+
+std::string RegText(HKEY root, const char* path, const char* name) {
+    DWORD type = 0;
+    std::string data;
+    if (!ReadValue(root, path, name, type, data)) return "<none>";
+    if (type == REG_DWORD && data.size() == 4)
+        return std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
+    return type == REG_SZ ? std::string(data.c_str()) : "<none>";
 }
