@@ -282,8 +282,9 @@ TEST(Settings, TrayModeAndHiding) {
     for (int id : {IDC_HIST_UP, IDC_HIST_DOWN, IDC_HIST_DELETE, IDC_HIST_DELETE_ALL})
         EXPECT_FALSE(Enabled(GetDlgItem(history, id))) << id;
     ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    // The bar applies the sheet's outcome once the sheet is gone.
     if (trayShown) {
-        EXPECT_FALSE(TrayIconPresent(b.bar));
+        EXPECT_TRUE(WaitUntil([&] { return !TrayIconPresent(b.bar); }));
     }
 
     // No tray icon: the boxes come back unticked and disabled; ticking the tray box
@@ -303,7 +304,7 @@ TEST(Settings, TrayModeAndHiding) {
     Click(page, IDC_GEN_HIDE_ON_CLOSE);
     ASSERT_TRUE(CloseSheet(sheet, IDOK));
     if (trayShown) {
-        EXPECT_TRUE(TrayIconPresent(b.bar));
+        EXPECT_TRUE(WaitUntil([&] { return TrayIconPresent(b.bar); }));
     }
     // The close button now only hides the bar.
     ASSERT_TRUE(KeywordHasFocus(b)); // the settings command has ended
