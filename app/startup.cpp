@@ -44,6 +44,10 @@ void FindProgramDirectory(ProgramPaths& paths) {
 } // namespace
 
 int RunStartup(HINSTANCE instance, int showState, const StartSwitches& switches) {
+    // The thread's one entry into COM and OLE, for everything the program does with them (the
+    // keyword box's autocomplete, the XML parser, the bridge's registration entry points);
+    // left when RunStartup returns, after every window and object has gone.
+    OleSession ole;
     if (switches.unregister) {
         // Neither the instance lock nor any file: a running bar is not disturbed.
         ProgramPaths paths;

@@ -184,10 +184,9 @@ extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
     hr = attr.Get();
     if (FAILED(hr)) return hr;
     // A type library that is not registered is already as unregistering leaves it.
-    BSTR path = nullptr;
+    UniqueBstr registered;
     const HRESULT found = QueryPathOfRegTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum,
-                                                attr->lcid, &path);
-    const UniqueBstr registered(path);
+                                                attr->lcid, registered.put());
     if (FAILED(found)) return hr;
     return UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid,
                              attr->syskind);

@@ -27,6 +27,12 @@ template <typename Traits> class UniqueHandle {
     Handle get() const { return h_; }
     explicit operator bool() const { return h_ != Traits::Invalid(); }
     Handle release() { return std::exchange(h_, Traits::Invalid()); }
+    // For the out parameter of a call that hands over a handle: what the owner held is
+    // closed first, and the owner takes whatever the call writes.
+    Handle* put() {
+        reset();
+        return &h_;
+    }
     void reset(Handle h = Traits::Invalid()) {
         if (h_ != Traits::Invalid()) Traits::Close(h_);
         h_ = h;

@@ -70,11 +70,10 @@ bool RemoveKey(const wchar_t* key) {
 }
 
 bool WriteKey(const wchar_t* key, const wchar_t* value) {
-    HKEY raw = nullptr;
+    UniqueRegKey k;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+                        nullptr, k.put(), nullptr) != ERROR_SUCCESS)
         return false;
-    UniqueRegKey k(raw);
     return RegSetValueExW(k.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                           static_cast<DWORD>((lstrlenW(value) + 1) * sizeof(wchar_t))) ==
            ERROR_SUCCESS;
@@ -83,10 +82,9 @@ bool WriteKey(const wchar_t* key, const wchar_t* value) {
 // Whether the default value of a key is the text expected (a missing key or value, or one
 // that is not a text, is not).
 bool KeyNames(const wchar_t* key, const wchar_t* expected) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+    UniqueRegKey k;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, k.put()) != ERROR_SUCCESS)
         return false;
-    UniqueRegKey k(raw);
     wchar_t buffer[kPathChars] = {};
     DWORD type = 0, size = sizeof buffer - sizeof(wchar_t); // room for a terminator
     if (RegQueryValueExW(k.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer),

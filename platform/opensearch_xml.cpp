@@ -190,27 +190,24 @@ bool LoadBytes(IXMLDOMDocument* doc, string_view bytes) {
 
 // Whether a node's name without its prefix is `name`.
 bool HasBaseName(IXMLDOMNode* node, const wchar_t* name) {
-    BSTR raw = nullptr;
-    if (FAILED(node->get_baseName(&raw)) || !raw) return false;
-    UniqueBstr owned(raw);
+    UniqueBstr base;
+    if (FAILED(node->get_baseName(base.put())) || !base) return false;
     const size_t n = std::wcslen(name);
-    return SysStringLen(raw) == n && std::wmemcmp(raw, name, n) == 0;
+    return SysStringLen(base.get()) == n && std::wmemcmp(base.get(), name, n) == 0;
 }
 
 bool HasNamespace(IXMLDOMNode* node, const wchar_t* uri) {
-    BSTR raw = nullptr;
-    if (node->get_namespaceURI(&raw) != S_OK || !raw) return false;
-    UniqueBstr owned(raw);
+    UniqueBstr space;
+    if (node->get_namespaceURI(space.put()) != S_OK || !space) return false;
     const size_t n = std::wcslen(uri);
-    return SysStringLen(raw) == n && std::wmemcmp(raw, uri, n) == 0;
+    return SysStringLen(space.get()) == n && std::wmemcmp(space.get(), uri, n) == 0;
 }
 
 void NodeText(IXMLDOMNode* node, UINT codePage, TextBuffer& out) {
     out.clear();
-    BSTR raw = nullptr;
-    if (FAILED(node->get_text(&raw)) || !raw) return;
-    UniqueBstr text(raw);
-    Narrow(raw, SysStringLen(raw), codePage, out);
+    UniqueBstr text;
+    if (FAILED(node->get_text(text.put())) || !text) return;
+    Narrow(text.get(), SysStringLen(text.get()), codePage, out);
 }
 
 // An attribute's value as UTF-8; false when the element has no such attribute.
@@ -358,11 +355,10 @@ bool DescriptionText(const EngineEntry& entry, TextBuffer& text, bool& describab
         !SetAttribute(url.get(), L"method", Bstr(L"get")) ||
         !SetAttribute(url.get(), L"template", templ.Bstr()))
         return false;
-    BSTR raw = nullptr;
-    if (FAILED(root->get_xml(&raw)) || !raw) return false;
-    UniqueBstr xml(raw);
+    UniqueBstr xml;
+    if (FAILED(root->get_xml(xml.put())) || !xml) return false;
     DescriptionBuffer body;
-    Narrow(raw, SysStringLen(raw), CP_UTF8, body);
+    Narrow(xml.get(), SysStringLen(xml.get()), CP_UTF8, body);
     text.Assign("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
     text.Append(body);
     text.Append("\r\n");

@@ -6,9 +6,9 @@
 namespace {
 
 UniqueRegKey OpenKey(const wchar_t* key, REGSAM access) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, access, &raw) != ERROR_SUCCESS) return {};
-    return UniqueRegKey(raw);
+    UniqueRegKey k;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, access, k.put()) != ERROR_SUCCESS) return {};
+    return k;
 }
 
 bool DeleteValue(const wchar_t* key, const wchar_t* value) {
@@ -68,11 +68,10 @@ bool SetRunAtLogon(const wchar_t* program, bool on) {
     }
     wchar_t command[kRunCommandChars];
     if (!RunAtLogonCommand(program, command)) return false;
-    HKEY raw = nullptr;
+    UniqueRegKey k;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS)
+                        KEY_SET_VALUE, nullptr, k.put(), nullptr) != ERROR_SUCCESS)
         return false;
-    UniqueRegKey k(raw);
     if (RegSetValueExW(k.get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
                        static_cast<DWORD>((lstrlenW(command) + 1) * sizeof(wchar_t))) !=
         ERROR_SUCCESS)

@@ -100,7 +100,6 @@ IEnumString* CreateHistoryStrings(HistorySource source) {
 bool HistoryCompletion::Enable(HWND edit, bool on, const HistorySource& source) {
     if (!ac_) {
         if (!on) return true; // never made: nothing to turn off
-        if (!com_.Enter()) return false;
         ComRef<IAutoComplete2> ac;
         if (FAILED(CoCreateInstance(CLSID_AutoComplete, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_IAutoComplete2, ac.put_void())))
@@ -143,5 +142,4 @@ void HistoryCompletion::Release() {
     ac_.reset();
     edit_ = nullptr;
     enabled_ = false;
-    com_.Leave();
 }

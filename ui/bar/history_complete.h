@@ -38,19 +38,18 @@ class HistoryCompletion {
     // time it is turned on; later it is only enabled and disabled. False when the system
     // has no autocomplete object.
     bool Enable(HWND edit, bool on, const HistorySource& source);
-    bool Enabled() const { return enabled_; }
     // Whether the drop-down list is shown now.
     bool DropDownOpen() const;
     // Closes the drop-down and has the list read again when it next opens.
     void CloseDropDown();
-    // Lets go of the object and leaves the COM apartment; for when the edit has been
-    // destroyed (the object lives with its edit's subclass until then).
+    // Lets go of the object; for when the edit has been destroyed (the object lives with its
+    // edit's subclass until then). The thread's COM apartment, entered at the program's start,
+    // outlives it.
     void Release();
 
   private:
     HWND edit_ = nullptr;
     bool enabled_ = false;
-    ComApartment com_; // declared before the objects: left after they are released
     ComRef<IAutoComplete2> ac_;
     ComRef<IAutoCompleteDropDown> dropDown_;
 };

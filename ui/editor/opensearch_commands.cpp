@@ -10,34 +10,20 @@ namespace {
 const char kFilter[] = "OpenSearch (*.xml)\0*.xml\0";
 const char kExtension[] = "xml";
 
-// Runs a command with the thread in a COM apartment; a failure to enter says so.
-template <typename F> void WithCom(EditorState& s, F f) {
-    ComApartment com;
-    if (!com.Enter()) {
-        EditorMessage(s, "COM の初期化に失敗しました。", MB_OK | MB_ICONERROR);
-        return;
-    }
-    f();
-}
-
 } // namespace
 
 ImportResult ImportOpenSearchFile(EditorState& s, const char* path) {
     if (RefuseWhenFull(s)) return ImportResult::Full;
-    ImportResult result = ImportResult::Rejected;
-    WithCom(s, [&] {
-        EngineEntry e;
-        const OpenSearchRead r = ReadOpenSearchFile(path, e);
-        if (r.file != OpenSearchFileFault::None) {
-            FixedText<MAX_PATH + 512> message;
-            OpenSearchReadMessage(path, r, message);
-            EditorMessage(s, message.c_str(), MB_OK | MB_ICONWARNING);
-            return;
-        }
-        AppendEntry(s, e);
-        result = ImportResult::Added;
-    });
-    return result;
+    EngineEntry e;
+    const OpenSearchRead r = ReadOpenSearchFile(path, e);
+    if (r.file != OpenSearchFileFault::None) {
+        FixedText<MAX_PATH + 512> message;
+        OpenSearchReadMessage(path, r, message);
+        EditorMessage(s, message.c_str(), MB_OK | MB_ICONWARNING);
+        return ImportResult::Rejected;
+    }
+    AppendEntry(s, e);
+    return ImportResult::Added;
 }
 
 void ImportOpenSearchCommand(EditorState& s) {
@@ -62,12 +48,9 @@ void ExportOpenSearchCommand(EditorState& s) {
     char path[MAX_PATH];
     JoinText(path, sizeof path, {name, ".xml"});
     if (!AskSavePath(s.window, kFilter, kExtension, path)) return;
-    WithCom(s, [&] {
-        if (WriteOpenSearchFile(path, e) != OpenSearchWrite::Written) {
-            char text[MAX_PATH + 64];
-            JoinText(text, sizeof text,
-                     {"OpenSearch 書き出しに失敗しました。\n\nファイル名 : ", path});
-            EditorMessage(s, text, MB_OK | MB_ICONERROR);
-        }
-    });
+    if (WriteOpenSearchFile(path, e) != OpenSearchWrite::Written) {
+        char text[MAX_PATH + 64];
+        JoinText(text, sizeof text, {"OpenSearch 書き出しに失敗しました。\n\nファイル名 : ", path});
+        EditorMessage(s, text, MB_OK | MB_ICONERROR);
+    }
 }
