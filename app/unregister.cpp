@@ -1,9 +1,9 @@
 #include "app/unregister.h"
 
 #include "platform/data_folder.h"
+#include "platform/menu_ext_registration.h"
 #include "platform/native_host_registration.h"
 #include "platform/run_at_logon.h"
-#include "ui/settings/menu_ext_page.h"
 
 int RunUnregister(const ProgramPaths& paths) {
     bool ok = SetRunAtLogon(nullptr, false);

@@ -33,6 +33,13 @@ size_t JoinText(char* dest, size_t destSize, std::initializer_list<std::string_v
     return whole;
 }
 
+bool JoinPath(char* out, size_t outSize, const char* dir, const char* name) {
+    if (outSize == 0) return false;
+    if (JoinText(out, outSize, {dir, name}) < outSize) return true;
+    out[0] = '\0';
+    return false;
+}
+
 void TextBuffer::Append(std::string_view text) {
     size_t n = text.size();
     const size_t room = capacity_ - 1 - size_;

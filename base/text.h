@@ -33,6 +33,8 @@ size_t CopyBounded(char* dest, size_t destSize, const char* src, size_t srcSize 
 // a formatted copy ("%s%s...") would be. Returns the length of the whole text, which is
 // destSize or more when it was cut.
 size_t JoinText(char* dest, size_t destSize, std::initializer_list<std::string_view> parts);
+// dir + name into out; false (out empty) when it does not fit whole.
+bool JoinPath(char* out, size_t outSize, const char* dir, const char* name);
 
 // Text in a fixed buffer, always terminated. Appends are bounded: what does not fit is
 // dropped, and the text remembers that it was cut, so that a caller can refuse it.

@@ -1,20 +1,39 @@
 // The automation interface of the bridge object and its identifiers, for the library and
-// for early-bound callers. The type library (Pelka.idl) describes the same layout.
+// for early-bound callers. The type library (Pelka.idl.in) describes the same layout.
 #pragma once
 #include <windows.h>
 #include <oaidl.h>
 
+#include "protocol/bridge_identity.h"
+
 namespace pelka {
 
-// {9CBD4271-ED34-4478-925C-9D7E8503DB61}
-constexpr GUID kLibId = {
-    0x9CBD4271, 0xED34, 0x4478, {0x92, 0x5C, 0x9D, 0x7E, 0x85, 0x03, 0xDB, 0x61}};
-// {6FD94094-3695-4A5D-9804-5A8DB21EE0EF}
-constexpr GUID kClsidVantu = {
-    0x6FD94094, 0x3695, 0x4A5D, {0x98, 0x04, 0x5A, 0x8D, 0xB2, 0x1E, 0xE0, 0xEF}};
-// {C796E954-035A-4DD3-AC1E-D12F337E0252}
-constexpr GUID kIidVantu = {
-    0xC796E954, 0x035A, 0x4DD3, {0xAC, 0x1E, 0xD1, 0x2F, 0x33, 0x7E, 0x02, 0x52}};
+// A GUID from its registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", at compile time.
+constexpr unsigned long HexValue(const char* text, int from, int digits) {
+    unsigned long v = 0;
+    for (int i = from; i < from + digits; ++i) {
+        const char c = text[i];
+        v = v * 16 + static_cast<unsigned long>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+    }
+    return v;
+}
+constexpr GUID GuidFromText(const char (&t)[39]) {
+    return {HexValue(t, 1, 8),
+            static_cast<unsigned short>(HexValue(t, 10, 4)),
+            static_cast<unsigned short>(HexValue(t, 15, 4)),
+            {static_cast<unsigned char>(HexValue(t, 20, 2)),
+             static_cast<unsigned char>(HexValue(t, 22, 2)),
+             static_cast<unsigned char>(HexValue(t, 25, 2)),
+             static_cast<unsigned char>(HexValue(t, 27, 2)),
+             static_cast<unsigned char>(HexValue(t, 29, 2)),
+             static_cast<unsigned char>(HexValue(t, 31, 2)),
+             static_cast<unsigned char>(HexValue(t, 33, 2)),
+             static_cast<unsigned char>(HexValue(t, 35, 2))}};
+}
+
+constexpr GUID kLibId = GuidFromText(PELKA_LIBID);
+constexpr GUID kClsidVantu = GuidFromText(PELKA_CLSID);
+constexpr GUID kIidVantu = GuidFromText(PELKA_IID);
 
 constexpr WORD kLibMajor = 1;
 constexpr WORD kLibMinor = 0;

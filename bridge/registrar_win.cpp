@@ -6,6 +6,7 @@
 
 #include "bridge/registrar_script.h"
 #include "platform/handles.h"
+#include "protocol/bridge_identity.h"
 
 namespace pelka {
 namespace {
@@ -53,11 +54,10 @@ LONG RegisterKey(const ScriptParse& script, HKEY parent, const ScriptKey& k) {
         const LONG err = DeleteTree(parent, k.name);
         if (err != ERROR_SUCCESS) return err;
     }
-    HKEY raw = nullptr;
+    UniqueRegKey key;
     LONG err = RegCreateKeyExA(parent, k.name, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                               KEY_READ | KEY_WRITE, nullptr, &raw, nullptr);
+                               KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr);
     if (err != ERROR_SUCCESS) return err;
-    UniqueRegKey key(raw);
     if (k.hasDefault && (err = SetValue(key.get(), k.defaultValue)) != ERROR_SUCCESS) return err;
     for (int v = k.firstValue; v != kNoItem; v = script.values[v].next)
         if ((err = SetValue(key.get(), script.values[v])) != ERROR_SUCCESS) return err;
@@ -68,11 +68,10 @@ LONG RegisterKey(const ScriptParse& script, HKEY parent, const ScriptKey& k) {
 
 LONG UnregisterKey(const ScriptParse& script, HKEY parent, const ScriptKey& k) {
     if (k.forceRemove && !k.noRemove) return DeleteTree(parent, k.name);
-    HKEY raw = nullptr;
-    LONG err = RegOpenKeyExA(parent, k.name, 0, KEY_READ | KEY_WRITE, &raw);
+    UniqueRegKey key;
+    LONG err = RegOpenKeyExA(parent, k.name, 0, KEY_READ | KEY_WRITE, key.put());
     if (Missing(err)) return ERROR_SUCCESS;
     if (err != ERROR_SUCCESS) return err;
-    UniqueRegKey key(raw);
     for (int c = k.firstChild; c != kNoItem; c = script.keys[c].next)
         if ((err = UnregisterKey(script, key.get(), script.keys[c])) != ERROR_SUCCESS) return err;
     if (k.noRemove) return ERROR_SUCCESS;
@@ -108,7 +107,8 @@ HRESULT RunRegistrarResource(HMODULE module, UINT resourceId, bool doRegister) {
     UniqueHeapBlock block = AllocateHeapBlock(sizeof(ScriptParse));
     if (!block) return E_OUTOFMEMORY;
     ScriptParse& script = *new (block.get()) ScriptParse;
-    ParseRegistrarScript(text, {{"MODULE", path}}, script);
+    ParseRegistrarScript(text, {{"MODULE", path}, {"CLSID", PELKA_CLSID}, {"LIBID", PELKA_LIBID}},
+                         script);
     if (!script.ok) return DISP_E_EXCEPTION;
     for (int r = 0; r < script.rootCount; ++r) {
         const HKEY base = RootKey(script.roots[r].name);

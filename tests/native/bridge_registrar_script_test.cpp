@@ -1,5 +1,7 @@
 #include "bridge/registrar_script.h"
 
+#include "protocol/bridge_identity.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -61,7 +63,9 @@ const ScriptKey* Child(const std::vector<const ScriptKey*>& keys, const std::str
 TEST(RegistrarScript, ShippedScriptDescribesTheClass) {
     const std::string text = ReadShippedScript();
     ASSERT_FALSE(text.empty());
-    const auto parse = ParseRegistrarScript(text, {{"MODULE", "C:\\x\\Pelka.dll"}});
+    // The identifiers as the library fills them in; the values stored stay these.
+    const auto parse = ParseRegistrarScript(
+        text, {{"MODULE", "C:\\x\\Pelka.dll"}, {"CLSID", PELKA_CLSID}, {"LIBID", PELKA_LIBID}});
     ASSERT_TRUE(parse->ok) << parse->errorOffset;
     ASSERT_EQ(parse->rootCount, 1);
     EXPECT_STREQ(parse->roots[0].name, "HKCR");

@@ -2,6 +2,9 @@
 // label, the context-menu address and the history editor's buttons and selection.
 #include "ui/settings/settings_logic.h"
 
+#include "base/text.h"
+#include "protocol/bridge_identity.h"
+
 #include <gtest/gtest.h>
 
 #include <string>

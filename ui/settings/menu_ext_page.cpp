@@ -1,25 +1,13 @@
 #include "ui/settings/menu_ext_page.h"
 
-#include "platform/handles.h"
 #include "platform/native_host_registration.h"
 #include "ui/common/resource.h"
 #include "ui/common/window_helpers.h"
-#include "ui/settings/settings_logic.h"
 
 namespace {
 
-const char kBridgeFile[] = "Pelka.dll";
-
 void Warn(HWND owner, const char* text) {
     ShowMessage(owner, text, MB_OK | MB_ICONWARNING);
-}
-
-// The library beside the program, by its full path: never one that the current directory
-// or the search path would give for the bare name.
-bool BridgePath(const char* programDir, char* path, size_t size) {
-    if (!JoinPath(path, size, programDir, kBridgeFile)) return false;
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void Fail(HWND owner, const char* text) {
@@ -35,40 +23,12 @@ void Init(HWND page, MenuExtPage& state) {
 
 } // namespace
 
-bool IsMenuExtensionPresent() {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY, 0, KEY_ALL_ACCESS, &raw) !=
-        ERROR_SUCCESS)
-        return false;
-    UniqueRegKey key(raw);
-    return true;
-}
-
-BridgeCall CallBridgeEntry(const char* programDir, bool registerIt) {
-    char path[MAX_PATH];
-    if (!BridgePath(programDir, path, sizeof path)) return BridgeCall::kMissing;
-    // Ended in reverse order of declaration: OLE first, then the library is freed.
-    UniqueModule library;
-    OleSession ole;
-    if (!ole.Ok()) return BridgeCall::kOleFailed;
-    library.reset(LoadLibraryA(path));
-    if (!library) return BridgeCall::kLoadFailed;
-    using EntryPoint = HRESULT(STDAPICALLTYPE*)();
-    const auto entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(
-        GetProcAddress(library.get(), registerIt ? "DllRegisterServer" : "DllUnregisterServer")));
-    if (!entry) return BridgeCall::kNoEntry;
-    return FAILED(entry()) ? BridgeCall::kFailed : BridgeCall::kOk;
-}
-
 bool CallBridgeRegistration(HWND owner, const char* programDir, bool registerIt) {
     switch (CallBridgeEntry(programDir, registerIt)) {
     case BridgeCall::kOk:
         return true;
     case BridgeCall::kMissing:
         Warn(owner, "「Pelka.dll」が見つかりません。");
-        return false;
-    case BridgeCall::kOleFailed:
-        Warn(owner, "OleInitialize()に失敗しました。");
         return false;
     case BridgeCall::kLoadFailed:
         Warn(owner, "「Pelka.dll」のロードに失敗しました。");
@@ -82,46 +42,6 @@ bool CallBridgeRegistration(HWND owner, const char* programDir, bool registerIt)
                                : "「Pelka.dll」の登録解除に失敗しました。");
         return false;
     }
-}
-
-bool IsBridgeRegisteredFrom(const char* programDir) {
-    char path[MAX_PATH];
-    if (!BridgePath(programDir, path, sizeof path)) return false;
-    HKEY raw = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, MORVEL_BRIDGE_SERVER_KEY, 0, KEY_QUERY_VALUE, &raw) !=
-        ERROR_SUCCESS)
-        return false;
-    UniqueRegKey key(raw);
-    char server[MAX_PATH + 1] = {};
-    DWORD type = 0, size = sizeof server - 1;
-    if (RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(server),
-                         &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return false;
-    server[size] = '\0';
-    return lstrcmpiA(server, path) == 0;
-}
-
-bool WriteMenuExtensionKey(const char* programDir) {
-    HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &raw, nullptr) != ERROR_SUCCESS)
-        return false;
-    UniqueRegKey key(raw);
-    char address[MAX_PATH + 32];
-    MenuExtensionAddress(address, sizeof address, programDir); // always fits
-    RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(address),
-                   static_cast<DWORD>(lstrlenA(address) + 1));
-    const DWORD contexts = 0x10, flags = 0;
-    RegSetValueExA(key.get(), "Contexts", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&contexts),
-                   sizeof contexts);
-    RegSetValueExA(key.get(), "Flags", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&flags),
-                   sizeof flags);
-    return true;
-}
-
-void DeleteMenuExtensionKey() {
-    if (IsMenuExtensionPresent()) RegDeleteKeyA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY);
 }
 
 void SetMenuExtension(HWND owner, const char* programDir, bool on) {

@@ -32,27 +32,6 @@ const char* FileNamePart(const char* path) {
     return part;
 }
 
-bool JoinPath(char* out, size_t outSize, const char* dir, const char* name) {
-    if (outSize == 0) return false;
-    const size_t d = CopyBounded(out, outSize, dir);
-    if (dir[d] == '\0') {
-        const size_t n = CopyBounded(out + d, outSize - d, name);
-        if (name[n] == '\0') return true;
-    }
-    out[0] = '\0';
-    return false;
-}
-
-bool MenuExtensionAddress(char* out, size_t outSize, const char* programDir) {
-    if (!JoinPath(out, outSize, "res://", programDir)) return false;
-    const size_t used = FieldLength(out, outSize);
-    if (!JoinPath(out + used, outSize - used, "", "Pelka.dll/SETSTRING")) {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
 HistoryButtons HistoryButtonsFor(int count) {
     return {count <= 0, count <= 1};
 }

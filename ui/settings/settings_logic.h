@@ -1,6 +1,5 @@
 // Decisions of the settings sheet that need no Windows: what the pages' ticks and texts
-// make of the settings, the browser label, the context-menu address, and the history
-// editor's button states.
+// make of the settings, the browser label and the history editor's button states.
 #pragma once
 #include <cstddef>
 
@@ -24,13 +23,6 @@ unsigned char HistorySizeFromInput(bool ticked, int typed);
 // The part of a path after its last backslash; a trail byte 0x5C of a double-byte
 // character is not a backslash. A path without a backslash is returned whole.
 const char* FileNamePart(const char* path);
-
-// dir + name into out; false (out empty) when it does not fit whole.
-bool JoinPath(char* out, size_t outSize, const char* dir, const char* name);
-
-// The context-menu script's address: "res://" + program directory + "Pelka.dll/SETSTRING".
-// False (out empty) when it does not fit whole.
-bool MenuExtensionAddress(char* out, size_t outSize, const char* programDir);
 
 // Which buttons of the history editor are disabled for a list of `count` items. The page
 // only ever disables: a state once off stays off while the page is open.
