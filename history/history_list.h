@@ -11,24 +11,16 @@ constexpr int kHistoryLimit = 50; // the largest Max
 constexpr size_t kHistoryTextSize = 128;
 constexpr size_t kHistoryMenuCut = 56; // heavier texts are cut in the menu
 
-// One element of the doubly linked list; the head element holds no text.
+// One entry, its text terminated.
 struct HistoryEntry {
-    HistoryEntry* next = nullptr;
-    HistoryEntry* prev = nullptr;
     char16_t text[kHistoryTextSize] = {};
 };
 
-// Owns its head and entries. Empty (no head) until InitHistory or CopyHistory.
-class SearchHistory {
-  public:
-    SearchHistory() = default;
-    SearchHistory(const SearchHistory&) = delete;
-    SearchHistory& operator=(const SearchHistory&) = delete;
-    SearchHistory(SearchHistory&& other) noexcept : head(other.head) { other.head = nullptr; }
-    SearchHistory& operator=(SearchHistory&& other) noexcept;
-    ~SearchHistory();
-
-    HistoryEntry* head = nullptr;
+// The list holds its entries in place, newest first: no allocation, and a copy is an
+// assignment.
+struct SearchHistory {
+    int count = 0;
+    HistoryEntry entries[kHistoryLimit];
 };
 
 // Compares two history texts; 0 when they are the same entry.
@@ -36,31 +28,21 @@ using HistoryCompare = int (*)(const char16_t*, const char16_t*);
 // Unit by unit: equal only when every unit is.
 int CompareHistoryUnits(const char16_t* a, const char16_t* b);
 
-// Creates the head of an empty list (frees what the list held before). False, with the list
-// left empty, when there is no memory for it; every function below takes that list.
-bool InitHistory(SearchHistory& list);
 // Appends a text (cut to a weight of 127, never inside a surrogate pair) at the end of the
-// list; false when out of memory.
+// list; false when the list is full.
 bool AppendHistoryEntry(SearchHistory& list, std::u16string_view text);
-// Number of entries.
-int HistoryCount(const SearchHistory& list);
 // Text of the entry at 0-based position n, or nullptr when the list is shorter.
 const char16_t* HistoryItemAt(const SearchHistory& list, int n);
 // Records a keyword (cut as AppendHistoryEntry cuts): nothing when max is 0; an equal entry
 // (by compare) moves to the front; otherwise the keyword goes in front and the list is cut to
-// max entries. Out of memory, the keyword is not recorded.
+// max entries (at most 50).
 void AddToHistory(SearchHistory& list, std::u16string_view keyword, int max,
                   HistoryCompare compare = CompareHistoryUnits);
-// Unlinks and frees the entry at position n; false when there is none.
+// Removes the entry at position n; false when there is none.
 bool RemoveHistoryEntry(SearchHistory& list, int n);
 // Swaps the entries at positions n and n + step (step -1 or +1); false when either is
 // missing, and then the list is unchanged.
 bool SwapHistoryEntries(SearchHistory& list, int n, int step);
-// Deep copy: destination gets a new head and a copy of each entry in order (out of memory,
-// as many as there was room for).
-void CopyHistory(SearchHistory& destination, const SearchHistory& source);
-// Frees every entry and the head.
-void FreeHistory(SearchHistory& list);
 
 // Key of the entry at position n (0..49): "HistoryA".."HistoryZ", "HistoryAA".."HistoryXA".
 FixedText<16> HistoryKeyName(int n);

@@ -15,12 +15,12 @@
 
 // Entries shown and stored: the first max, never more keys than exist.
 int StoredHistoryLimit(int max);
-// Creates the list and fills it from the settings file: at most max entries, a gap ends it.
+// Empties the list and fills it from the settings file: at most max entries, a gap ends it.
 // A max above 50 becomes 50.
 void LoadHistory(SearchHistory& history, uint8_t& max, const char* iniPath);
-// Writes the first max entries under the history keys and frees the list; false when any of
-// them could not be written.
-bool SaveHistory(SearchHistory& history, int max, const char* iniPath);
+// Writes the first max entries under the history keys; false when any of them could not be
+// written.
+bool SaveHistory(const SearchHistory& history, int max, const char* iniPath);
 // The program's compare of history texts: the system's locale-aware, case-sensitive compare
 // (lstrcmpW).
 int CompareHistoryTexts(const char16_t* a, const char16_t* b);

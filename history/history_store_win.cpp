@@ -70,7 +70,7 @@ int CompareHistoryTexts(const char16_t* a, const char16_t* b) {
 }
 
 void LoadHistory(SearchHistory& history, uint8_t& max, const char* iniPath) {
-    InitHistory(history);
+    history.count = 0;
     if (max == 0) return;
     if (max > kHistoryLimit) max = kHistoryLimit;
     for (int n = 0; n < max; ++n) {
@@ -96,7 +96,7 @@ void LoadHistory(SearchHistory& history, uint8_t& max, const char* iniPath) {
     }
 }
 
-bool SaveHistory(SearchHistory& history, int max, const char* iniPath) {
+bool SaveHistory(const SearchHistory& history, int max, const char* iniPath) {
     bool ok = true;
     const int limit = StoredHistoryLimit(max);
     for (int n = 0; n < limit; ++n) {
@@ -111,6 +111,5 @@ bool SaveHistory(SearchHistory& history, int max, const char* iniPath) {
             ok &= WritePrivateProfileStringA(kSection, WideKeyName(n).c_str(), ToHex(text).c_str(),
                                              iniPath) != FALSE;
     }
-    FreeHistory(history);
     return ok;
 }

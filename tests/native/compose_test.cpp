@@ -257,7 +257,7 @@ TEST_F(SearchAction, RefusedExplicitStarts) {
         EXPECT_EQ(bar.focus, 1);
         EXPECT_EQ(bar.cleared, c.cleared);
         EXPECT_EQ(settings.Count, 0);
-        EXPECT_EQ(HistoryCount(history), 0);
+        EXPECT_EQ(history.count, 0);
     }
 }
 
@@ -275,7 +275,7 @@ TEST_F(SearchAction, ShiftKeepsTheSearchOutOfTheHistory) {
     Run(false);
     EXPECT_EQ(bar.opened.size(), 1u);
     EXPECT_EQ(settings.Count, 1);
-    EXPECT_EQ(HistoryCount(history), 0);
+    EXPECT_EQ(history.count, 0);
     EXPECT_TRUE(last.valid);
 }
 
@@ -349,7 +349,7 @@ TEST_F(SearchAction, KeywordsBeyondShiftJis) {
         bar = FakeBar();
         bar.keyword = c.keyword;
         settings.Count = 0;
-        FreeHistory(history);
+        history.count = 0;
         last.valid = false;
         Run(false);
         const std::u16string& recorded = c.recorded.empty() ? c.keyword : c.recorded;
@@ -362,7 +362,7 @@ TEST_F(SearchAction, KeywordsBeyondShiftJis) {
         const bool searched = c.refused.empty();
         EXPECT_EQ(settings.Count, searched ? 1 : 0);
         EXPECT_EQ(last.valid, searched);
-        EXPECT_EQ(HistoryCount(history), searched ? 1 : 0);
+        EXPECT_EQ(history.count, searched ? 1 : 0);
         if (searched) {
             EXPECT_EQ(std::u16string(HistoryItemAt(history, 0)), recorded);
         }

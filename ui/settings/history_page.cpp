@@ -68,7 +68,7 @@ void DeleteAll(HWND page, HistoryPage& state) {
     SendMessageA(state.list, LB_RESETCONTENT, 0, 0);
     UpdateButtons(page, 0);
     ShowCount(page, 0);
-    InitHistory(state.working); // frees the old copy, starts an empty one
+    state.working.count = 0;
 }
 
 void MoveSelected(HistoryPage& state, int step) {
@@ -109,7 +109,7 @@ LRESULT CALLBACK ListKeysProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam,
 void Init(HWND page, HistoryPage& state) {
     state.list = GetDlgItem(page, IDC_HIST_LIST);
     state.keys.Install(state.list, ListKeysProc, reinterpret_cast<DWORD_PTR>(&state));
-    CopyHistory(state.working, state.sheet->app.history);
+    state.working = state.sheet->app.history;
     for (int n = 0; n < kHistoryLimit; ++n) {
         const char16_t* text = HistoryItemAt(state.working, n);
         if (!text) break;
@@ -122,8 +122,7 @@ void Init(HWND page, HistoryPage& state) {
 }
 
 void Confirm(HistoryPage& state) {
-    CopyHistory(state.sheet->app.history, state.working); // the old live list is freed first
-    FreeHistory(state.working);
+    state.sheet->app.history = state.working;
     state.keys.Remove();
     state.sheet->applied = true;
 }
@@ -165,7 +164,6 @@ INT_PTR CALLBACK HistoryPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lPar
             Confirm(*state);
             return PageResult(page, PSNRET_NOERROR);
         case PSN_RESET:
-            FreeHistory(state->working);
             state->keys.Remove();
             return TRUE;
         case PSN_HELP:
