@@ -32,8 +32,7 @@ class SearchTest : public ::testing::Test {
         app.settings = Settings();
         app.settings.Max = 10;
         app.lastSearch = LastSearch{WideKeyword(), -1, 0, false};
-        FreeHistory(app.history);
-        InitHistory(app.history);
+        app.history.count = 0;
         app.activeSet.count = 3;
         app.activeSet.entries.reset(new EngineEntry[3]);
         app.activeSet.entries[0] = Entry("Utf8", "https://u/?q=", "+", "https://u/?or=", "+OR+", 3);
@@ -55,7 +54,6 @@ class SearchTest : public ::testing::Test {
     }
     void TearDown() override {
         SetShift(false);
-        FreeHistory(app.history);
         app.activeSet = EngineSet();
         app.settings = Settings();
     }
@@ -96,6 +94,15 @@ class SearchTest : public ::testing::Test {
     AppState app;
     UniqueWindow bar;
     HWND keyword = nullptr, mode = nullptr, engine = nullptr;
+    // The bar's state over the stand-in's controls.
+    void Search() {
+        SearchBar state(app, false);
+        state.wnd = bar.get();
+        state.keyword = keyword;
+        state.mode = mode;
+        state.engine = engine;
+        RunSearch(state, false);
+    }
 };
 
 TEST_F(SearchTest, ComposesOpensAndRecords) {
@@ -115,7 +122,7 @@ TEST_F(SearchTest, ComposesOpensAndRecords) {
     for (const Case& c : cases) {
         Type(c.text);
         Select(c.mode, c.engine);
-        RunSearch(app, false, bar.get());
+        Search();
         EXPECT_EQ(Url(log, ++n), c.url) << c.text;
         EXPECT_EQ(Keyword(), c.text); // the box keeps its text
         EXPECT_EQ(Cp932(std::u16string(app.lastSearch.keyword.view())), c.text);
@@ -134,7 +141,7 @@ TEST_F(SearchTest, ShiftHeldKeepsTheHistory) {
     BrowserLog log(dir, app.settings);
     Type("secret");
     SetShift(true);
-    RunSearch(app, false, bar.get());
+    Search();
     SetShift(false);
     EXPECT_EQ(Url(log, 1), "https://u/?q=secret");
     EXPECT_EQ(app.settings.Count, 1);
@@ -144,7 +151,7 @@ TEST_F(SearchTest, ShiftHeldKeepsTheHistory) {
 TEST_F(SearchTest, SpacesOnlyEmptiesTheBox) {
     BrowserLog log(dir, app.settings);
     Type("　  ");
-    RunSearch(app, false, bar.get());
+    Search();
     EXPECT_EQ(Keyword(), "");
     EXPECT_EQ(app.settings.Count, 0);
     EXPECT_FALSE(app.lastSearch.valid);
@@ -154,7 +161,7 @@ TEST_F(SearchTest, FailedBrowserStillCountsAndRecords) {
     CopyToField(app.settings.Browser, dir / "missing.exe");
     Type("ab");
     MessageBoxWatcher watcher;
-    RunSearch(app, false, bar.get());
+    Search();
     watcher.Join();
     EXPECT_EQ(watcher.seen(), 1);
     EXPECT_EQ(watcher.owner(), bar.get());
@@ -188,7 +195,7 @@ TEST_F(SearchTest, KeywordsBeyondShiftJis) {
         SetWindowTextW(keyword, reinterpret_cast<const wchar_t*>(c.text.c_str()));
         Select(0, c.engine);
         MessageBoxWatcher watcher;
-        RunSearch(app, false, bar.get());
+        Search();
         if (c.url.empty()) {
             watcher.Join();
             EXPECT_EQ(watcher.seen(), 1);

@@ -7,40 +7,37 @@
 #include "protocol/bar_protocol.h"
 #include "query/encode.h"
 #include "query/search_action.h"
-#include "ui/common/resource.h"
 
 namespace {
 
 // The search bar's controls as the search action sees them.
 class BarPort : public SearchPort {
   public:
-    BarPort(HWND bar, const char* browser) : bar_(bar), browser_(browser) {}
+    explicit BarPort(const SearchBar& bar) : bar_(bar) {}
 
     WideKeyword KeywordText() override {
         // Read with room to spare, then cut to the keyword's weight.
         wchar_t text[2 * kKeywordSize] = {};
-        const int n = GetWindowTextW(GetDlgItem(bar_, IDC_KEYWORD), text, 2 * kKeywordSize);
+        const int n = GetWindowTextW(bar_.keyword, text, 2 * kKeywordSize);
         const std::u16string_view read(reinterpret_cast<const char16_t*>(text),
                                        n > 0 ? static_cast<size_t>(n) : 0);
         return WideKeyword(
             std::u16string_view(read.data(), KeywordUnitsWithin(read, kKeywordSize - 1)));
     }
     int ModeSelection() override {
-        return static_cast<int>(SendDlgItemMessageA(bar_, IDC_MODE, CB_GETCURSEL, 0, 0));
+        return static_cast<int>(SendMessageW(bar_.mode, CB_GETCURSEL, 0, 0));
     }
-    int EngineSelection() override {
-        return static_cast<int>(SendDlgItemMessageA(bar_, IDC_ENGINE, CB_GETCURSEL, 0, 0));
-    }
+    int EngineSelection() override { return ::EngineSelection(bar_); }
     void Beep() override { MessageBeep(0); }
     void FocusKeyword(bool clear) override {
-        if (clear) SetDlgItemTextA(bar_, IDC_KEYWORD, "");
-        SetFocus(GetDlgItem(bar_, IDC_KEYWORD));
+        if (clear) SetWindowTextW(bar_.keyword, L"");
+        SetFocus(bar_.keyword);
     }
     bool ShiftHeld() override { return GetKeyState(VK_SHIFT) < 0; }
-    void OpenUrl(const char* url) override { ::OpenUrl(url, browser_, bar_); }
+    void OpenUrl(const char* url) override { ::OpenUrl(url, Browser(), bar_.wnd); }
     void OpenWideUrl(std::u16string_view url) override {
         const WideUrlText text(url); // terminated
-        ::OpenWideUrl(text.c_str(), browser_, bar_);
+        ::OpenWideUrl(text.c_str(), Browser(), bar_.wnd);
     }
     void Refuse(std::u16string_view character, const char* codeName) override {
         WideText<128> message(u"「");
@@ -49,19 +46,20 @@ class BarPort : public SearchPort {
         for (const char* c = codeName; *c != '\0'; ++c)
             message.Append(static_cast<char16_t>(*c)); // ASCII
         message.Append(u" で表せないため、この検索エンジンでは検索できません。");
-        MessageBoxW(bar_, reinterpret_cast<const wchar_t*>(message.c_str()), L"" MORVEL_TITLE,
+        MessageBoxW(bar_.wnd, reinterpret_cast<const wchar_t*>(message.c_str()), L"" MORVEL_TITLE,
                     MB_OK | MB_ICONWARNING);
     }
 
   private:
-    HWND bar_;
-    const char* browser_;
+    const char* Browser() const { return bar_.app.settings.Browser; }
+    const SearchBar& bar_;
 };
 
 } // namespace
 
-void RunSearch(AppState& app, bool automatic, HWND bar) {
-    BarPort port(bar, app.settings.Browser);
+void RunSearch(SearchBar& bar, bool automatic) {
+    AppState& app = bar.app;
+    BarPort port(bar);
     SearchContext context{
         &app.activeSet,
         &app.settings,

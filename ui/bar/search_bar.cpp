@@ -16,10 +16,6 @@
 
 namespace {
 
-SearchBar* BarOf(HWND wnd) {
-    return reinterpret_cast<SearchBar*>(GetWindowLongPtrA(wnd, DWLP_USER));
-}
-
 // The keyword box's subclass: Page Up and Page Down step through the engines, with Shift
 // through the engine files. Neither wraps around, and no search runs.
 // It lies beneath the autocomplete object's own subclass, which takes the page keys and
@@ -80,7 +76,6 @@ UniqueIcon LoadProgramIcon(HINSTANCE instance, int cx, int cy) {
 }
 
 BOOL SetUp(HWND wnd, SearchBar& bar) {
-    SetWindowLongPtrA(wnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&bar));
     AppState& app = bar.app;
     bar.wnd = wnd;
     bar.mode = GetDlgItem(wnd, IDC_MODE);
@@ -150,6 +145,19 @@ void ExitSequence(SearchBar& bar) {
         ShowMessage(bar.wnd, text, MB_OK | MB_ICONERROR);
     }
     ShowHelp(bar.wnd, app.paths.helpPath, HELP_QUIT);
+}
+
+// The one way the bar ends, after the exit sequence. The bar's dialog loop is the program's
+// loop, but a sheet, the editor or a message box may be running a modal loop of its own
+// inside it (the session ends, or another program closes the bar, while one is open). So:
+// EndDialog ends the bar's loop once control returns to it; DestroyWindow takes the windows
+// the bar owns and then the bar down now; and WM_QUIT, posted last, makes each nested modal
+// loop return in turn, so that control does return to the bar's.
+void EndSearchBar(SearchBar& bar) {
+    HWND wnd = bar.wnd; // cleared when the window goes
+    EndDialog(wnd, 0);
+    DestroyWindow(wnd);
+    PostQuitMessage(0);
 }
 
 void CloseForGood(SearchBar& bar) {
@@ -243,14 +251,14 @@ BOOL OnCommand(SearchBar& bar, WPARAM wParam) {
         return TRUE;
     case BarCommand::Engine:
         SelectEngine(bar, c.index);
-        RunSearch(app, false, bar.wnd);
+        RunSearch(bar, false);
         return TRUE;
     case BarCommand::Search:
         bar.completion.CloseDropDown(); // Enter searches for what the box shows
-        RunSearch(app, false, bar.wnd);
+        RunSearch(bar, false);
         return TRUE;
     case BarCommand::EngineCombo:
-        if (app.settings.AutoSearch) RunSearch(app, true, bar.wnd);
+        if (app.settings.AutoSearch) RunSearch(bar, true);
         ApplyModeRule(bar, EngineSelection(bar));
         return TRUE;
     case BarCommand::Exit:
@@ -305,7 +313,7 @@ void OnSetOption(SearchBar& bar, WPARAM wParam) {
         if (value < bar.app.activeSet.count) SelectEngine(bar, value);
         break;
     case bar_protocol::kOptionSearch:
-        RunSearch(bar.app, false, bar.wnd);
+        RunSearch(bar, false);
         break;
     default:
         break;
@@ -313,18 +321,15 @@ void OnSetOption(SearchBar& bar, WPARAM wParam) {
 }
 
 INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG) return SetUp(wnd, *reinterpret_cast<SearchBar*>(lParam));
-    SearchBar* state = BarOf(wnd);
+    SearchBar* state = BoundState<SearchBar>(wnd, msg, lParam);
     if (!state) return FALSE;
     SearchBar& bar = *state;
+    if (msg == WM_INITDIALOG) return SetUp(wnd, bar);
     if (bar.taskbarCreated != 0 && msg == bar.taskbarCreated) {
         SetTrayIcon(bar, bar.app.settings.TrayMode == 0);
         return FALSE;
     }
     switch (msg) {
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return TRUE;
     case WM_NCDESTROY: // the keyword box is gone, and with it the autocomplete's subclass
         bar.completion.Release();
         bar.wnd = nullptr;
@@ -371,8 +376,7 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         ExitSequence(bar);
-        EndDialog(wnd, 0);
-        DestroyWindow(wnd);
+        EndSearchBar(bar);
         return TRUE;
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:

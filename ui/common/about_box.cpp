@@ -33,7 +33,6 @@ LRESULT CALLBACK LinkProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT
 }
 
 void Init(HWND dlg, AboutBox& box) {
-    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(&box));
     box.front.Set(dlg);
     HINSTANCE instance = box.app.instance;
     // LoadIcon gives the shared icon of the resource: nothing to destroy.
@@ -54,9 +53,11 @@ void Init(HWND dlg, AboutBox& box) {
 }
 
 INT_PTR CALLBACK AboutProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    AboutBox* box = BoundState<AboutBox>(dlg, msg, lParam);
+    if (!box) return FALSE;
     switch (msg) {
     case WM_INITDIALOG:
-        Init(dlg, *reinterpret_cast<AboutBox*>(lParam));
+        Init(dlg, *box);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_ABOUT_OK) {
@@ -65,8 +66,7 @@ INT_PTR CALLBACK AboutProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return FALSE; // Escape (IDCANCEL) leaves the box open
     case WM_CLOSE:
-        if (auto* box = reinterpret_cast<AboutBox*>(GetWindowLongPtrA(dlg, DWLP_USER)))
-            box->link.Remove();
+        box->link.Remove();
         EndDialog(dlg, 0);
         return TRUE;
     case WM_CTLCOLORSTATIC:

@@ -36,7 +36,8 @@
 #define IDM_EDITOR 40005
 // 40100 + n, 40200 + n and 40300 + n (engine files, history items, engine entries) are in
 // protocol/bar_protocol.h: other programs send them too.
-#define IDM_HISTORY_NONE 40300 // the "(なし)" placeholder of an empty history menu
+// The "(なし)" placeholder of an empty history menu: greyed, never sent; outside every range.
+#define IDM_HISTORY_NONE 40250
 
 // The search bar's hotkey that summons it
 #define ID_HOTKEY_SUMMON 1

@@ -1,5 +1,6 @@
 // Helpers every window uses: a subclass owned by its installer, redrawing suspended for a
-// batch of list changes, the help file and the program's message box.
+// batch of list changes, the window's state object, the help file and the program's message
+// box.
 #pragma once
 #include <windows.h>
 
@@ -49,6 +50,14 @@ class ScopedRedrawOff {
   private:
     HWND control_;
 };
+
+// A window's state object, kept with the window in DWLP_USER: bound at WM_INITDIALOG to what
+// lParam points at (the object handed to DialogBoxParam, or a page's PROPSHEETPAGE lParam),
+// read back at every later message; nullptr for the messages that come before.
+template <typename State> State* BoundState(HWND dlg, UINT msg, LPARAM initParam) {
+    if (msg == WM_INITDIALOG) SetWindowLongPtrW(dlg, DWLP_USER, initParam);
+    return reinterpret_cast<State*>(GetWindowLongPtrW(dlg, DWLP_USER));
+}
 
 // A message box with the program's caption "Morvel".
 int ShowMessage(HWND owner, const char* text, UINT flags);

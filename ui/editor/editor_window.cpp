@@ -15,10 +15,6 @@ namespace {
 
 constexpr DWORD kEditorHelpContext = 34;
 
-EditorState* StateOf(HWND editor) {
-    return reinterpret_cast<EditorState*>(GetWindowLongPtrA(editor, DWLP_USER));
-}
-
 // The entry last copied belongs to the program, so it survives closing and reopening the
 // editor; it counts as empty while its Name is empty.
 bool ClipboardEmpty(const EditorState& s) {
@@ -133,7 +129,6 @@ void CloseEditor(EditorState& s) {
 }
 
 BOOL InitEditor(HWND editor, EditorState* s) {
-    SetWindowLongPtrA(editor, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
     s->window = editor;
     s->list = GetDlgItem(editor, IDC_ENGINE_LIST);
     s->modified = false;
@@ -215,9 +210,9 @@ void OnCommand(EditorState& s, int id) {
 }
 
 INT_PTR CALLBACK EditorProc(HWND editor, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG) return InitEditor(editor, reinterpret_cast<EditorState*>(lParam));
-    EditorState* s = StateOf(editor);
+    EditorState* s = BoundState<EditorState>(editor, msg, lParam);
     if (!s) return FALSE;
+    if (msg == WM_INITDIALOG) return InitEditor(editor, s);
     switch (msg) {
     case WM_COMMAND:
         OnCommand(*s, LOWORD(wParam));

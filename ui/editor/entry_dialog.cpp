@@ -52,7 +52,6 @@ const struct {
 };
 
 BOOL Init(HWND dlg, EntryDialogState* s) {
-    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
     if (HWND front = s->app.frontDialog) {
         if (IsIconic(front)) ShowWindow(front, SW_RESTORE);
         SetForegroundWindow(front);
@@ -119,9 +118,9 @@ void Confirm(HWND dlg, EntryDialogState& s) {
 }
 
 INT_PTR CALLBACK EntryProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG) return Init(dlg, reinterpret_cast<EntryDialogState*>(lParam));
-    auto* s = reinterpret_cast<EntryDialogState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    auto* s = BoundState<EntryDialogState>(dlg, msg, lParam);
     if (!s) return FALSE;
+    if (msg == WM_INITDIALOG) return Init(dlg, s);
     switch (msg) {
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

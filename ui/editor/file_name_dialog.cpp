@@ -50,15 +50,14 @@ void Confirm(HWND dlg, FileNameState& s) {
 }
 
 INT_PTR CALLBACK FileNameProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* s = BoundState<FileNameState>(dlg, msg, lParam);
+    if (!s) return FALSE;
     if (msg == WM_INITDIALOG) {
-        SetWindowLongPtrA(dlg, DWLP_USER, lParam);
         SendDlgItemMessageA(dlg, IDC_FILE_NAME, EM_LIMITTEXT, kTypedFileNameLimit, 0);
-        reinterpret_cast<FileNameState*>(lParam)->front.Set(dlg);
+        s->front.Set(dlg);
         SetFocus(GetDlgItem(dlg, IDC_FILE_NAME));
         return FALSE; // the focus has been set
     }
-    auto* s = reinterpret_cast<FileNameState*>(GetWindowLongPtrA(dlg, DWLP_USER));
-    if (!s) return FALSE;
     switch (msg) {
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {

@@ -6,6 +6,7 @@
 
 #include "platform/app_state.h"
 #include "ui/common/front_dialog.h"
+#include "ui/common/window_helpers.h"
 #include "ui/settings/sheet_hooks.h"
 
 // Every page of one sheet: the search bar that owns it, the program's state, what the pages
@@ -21,13 +22,11 @@ struct SettingsSheetShared {
     bool applied = false;
 };
 
-// The page's state, kept in DWLP_USER from WM_INITDIALOG (lParam is the PROPSHEETPAGE).
+// The page's state (BoundState), given as the PROPSHEETPAGE's lParam.
 template <typename State> State* PageState(HWND page, UINT msg, LPARAM lParam) {
-    if (msg == WM_INITDIALOG) {
-        auto* psp = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
-        SetWindowLongPtrA(page, DWLP_USER, psp->lParam);
-    }
-    return reinterpret_cast<State*>(GetWindowLongPtrA(page, DWLP_USER));
+    const LPARAM init =
+        msg == WM_INITDIALOG ? reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam : 0;
+    return BoundState<State>(page, msg, init);
 }
 // Answers a property sheet notification with a result and TRUE.
 INT_PTR PageResult(HWND page, LONG_PTR result);
