@@ -24,7 +24,7 @@ size_t FindWalking(std::string_view text, std::string_view pattern) {
         }
         pos += IsLeadByte(static_cast<unsigned char>(data[pos])) ? 2 : 1;
     }
-    return kTextNotFound;
+    return std::string_view::npos;
 }
 
 // The text from pos on (pos is never past the end).
@@ -33,11 +33,6 @@ std::string_view From(std::string_view text, size_t pos) {
 }
 
 } // namespace
-
-size_t FindText(std::string_view text, std::string_view pattern) {
-    if (pattern.empty()) return 0;
-    return IsAscii(text) ? text.find(pattern) : FindWalking(text, pattern);
-}
 
 int ReplaceAll(std::string_view source, std::string_view pattern, std::string_view replacement,
                TextBuffer& out) {
@@ -55,7 +50,7 @@ int ReplaceAll(std::string_view source, std::string_view pattern, std::string_vi
         } else {
             found = FindWalking(From(source, pos), pattern);
         }
-        if (found == kTextNotFound) break;
+        if (found == std::string_view::npos) break;
         out.Append(std::string_view(source.data() + pos, found));
         out.Append(replacement);
         pos += found + pattern.size();
@@ -63,27 +58,6 @@ int ReplaceAll(std::string_view source, std::string_view pattern, std::string_vi
     }
     out.Append(From(source, pos));
     return count;
-}
-
-void TrimSpaces(TextBuffer& text) {
-    const std::string_view v = text.view();
-    const size_t first = v.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        text.clear();
-        return;
-    }
-    const size_t last = v.find_last_not_of(' ');
-    if (first > 0) std::char_traits<char>::move(text.data(), text.data() + first, last - first + 1);
-    text.Truncate(last - first + 1);
-}
-
-void CollapseSpaces(TextBuffer& text) {
-    size_t out = 0;
-    for (size_t in = 0; in < text.size(); ++in) {
-        if (text[in] == ' ' && out > 0 && text[out - 1] == ' ') continue;
-        text[out++] = text[in];
-    }
-    text.Truncate(out);
 }
 
 WideKeyword NormaliseKeyword(std::u16string_view text) {

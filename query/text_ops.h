@@ -5,22 +5,12 @@
 #include "base/text.h"
 #include "query/keyword.h"
 
-constexpr size_t kTextNotFound = std::string_view::npos;
-
-// Position of the first occurrence of pattern that begins at a character boundary, or
-// kTextNotFound. A match never begins on the trail byte of a double-byte character.
-size_t FindText(std::string_view text, std::string_view pattern);
-
-// Writes source into out with every non-overlapping occurrence of pattern (found with
-// FindText) replaced; the replacement is never searched again. Returns the number of
-// replacements, or -1 for an empty pattern (and out is empty). out must not overlap source.
+// Writes source into out with every non-overlapping occurrence of pattern replaced; a match
+// begins only at a character boundary, never on the trail byte of a double-byte character,
+// and the replacement is never searched again. Returns the number of replacements, or -1
+// for an empty pattern (and out is empty). out must not overlap source.
 int ReplaceAll(std::string_view source, std::string_view pattern, std::string_view replacement,
                TextBuffer& out);
-
-// Removes half-width spaces (0x20 only) at both ends.
-void TrimSpaces(TextBuffer& text);
-// Shrinks every run of half-width spaces to one.
-void CollapseSpaces(TextBuffer& text);
 
 // The keyword's words as the search action takes them: each full-width space (U+3000) as a
 // half-width one, half-width spaces trimmed at both ends and each run of them shrunk to one.
