@@ -320,6 +320,13 @@ void OnSetOption(SearchBar& bar, WPARAM wParam) {
     }
 }
 
+// A command or option that another program sent is answered before it is carried out, so
+// that a search ending in a message box, or a window opened on request, never holds the
+// sender. The bar still carries it out at once and in the order the messages came.
+void AnswerSender() {
+    if (InSendMessage()) ReplyMessage(0);
+}
+
 INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     SearchBar* state = BoundState<SearchBar>(wnd, msg, lParam);
     if (!state) return FALSE;
@@ -392,9 +399,11 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CONTEXTMENU:
         return HandleContextMenu(bar, reinterpret_cast<HWND>(wParam), lParam);
     case WM_COMMAND:
+        AnswerSender();
         return OnCommand(bar, wParam);
     case WM_SYSCOMMAND:
         if (LOWORD(wParam) == IDM_SETTINGS) {
+            AnswerSender();
             RunSettingsCommand(bar);
             return TRUE;
         }
@@ -405,6 +414,7 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         ActivateFront(bar);
         return TRUE;
     case WM_APP_SETOPTION:
+        AnswerSender();
         OnSetOption(bar, wParam);
         return FALSE;
     default:
