@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "morvel_version.h"
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 
@@ -10,17 +10,17 @@ TEST(About, OpensFromCommandAndClosesOnlyWithOk) {
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni()));
     ShowWindow(b.bar, SW_HIDE);
-    PostMessageA(b.bar, WM_COMMAND, 40003, 0);
+    PostMessageA(b.bar, WM_COMMAND, IDM_ABOUT, 0);
     HWND about = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (about = b.FindDialogWith(1007)) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return (about = b.FindDialogWith(IDC_ABOUT_OK)) != nullptr; }));
     EXPECT_TRUE(Visible(b.bar)); // restored before the box opens
     EXPECT_EQ(GetWindow(about, GW_OWNER), b.bar);
-    EXPECT_EQ(ItemText(about, 1023), "Morvel");
-    EXPECT_EQ(ItemText(about, 1037), MORVEL_VERSION_TEXT);
-    EXPECT_EQ(ItemText(about, 1020), "https://morvel.jp/");
-    EXPECT_EQ(ItemText(about, 1040), "データの保存先: " + b.dir.Path());
-    EXPECT_EQ(ItemText(about, 1007), "OK");
-    EXPECT_NE(Send(GetDlgItem(about, 1022), STM_GETICON), 0);
+    EXPECT_EQ(ItemText(about, IDC_ABOUT_NAME), "Morvel");
+    EXPECT_EQ(ItemText(about, IDC_ABOUT_VERSION), MORVEL_VERSION_TEXT);
+    EXPECT_EQ(ItemText(about, IDC_ABOUT_LINK), "https://morvel.jp/");
+    EXPECT_EQ(ItemText(about, IDC_ABOUT_DATA), "データの保存先: " + b.dir.Path());
+    EXPECT_EQ(ItemText(about, IDC_ABOUT_OK), "OK");
+    EXPECT_NE(Send(GetDlgItem(about, IDC_ABOUT_ICON), STM_GETICON), 0);
     EXPECT_FALSE(GetWindowLongA(about, GWL_STYLE) & WS_CAPTION & ~WS_BORDER);
     Shot("about", about);
 
@@ -44,7 +44,7 @@ TEST(About, OpensFromCommandAndClosesOnlyWithOk) {
 
     // A click on the link opens the home page and leaves the box open (the stand-in
     // browser is not the association here, so only the box is checked).
-    PressButton(about, 1007);
+    PressButton(about, IDC_ABOUT_OK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
     // The open dialog is none again: activation goes to the bar.
     ShowWindow(b.bar, SW_HIDE);
@@ -55,9 +55,9 @@ TEST(About, OpensFromCommandAndClosesOnlyWithOk) {
 TEST(About, EnterClosesIt) {
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni()));
-    PostMessageA(b.bar, WM_COMMAND, 40003, 0);
+    PostMessageA(b.bar, WM_COMMAND, IDM_ABOUT, 0);
     HWND about = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (about = b.FindDialogWith(1007)) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return (about = b.FindDialogWith(IDC_ABOUT_OK)) != nullptr; }));
     ASSERT_TRUE(MakeForeground(about));
     TypeKey(VK_RETURN);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));

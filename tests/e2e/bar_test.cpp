@@ -2,7 +2,7 @@
 // engine file switching, hiding and the real exit.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 
@@ -298,7 +298,7 @@ TEST(Bar, UnwritableSettingsFileIsReportedAtExit) {
         if (endOfSession) {
             Send(b.bar, WM_ENDSESSION, TRUE, 0);
         } else {
-            PostMessageA(b.bar, WM_COMMAND, 40001, 0);
+            PostMessageA(b.bar, WM_COMMAND, IDM_EXIT, 0);
             HWND box = WaitForMessageBox(b.proc.Pid());
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(MessageBoxText(box),

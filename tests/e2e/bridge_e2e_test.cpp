@@ -13,20 +13,21 @@
 #include <vector>
 
 #include "bridge/ivantu.h"
-#include "tests/e2e/menu_script.h"
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
+#include "tests/support/menu_script.h"
+#include "tests/support/registry_table.h"
 #include "tests/support/run_program.h"
-#include "ui/common/resource.h"
 
 using namespace e2e;
 
 namespace {
 
-// Pelka.dll of the program directory registered for one test.
+// Pelka.dll of the program directory registered for one test, its class as the table has it.
 class Registration {
   public:
     explicit Registration(const ProgramDir& dir) : path_(dir.File("Pelka.dll")) {
-        ok_ = RunProgram("regsvr32.exe /s \"" + path_ + "\"") == 0;
+        ok_ = RunProgram("regsvr32.exe /s \"" + path_ + "\"") == 0 &&
+              RegistryDifferences(BridgeClassTable(path_)).empty();
     }
     ~Registration() { RunProgram("regsvr32.exe /s /u \"" + path_ + "\""); }
     bool Ok() const { return ok_; }
@@ -36,26 +37,13 @@ class Registration {
     bool ok_ = false;
 };
 
-// A program the bridge started (the test did not): ended at the end of the test.
-class Started {
-  public:
-    explicit Started(HWND bar) {
-        DWORD pid = 0;
-        if (bar) GetWindowThreadProcessId(bar, &pid);
-        pid_ = pid;
-        if (pid) process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
-    }
-    ~Started() {
-        if (process_) {
-            TerminateProcess(process_.get(), 0);
-            WaitForSingleObject(process_.get(), 5000);
-        }
-    }
-    DWORD Pid() const { return pid_; }
-
-  private:
-    DWORD pid_ = 0;
-    UniqueKernelHandle process_;
+// A program folder with the library registered, and no bar running yet.
+struct Registered {
+    explicit Registered(const ProgramDir::Options& options = WithBridge())
+        : dir(options), reg(dir) {}
+    bool Ready() const { return reg.Ok() && !FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE); }
+    ProgramDir dir;
+    Registration reg;
 };
 
 std::string HexOf(const std::string& bytes) {
@@ -77,17 +65,11 @@ TEST(BridgeScript, StoredScriptIsWhole) {
 
 // The selection as the script hands it over, seen by a recording stand-in for vantu.exe.
 TEST(BridgeScript, SelectionTextAsSent) {
-    ProgramDir::Options options;
-    options.copyProgram = false;
-    options.copyDefaultSef = false;
-    options.copyBridge = true;
-    ProgramDir dir(options);
-    ASSERT_TRUE(dir.CopyFromDist("Pelka.dll"));
+    Registered r(WithBridge(false));
+    const ProgramDir& dir = r.dir;
     ASSERT_TRUE(CopyFileA((HelperDir() + "bridge_standin.exe").c_str(),
                           dir.File("vantu.exe").c_str(), FALSE));
-    Registration reg(dir);
-    ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
+    ASSERT_TRUE(r.Ready());
 
     const struct {
         const char* selection;
@@ -111,44 +93,37 @@ TEST(BridgeScript, SelectionTextAsSent) {
         expectedLog += expectedLog.find("activate") == std::string::npos ? "activate visible=0\r\n"
                                                                          : "activate visible=1\r\n";
     }
-    Started standIn(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE));
+    Adopted standIn(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE));
     std::string log;
     ASSERT_TRUE(dir.ReadBytes("standin.log", log));
     EXPECT_EQ(log, expectedLog);
 }
 
 TEST(BridgeScript, SelectionReachesTheRunningBar) {
-    ProgramDir::Options options;
-    options.copyBridge = true;
-    ProgramDir dir(options);
-    Registration reg(dir);
+    RunningBar b(WithBridge());
+    Registration reg(b.dir);
     ASSERT_TRUE(reg.Ok());
-    Process vantu;
-    ASSERT_TRUE(vantu.Start(dir));
-    HWND bar = vantu.WaitForBar();
-    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(b.Launch());
+    const HWND bar = b.bar;
     ShowWindow(bar, SW_MINIMIZE);
 
-    ASSERT_EQ(RunMenuScript(dir, "\"abc\" & Chr(13) & Chr(10) & \"def\""), 0u);
-    EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "abc def");
-    EXPECT_EQ(EditSelection(GetDlgItem(bar, IDC_KEYWORD)), std::make_pair(0, 7));
+    ASSERT_EQ(RunMenuScript(b.dir, "\"abc\" & Chr(13) & Chr(10) & \"def\""), 0u);
+    EXPECT_EQ(WindowText(b.keyword), "abc def");
+    EXPECT_EQ(EditSelection(b.keyword), std::make_pair(0, 7));
     EXPECT_TRUE(Visible(bar));
     EXPECT_FALSE(IsIconic(bar));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == bar; }, 3000));
     Shot("bridge_selection", bar);
-    EXPECT_TRUE(vantu.Running());
+    EXPECT_TRUE(b.proc.Running());
 }
 
 // vantu.exe not running: the bridge starts it from its own directory (here one whose name
 // holds "ソ", 0x83 0x5C) with its window hidden; SetForeground shows it.
 TEST(BridgeScript, StartsTheProgramHiddenUntilSetForeground) {
-    ProgramDir::Options options;
-    options.copyBridge = true;
+    ProgramDir::Options options = WithBridge();
     options.trail5C = true;
-    ProgramDir dir(options);
-    Registration reg(dir);
-    ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
+    Registered r(options);
+    ASSERT_TRUE(r.Ready());
 
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
     {
@@ -160,7 +135,7 @@ TEST(BridgeScript, StartsTheProgramHiddenUntilSetForeground) {
         EXPECT_EQ(vantu->SetKeyword(text), S_OK);
         SysFreeString(text);
         HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
-        Started started(bar);
+        Adopted started(bar);
         ASSERT_NE(bar, nullptr);
         ASSERT_NE(FindBar(started.Pid()), nullptr);
         EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "ｱｲｳ abc");
@@ -176,15 +151,11 @@ TEST(BridgeScript, StartsTheProgramHiddenUntilSetForeground) {
 }
 
 TEST(BridgeScript, WholeScriptStartsAndShowsTheProgram) {
-    ProgramDir::Options options;
-    options.copyBridge = true;
-    ProgramDir dir(options);
-    Registration reg(dir);
-    ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
-    ASSERT_EQ(RunMenuScript(dir, "\"one\" & Chr(13) & Chr(10) & \"two\""), 0u);
+    Registered r;
+    ASSERT_TRUE(r.Ready());
+    ASSERT_EQ(RunMenuScript(r.dir, "\"one\" & Chr(13) & Chr(10) & \"two\""), 0u);
     HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
-    Started started(bar);
+    Adopted started(bar);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "one two");
     EXPECT_TRUE(Visible(bar));
@@ -227,15 +198,11 @@ bool OutputEndsWithHost(const ProgramDir& dir, const std::string& selectionExpre
 }
 
 TEST(BridgeScript, CapturedHostEndsWhileTheStartedProgramRuns) {
-    ProgramDir::Options options;
-    options.copyBridge = true;
-    ProgramDir dir(options);
-    Registration reg(dir);
-    ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
-    const bool ended = OutputEndsWithHost(dir, "\"piped\"");
+    Registered r;
+    ASSERT_TRUE(r.Ready());
+    const bool ended = OutputEndsWithHost(r.dir, "\"piped\"");
     HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
-    Started started(bar);
+    Adopted started(bar);
     EXPECT_TRUE(ended) << "the started program holds the script host's output pipe";
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "piped");
@@ -243,15 +210,10 @@ TEST(BridgeScript, CapturedHostEndsWhileTheStartedProgramRuns) {
 }
 
 TEST(BridgeScript, MissingProgramShowsTheMessage) {
-    ProgramDir::Options options;
-    options.copyProgram = false;
-    options.copyBridge = true;
-    ProgramDir dir(options);
-    Registration reg(dir);
-    ASSERT_TRUE(reg.Ok());
-    ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
+    Registered r(WithBridge(false));
+    ASSERT_TRUE(r.Ready());
     std::string text = "<no box>";
-    const DWORD code = RunMenuScript(dir, "\"abc\"", [&](DWORD pid) {
+    const DWORD code = RunMenuScript(r.dir, "\"abc\"", [&](DWORD pid) {
         if (HWND box = WaitForMessageBox(pid, "Pelka.dll", 15000)) {
             text = MessageBoxText(box);
             Shot("bridge_missing_program", box);

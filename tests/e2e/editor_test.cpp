@@ -7,14 +7,12 @@
 #include <cstring>
 
 #include "engines/sef_codec.h"
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int kList = 1035, kName = 1017, kCharacter = 1019, kHead1 = 1004, kTail1 = 1008,
-              kKey1 = 1006, kHead2 = 1010, kTail2 = 1015, kKey2 = 1012, kFileName = 1047;
 const char kLimit[] = "これ以上データを追加することはできません";
 const char kSaveFailed[] = "エンジンデータ保存に失敗しました。";
 
@@ -58,9 +56,9 @@ struct EditorRun : RunningBar {
     using RunningBar::RunningBar;
     DWORD Pid() const { return proc.Pid(); }
     bool Open() {
-        PostMessageA(bar, WM_COMMAND, 40005, 0);
-        WaitUntil([&] { return (editor = FindDialogWith(kList)) != nullptr; });
-        list = editor ? GetDlgItem(editor, kList) : nullptr;
+        PostMessageA(bar, WM_COMMAND, IDM_EDITOR, 0);
+        WaitUntil([&] { return (editor = FindDialogWith(IDC_ENGINE_LIST)) != nullptr; });
+        list = editor ? GetDlgItem(editor, IDC_ENGINE_LIST) : nullptr;
         return editor && WaitUntil([&] { return Visible(editor); });
     }
     // Commands that show nothing modal run to their end; the others are posted.
@@ -72,8 +70,10 @@ struct EditorRun : RunningBar {
         Sleep(ms);
         return FindMessageBox(proc.Pid()) == nullptr;
     }
+    // The editor gone and the bar done with what follows it: it reloads its engine file
+    // (held without sharing while it reads it).
     bool Closed() const {
-        return WaitUntil([&] { return !IsWindow(editor); });
+        return WaitUntil([&] { return !IsWindow(editor); }) && Idle();
     }
     void Select(int i) const { Send(list, LB_SETCURSEL, i); }
     HWND WaitDialog(int controlId) const {
@@ -81,6 +81,7 @@ struct EditorRun : RunningBar {
         WaitUntil([&] { return (d = FindDialogWith(controlId)) != nullptr && Visible(d); });
         return d;
     }
+    // The engine file as saved (read as a user's tool would, the bar may be reading it).
     std::vector<EngineEntry> OnDisk(const std::string& name) const {
         std::string bytes;
         std::unique_ptr<EngineEntry[]> table;
@@ -94,6 +95,13 @@ struct EditorRun : RunningBar {
     HWND OpenMenu(char mnemonic) const {
         PostMessageA(editor, WM_SYSCOMMAND, SC_KEYMENU, mnemonic);
         return WaitForPopupMenu(proc.Pid());
+    }
+    void ShotWithMenu(const char* name, HWND menu) const {
+        RECT area = {}, menuRect = {};
+        GetWindowRect(editor, &area);
+        GetWindowRect(menu, &menuRect);
+        UnionRect(&area, &area, &menuRect);
+        Shot(name, area);
     }
     void CloseMenus() const {
         for (int i = 0; i < 4 && FindPopupMenu(proc.Pid()); ++i)
@@ -144,8 +152,12 @@ TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
     const struct {
         int id;
         const char* text;
-    } controls[] = {{1038, "検索エンジンリスト"}, {1031, "１つ上に移動"}, {1032, "１つ下に移動"},
-                    {1042, "インポート"},         {1029, "編集"},         {1027, "削除"}};
+    } controls[] = {{IDC_ENGINE_LIST_GROUP, "検索エンジンリスト"},
+                    {IDC_MOVE_UP, "１つ上に移動"},
+                    {IDC_MOVE_DOWN, "１つ下に移動"},
+                    {IDC_IMPORT, "インポート"},
+                    {IDC_EDIT_ENTRY, "編集"},
+                    {IDC_DELETE_ENTRY, "削除"}};
     for (const auto& c : controls)
         EXPECT_EQ(ItemText(r.editor, c.id), c.text);
     ASSERT_EQ(ListCount(r.list), 5);
@@ -157,11 +169,7 @@ TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
     // The menu "検索エンジン(&E)": "貼り付け(&P)" is disabled while the clipboard is empty.
     HWND menu = r.OpenMenu('e');
     ASSERT_NE(menu, nullptr);
-    RECT area = {}, menuRect = {};
-    GetWindowRect(r.editor, &area);
-    GetWindowRect(menu, &menuRect);
-    UnionRect(&area, &area, &menuRect);
-    Shot("editor-menu", area);
+    r.ShotWithMenu("editor-menu", menu);
     MenuChar(menu, 'p');
     r.CloseMenus();
     EXPECT_EQ(ListCount(r.list), 5);
@@ -183,10 +191,13 @@ TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
         int select, command, selection;
         const char* names;
     } steps[] = {
-        {4, 1027, 3, "SJIS,EUC,None,UTF8"}, {-1, 40013, 2, "SJIS,EUC,None"},
-        {1, 1027, 1, "SJIS,None"},          {0, 1031, 0, "SJIS,None"},   // first up: nothing
-        {-1, 1032, 1, "None,SJIS"},         {-1, 40017, 1, "None,SJIS"}, // last down: nothing
-        {-1, 40016, 0, "SJIS,None"},
+        {4, IDC_DELETE_ENTRY, 3, "SJIS,EUC,None,UTF8"},
+        {-1, IDM_DELETE_ENTRY, 2, "SJIS,EUC,None"},
+        {1, IDC_DELETE_ENTRY, 1, "SJIS,None"},
+        {0, IDC_MOVE_UP, 0, "SJIS,None"}, // first up: nothing
+        {-1, IDC_MOVE_DOWN, 1, "None,SJIS"},
+        {-1, IDM_MOVE_DOWN, 1, "None,SJIS"}, // last down: nothing
+        {-1, IDM_MOVE_UP, 0, "SJIS,None"},
     };
     for (const auto& s : steps) {
         if (s.select >= 0) r.Select(s.select);
@@ -218,13 +229,13 @@ TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
     EXPECT_EQ(ListCount(r.list), 1);
 
     // Copy enables "貼り付け(&P)" in the menu; each paste appends a copy and selects it.
-    r.Do(40018);
+    r.Do(IDM_COPY_ENTRY);
     menu = r.OpenMenu('e');
     ASSERT_NE(menu, nullptr);
     MenuChar(menu, 'p');
     EXPECT_TRUE(WaitUntil([&] { return ListCount(r.list) == 2; }, 2000));
     r.CloseMenus();
-    r.Do(40019);
+    r.Do(IDM_PASTE_ENTRY);
     EXPECT_EQ(ListCount(r.list), 3);
     EXPECT_EQ(ListSelection(r.list), 2);
     EXPECT_EQ(ListText(r.list, 2), "SJIS");
@@ -232,10 +243,10 @@ TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
     // A double click below the last item edits the selected entry; cancel changes nothing.
     r.Select(1);
     PostMessageA(r.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 150));
-    HWND entry = r.WaitDialog(kName);
+    HWND entry = r.WaitDialog(IDC_ENTRY_NAME);
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(ItemText(entry, kName), "SJIS");
-    SetItem(entry, kName, "changed");
+    EXPECT_EQ(ItemText(entry, IDC_ENTRY_NAME), "SJIS");
+    SetItem(entry, IDC_ENTRY_NAME, "changed");
     PressButton(entry, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(entry); }));
     EXPECT_EQ(ListText(r.list, 1), "SJIS");
@@ -245,7 +256,7 @@ TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
     EXPECT_EQ(r.Answer(IDCANCEL), Prompt("test.sef"));
     EXPECT_TRUE(r.NoMessageBox(200));
     EXPECT_TRUE(IsWindow(r.editor));
-    r.Post(40021);
+    r.Post(IDM_CLOSE_EDITOR);
     EXPECT_EQ(r.Answer(IDNO), Prompt("test.sef"));
     ASSERT_TRUE(r.Closed());
     EXPECT_EQ(r.OnDisk("test.sef").size(), 5u);
@@ -265,12 +276,12 @@ TEST(Editor, WindowListCommandsMarkerClipboardAndClose) {
     EXPECT_TRUE(WaitUntil([&] { return ListCount(r.list) == 2; }, 2000));
     r.CloseMenus();
     EXPECT_EQ(r.TitleText(), Marked("abcdefghijklmnopq.s ... "));
-    r.Do(40023);
+    r.Do(IDM_SAVE_FILE);
     EXPECT_EQ(r.TitleText(), Title("abcdefghijklmnopq.s ... "));
     const std::vector<EngineEntry> saved = r.OnDisk("abcdefghijklmnopq.sef");
     ASSERT_EQ(saved.size(), 2u);
     EXPECT_TRUE(SameEntry(saved[1], TestEngines()[0]));
-    r.Post(40021);
+    r.Post(IDM_CLOSE_EDITOR);
     ASSERT_TRUE(r.Closed());                   // clean: no prompt
     EXPECT_EQ(ComboText(r.engine, 0), "SJIS"); // the bar stays on its own file
 }
@@ -285,17 +296,17 @@ TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
 
     // Confirming an edit without changes still marks the file.
     r.Select(3);
-    r.Post(40012);
-    HWND d = r.WaitDialog(kName);
+    r.Post(IDM_EDIT_ENTRY);
+    HWND d = r.WaitDialog(IDC_ENTRY_NAME);
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(ComboSelection(GetDlgItem(d, kCharacter)), 2); // UTF-8
+    EXPECT_EQ(ComboSelection(GetDlgItem(d, IDC_ENTRY_CHARACTER)), 2); // UTF-8
     PressButton(d, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
     EXPECT_EQ(r.TitleText(), Marked("test.sef"));
 
     // A new entry: the form, its limits and its list.
-    r.Post(40015);
-    d = r.WaitDialog(kName);
+    r.Post(IDM_NEW_ENTRY);
+    d = r.WaitDialog(IDC_ENTRY_NAME);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(GetWindow(d, GW_OWNER), r.editor);
     EXPECT_EQ(WindowText(d), "エンジンデータ編集");
@@ -303,17 +314,18 @@ TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
     const struct {
         int id;
         LRESULT limit;
-    } limits[] = {{kName, 27},   {kHead1, 255}, {kTail1, 255}, {kKey1, 15},
-                  {kHead2, 255}, {kTail2, 255}, {kKey2, 15}};
+    } limits[] = {{IDC_ENTRY_NAME, 27}, {IDC_URL1_HEAD, 255}, {IDC_URL1_TAIL, 255},
+                  {IDC_URL1_KEY, 15},   {IDC_URL2_HEAD, 255}, {IDC_URL2_TAIL, 255},
+                  {IDC_URL2_KEY, 15}};
     for (const auto& l : limits)
         EXPECT_EQ(Send(GetDlgItem(d, l.id), EM_GETLIMITTEXT), l.limit) << l.id;
-    HWND codes = GetDlgItem(d, kCharacter);
+    HWND codes = GetDlgItem(d, IDC_ENTRY_CHARACTER);
     ASSERT_EQ(ComboCount(codes), 4);
     const char* texts[] = {"Shift-JIS", "EUC", "UTF-8", "ｴﾝｺｰﾄﾞなし"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(ComboText(codes, i), texts[i]);
     EXPECT_EQ(ComboSelection(codes), 0);
-    EXPECT_EQ(FocusOf(d), GetDlgItem(d, kName));
+    EXPECT_EQ(FocusOf(d), GetDlgItem(d, IDC_ENTRY_NAME));
     SetForegroundWindow(r.bar);
     Send(r.bar, kActivate); // activation goes to the entry dialog
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == d; }));
@@ -325,14 +337,14 @@ TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
         const char* message;
         int focus; // 0: unchanged
     } checks[] = {
-        {"", "", "検索エンジン名を入力してください。", kName},
-        {"", "h", "検索エンジン名を入力してください。", kName},
-        {"n", "", "必須項目は入力してください。", kHead1},
+        {"", "", "検索エンジン名を入力してください。", IDC_ENTRY_NAME},
+        {"", "h", "検索エンジン名を入力してください。", IDC_ENTRY_NAME},
+        {"n", "", "必須項目は入力してください。", IDC_URL1_HEAD},
         {"nnnnnnnnnnnnnnnnnnnnnnnnnnnn", "h", "長すぎる項目があります。", 0},
     };
     for (const auto& c : checks) {
-        SetItem(d, kName, c.name);
-        SetItem(d, kHead1, c.head);
+        SetItem(d, IDC_ENTRY_NAME, c.name);
+        SetItem(d, IDC_URL1_HEAD, c.head);
         HWND before = FocusOf(d);
         PressButton(d, IDOK);
         EXPECT_EQ(r.Answer(IDOK), c.message);
@@ -340,21 +352,21 @@ TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
         EXPECT_EQ(FocusOf(d), c.focus ? GetDlgItem(d, c.focus) : before) << c.message;
     }
     // Typed by keyboard the name field takes no 28th byte.
-    SetItem(d, kName, "");
+    SetItem(d, IDC_ENTRY_NAME, "");
     PressButton(d, IDOK);
     r.Answer(IDOK);
     ASSERT_TRUE(MakeForeground(d));
     TypeText(std::string(28, 'a'));
-    EXPECT_EQ(ItemText(d, kName), std::string(27, 'a'));
+    EXPECT_EQ(ItemText(d, IDC_ENTRY_NAME), std::string(27, 'a'));
 
     // Defaults: "+" separators, the URL2 tail and key dropped without a URL2 head.
-    SetItem(d, kName, "表ソ検索");
-    SetItem(d, kHead1, "x.example/表?q=");
-    SetItem(d, kKey1, "");
-    SetItem(d, kTail1, "&ソ");
-    SetItem(d, kHead2, "");
-    SetItem(d, kTail2, "dropped");
-    SetItem(d, kKey2, "dropped");
+    SetItem(d, IDC_ENTRY_NAME, "表ソ検索");
+    SetItem(d, IDC_URL1_HEAD, "x.example/表?q=");
+    SetItem(d, IDC_URL1_KEY, "");
+    SetItem(d, IDC_URL1_TAIL, "&ソ");
+    SetItem(d, IDC_URL2_HEAD, "");
+    SetItem(d, IDC_URL2_TAIL, "dropped");
+    SetItem(d, IDC_URL2_KEY, "dropped");
     Send(codes, CB_SETCURSEL, 3);
     Shot("entry-dialog", d);
     PressButton(d, IDOK);
@@ -365,28 +377,28 @@ TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
 
     // Editing keeps UrlMode; a URL2 head with an empty key gets "+".
     r.Select(2);
-    r.Post(1029);
-    d = r.WaitDialog(kName);
+    r.Post(IDC_EDIT_ENTRY);
+    d = r.WaitDialog(IDC_ENTRY_NAME);
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(ItemText(d, kHead1), "n.example/");
-    EXPECT_EQ(ItemText(d, kTail1), ".html");
-    EXPECT_EQ(ItemText(d, kHead2), "n.example/or/");
-    EXPECT_EQ(ComboSelection(GetDlgItem(d, kCharacter)), 3); // code 2
-    SetItem(d, kHead2, "n.example/any/");
-    SetItem(d, kKey2, "");
+    EXPECT_EQ(ItemText(d, IDC_URL1_HEAD), "n.example/");
+    EXPECT_EQ(ItemText(d, IDC_URL1_TAIL), ".html");
+    EXPECT_EQ(ItemText(d, IDC_URL2_HEAD), "n.example/or/");
+    EXPECT_EQ(ComboSelection(GetDlgItem(d, IDC_ENTRY_CHARACTER)), 3); // code 2
+    SetItem(d, IDC_URL2_HEAD, "n.example/any/");
+    SetItem(d, IDC_URL2_KEY, "");
     PressButton(d, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
 
     // A code outside 0..3 shows no selection and is stored as 255.
     r.Select(5);
-    r.Post(1029);
-    d = r.WaitDialog(kName);
+    r.Post(IDC_EDIT_ENTRY);
+    d = r.WaitDialog(IDC_ENTRY_NAME);
     ASSERT_NE(d, nullptr);
-    EXPECT_EQ(ComboSelection(GetDlgItem(d, kCharacter)), -1);
+    EXPECT_EQ(ComboSelection(GetDlgItem(d, IDC_ENTRY_CHARACTER)), -1);
     PressButton(d, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
 
-    r.Do(40023);
+    r.Do(IDM_SAVE_FILE);
     const std::vector<EngineEntry> saved = r.OnDisk("test.sef");
     ASSERT_EQ(saved.size(), 7u);
     EXPECT_TRUE(SameEntry(saved[3], engines[3]));
@@ -396,7 +408,7 @@ TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
         SameEntry(saved[5], MakeEntry("Code7", "c.example/?q=", "+", "", "", "", "", 255, 4)));
     EXPECT_TRUE(SameEntry(saved[6],
                           MakeEntry("表ソ検索", "x.example/表?q=", "+", "&ソ", "", "", "", 2, 0)));
-    r.Post(40021);
+    r.Post(IDM_CLOSE_EDITOR);
     ASSERT_TRUE(r.Closed());
     EXPECT_EQ(ComboCount(r.engine), 7);
 }
@@ -414,8 +426,8 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
     ASSERT_EQ(r.TitleText(), Title("test.sef"));
 
     // Switching to the file that is current does nothing, not even the prompt.
-    r.Do(1027);
-    r.Do(40128);
+    r.Do(IDC_DELETE_ENTRY);
+    r.Do(IDM_ENGINE_FILE_FIRST + 28);
     EXPECT_TRUE(r.NoMessageBox());
     // Cancel stays; No drops the changes; Yes saves them.
     r.Post(IDM_ENGINE_FILE_FIRST);
@@ -427,29 +439,29 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
     EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("f00.sef"); }));
     EXPECT_EQ(ListCount(r.list), 1);
     EXPECT_EQ(r.OnDisk("test.sef").size(), 5u);
-    r.Do(40128);
+    r.Do(IDM_ENGINE_FILE_FIRST + 28);
     EXPECT_EQ(ListCount(r.list), 5);
-    r.Do(1027);
+    r.Do(IDC_DELETE_ENTRY);
     r.Post(IDM_ENGINE_FILE_FIRST);
     EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
     EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("f00.sef"); }));
     EXPECT_EQ(r.OnDisk("test.sef").size(), 4u);
-    r.Do(40128);
+    r.Do(IDM_ENGINE_FILE_FIRST + 28);
 
     // Yes, then the file-name dialog cancelled: saved, the marker stays and the next
     // prompt asks again. No, then cancelled: the working copy stays as it was.
-    r.Do(1027);
-    r.Post(40020);
+    r.Do(IDC_DELETE_ENTRY);
+    r.Post(IDM_NEW_FILE);
     EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
-    HWND nd = r.WaitDialog(kFileName);
+    HWND nd = r.WaitDialog(IDC_FILE_NAME);
     ASSERT_NE(nd, nullptr);
     PressButton(nd, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(nd); }));
     EXPECT_EQ(r.OnDisk("test.sef").size(), 3u);
     EXPECT_EQ(r.TitleText(), Marked("test.sef"));
-    r.Post(40020);
+    r.Post(IDM_NEW_FILE);
     EXPECT_EQ(r.Answer(IDNO), Prompt("test.sef"));
-    nd = r.WaitDialog(kFileName);
+    nd = r.WaitDialog(IDC_FILE_NAME);
     ASSERT_NE(nd, nullptr);
     PostMessageA(nd, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(nd); }));
@@ -458,22 +470,22 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
 
     // A new file after No holds the selected entry as edited.
     r.Select(1);
-    r.Post(1029);
-    HWND d = r.WaitDialog(kName);
+    r.Post(IDC_EDIT_ENTRY);
+    HWND d = r.WaitDialog(IDC_ENTRY_NAME);
     ASSERT_NE(d, nullptr);
-    SetItem(d, kName, "Edited");
+    SetItem(d, IDC_ENTRY_NAME, "Edited");
     PressButton(d, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
-    r.Post(40020);
+    r.Post(IDM_NEW_FILE);
     EXPECT_EQ(r.Answer(IDNO), Prompt("test.sef"));
-    nd = r.WaitDialog(kFileName);
+    nd = r.WaitDialog(IDC_FILE_NAME);
     ASSERT_NE(nd, nullptr);
     EXPECT_EQ(WindowText(nd), "ファイル名");
     EXPECT_EQ(GetWindow(nd, GW_OWNER), r.editor);
-    HWND field = GetDlgItem(nd, kFileName);
+    HWND field = GetDlgItem(nd, IDC_FILE_NAME);
     EXPECT_EQ(Send(field, EM_GETLIMITTEXT), 32);
     EXPECT_EQ(FocusOf(nd), field);
-    SetItem(nd, kFileName, "新しいファイル");
+    SetItem(nd, IDC_FILE_NAME, "新しいファイル");
     Shot("file-name-dialog", nd);
     const struct {
         const char* typed;
@@ -487,7 +499,7 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
         {"TEST", "そのファイル名はすでに存在しています。"}, // the file system ignores case
     };
     for (const auto& c : refused) {
-        SetItem(nd, kFileName, c.typed);
+        SetItem(nd, IDC_FILE_NAME, c.typed);
         PressButton(nd, IDOK);
         EXPECT_EQ(r.Answer(IDOK), c.message) << c.typed;
         EXPECT_TRUE(IsWindow(nd));
@@ -496,7 +508,7 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
         EXPECT_EQ(sel.first, 0);
         EXPECT_EQ(sel.second, TextLengthChars(field));
     }
-    SetItem(nd, kFileName, "ソ"); // its trail byte is 0x5C
+    SetItem(nd, IDC_FILE_NAME, "ソ"); // its trail byte is 0x5C
     PressButton(nd, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(nd); }));
     EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("ソ.sef"); }));
@@ -509,13 +521,13 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
     // A new file that cannot be written (a name the file system refuses) never enters the
     // catalogue; the editor stays on its file with its changes, and says that the file could
     // not be created and why.
-    r.Do(40018);
-    r.Do(40019);
-    r.Post(40020);
+    r.Do(IDM_COPY_ENTRY);
+    r.Do(IDM_PASTE_ENTRY);
+    r.Post(IDM_NEW_FILE);
     EXPECT_EQ(r.Answer(IDYES), Prompt("ソ.sef"));
-    nd = r.WaitDialog(kFileName);
+    nd = r.WaitDialog(IDC_FILE_NAME);
     ASSERT_NE(nd, nullptr);
-    SetItem(nd, kFileName, "bad\x01");
+    SetItem(nd, IDC_FILE_NAME, "bad\x01");
     PressButton(nd, IDOK);
     const std::string notCreated = r.Answer(IDOK);
     const std::string head = "エンジンファイル「bad\x01.sef」を作成できませんでした。\n\n";
@@ -525,25 +537,25 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
     EXPECT_EQ(ListCount(r.list), 2);
 
     // 31 files: one more can be made (".sef" typed twice stays); with 32 the message.
-    r.Post(40020);
+    r.Post(IDM_NEW_FILE);
     EXPECT_EQ(r.Answer(IDNO), Prompt("ソ.sef"));
-    nd = r.WaitDialog(kFileName);
+    nd = r.WaitDialog(IDC_FILE_NAME);
     ASSERT_NE(nd, nullptr);
-    SetItem(nd, kFileName, "x.sef");
+    SetItem(nd, IDC_FILE_NAME, "x.sef");
     PressButton(nd, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("x.sef.sef"); }));
     EXPECT_TRUE(r.dir.Exists("x.sef.sef"));
     EXPECT_EQ(r.OnDisk("ソ.sef").size(), 2u); // saved by the earlier Yes
-    r.Post(40020);
+    r.Post(IDM_NEW_FILE);
     EXPECT_EQ(r.Answer(IDOK), "これ以上データファイルを作成することはできません。");
-    EXPECT_EQ(r.FindDialogWith(kFileName), nullptr);
+    EXPECT_EQ(r.FindDialogWith(IDC_FILE_NAME), nullptr);
 
     // The catalogue stayed sorted: the new files are reached by their slots.
-    r.Do(40128); // test.sef
+    r.Do(IDM_ENGINE_FILE_FIRST + 28); // test.sef
     EXPECT_EQ(r.TitleText(), Title("test.sef"));
-    r.Do(40129); // x.sef.sef
+    r.Do(IDM_ENGINE_FILE_FIRST + 29); // x.sef.sef
     EXPECT_EQ(r.TitleText(), Title("x.sef.sef"));
-    r.Post(40021);
+    r.Post(IDM_CLOSE_EDITOR);
     ASSERT_TRUE(r.Closed());
     EXPECT_EQ(ComboCount(r.engine), 3); // the bar reloaded test.sef as saved
     EXPECT_FALSE(r.dir.Exists("bad\x01.sef"));
@@ -554,20 +566,20 @@ TEST(EditorFiles, DeleteFileFallBackAndFailedReloads) {
     ASSERT_TRUE(r.Start(TestIni()));
     Send(r.bar, kSetOption, MAKEWPARAM(kOptionEngine, 3));
     ASSERT_TRUE(r.Open());
-    r.Do(1027);
-    r.Post(40024);
+    r.Do(IDC_DELETE_ENTRY);
+    r.Post(IDM_DELETE_FILE);
     EXPECT_EQ(r.Answer(IDNO), "test.sef を削除しますか？");
     EXPECT_TRUE(r.dir.Exists("test.sef"));
     EXPECT_EQ(r.TitleText(), Marked("test.sef"));
-    r.Post(40024);
+    r.Post(IDM_DELETE_FILE);
     EXPECT_EQ(r.Answer(IDYES), "test.sef を削除しますか？");
     EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title(kDefaultSef); }));
     EXPECT_TRUE(r.NoMessageBox(200)); // no save prompt: the changes went with the file
     EXPECT_FALSE(r.dir.Exists("test.sef"));
     EXPECT_EQ(ListCount(r.list), 16);
-    r.Post(40024);
+    r.Post(IDM_DELETE_FILE);
     EXPECT_EQ(r.Answer(IDOK), "必ず１つ以上のデータファイルが存在している必要があります。");
-    r.Post(40021);
+    r.Post(IDM_CLOSE_EDITOR);
     ASSERT_TRUE(r.Closed());
     // The bar's file is gone: it falls back to slot 0 and keeps the position.
     EXPECT_EQ(ComboCount(r.engine), 16);
@@ -578,15 +590,15 @@ TEST(EditorFiles, DeleteFileFallBackAndFailedReloads) {
     std::string bad = std::string("VANTU_SEFFILE") + '\0';
     bad.resize(200, '\x7F');
     ASSERT_TRUE(r.dir.WriteBytes(kDefaultSef, bad));
-    r.Post(40021);
+    r.Post(IDM_CLOSE_EDITOR);
     ASSERT_TRUE(r.Closed());
     EXPECT_EQ(r.Answer(IDOK), "エンジンデータ切り替えに失敗しました。");
     EXPECT_EQ(ComboCount(r.engine), 16); // not refilled
     // Opening on an unreadable file: the message, and the editor closes at once.
-    PostMessageA(r.bar, WM_COMMAND, 40005, 0);
+    PostMessageA(r.bar, WM_COMMAND, IDM_EDITOR, 0);
     EXPECT_EQ(r.Answer(IDOK), "データファイルが不正です。");
     EXPECT_EQ(r.Answer(IDOK), "エンジンデータ切り替えに失敗しました。");
-    EXPECT_EQ(r.FindDialogWith(kList), nullptr);
+    EXPECT_EQ(r.FindDialogWith(IDC_ENGINE_LIST), nullptr);
     EXPECT_TRUE(r.proc.Running());
 }
 
@@ -594,17 +606,17 @@ TEST(Editor, FailedSaveKeepsTheChangesAndThePrompt) {
     EditorRun r;
     ASSERT_TRUE(r.Start(TestIni()));
     ASSERT_TRUE(r.Open());
-    r.Do(1027);
+    r.Do(IDC_DELETE_ENTRY);
     ASSERT_TRUE(SetFileAttributesA(r.dir.File("test.sef").c_str(), FILE_ATTRIBUTE_READONLY));
-    r.Post(40023);
+    r.Post(IDM_SAVE_FILE);
     EXPECT_EQ(r.Answer(IDOK), kSaveFailed);
     EXPECT_EQ(r.TitleText(), Marked("test.sef"));
     // The prompt's Yes fails too: neither the new file nor the close goes on.
-    r.Post(40020);
+    r.Post(IDM_NEW_FILE);
     EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
     EXPECT_EQ(r.Answer(IDOK), kSaveFailed);
     EXPECT_TRUE(r.NoMessageBox(200));
-    EXPECT_EQ(r.FindDialogWith(kFileName), nullptr);
+    EXPECT_EQ(r.FindDialogWith(IDC_FILE_NAME), nullptr);
     PostMessageA(r.editor, WM_CLOSE, 0, 0);
     EXPECT_EQ(r.Answer(IDYES), Prompt("test.sef"));
     EXPECT_EQ(r.Answer(IDOK), kSaveFailed);
@@ -649,7 +661,7 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     ASSERT_TRUE(r.Open()); // catalogue: many.sef, sixty.sef, test.sef, the default file
 
     // Export: the entry's name is offered; keys in order, numbers only when not 0.
-    r.Post(40014);
+    r.Post(IDM_EXPORT_DEFINITION);
     HWND fd = WaitForFileDialog(r.Pid(), r.editor);
     ASSERT_NE(fd, nullptr);
     EXPECT_EQ(WindowText(FileNameBox(fd)), "SJIS.sed");
@@ -671,7 +683,7 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     EXPECT_EQ(text.find("UrlMode"), std::string::npos);
     // Over an existing file nothing of the old one stays.
     r.Select(3);
-    r.Post(40014);
+    r.Post(IDM_EXPORT_DEFINITION);
     fd = WaitForFileDialog(r.Pid(), r.editor);
     ASSERT_NE(fd, nullptr);
     ChooseInFileDialog(fd, dp + "old.sed");
@@ -686,7 +698,7 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     // A failed export says so and leaves the old file as it was.
     ASSERT_TRUE(SetFileAttributesA((dp + "old.sed").c_str(), FILE_ATTRIBUTE_READONLY));
     r.Select(0);
-    r.Post(40014);
+    r.Post(IDM_EXPORT_DEFINITION);
     fd = WaitForFileDialog(r.Pid(), r.editor);
     ASSERT_NE(fd, nullptr);
     ChooseInFileDialog(fd, dp + "old.sed");
@@ -703,11 +715,11 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     EXPECT_EQ(r.TitleText(), Title("test.sef")); // export changes nothing in the editor
 
     // Import: one full path; then several names in a folder, rejected ones reported in order.
-    ASSERT_TRUE(r.ChooseFiles(40011, {dp + "out.sed"}));
+    ASSERT_TRUE(r.ChooseFiles(IDM_IMPORT_DEFINITIONS, {dp + "out.sed"}));
     EXPECT_EQ(ListCount(r.list), 6);
     EXPECT_EQ(ListSelection(r.list), 5);
     EXPECT_EQ(r.TitleText(), Marked("test.sef"));
-    r.Post(1042);
+    r.Post(IDC_IMPORT);
     fd = WaitForFileDialog(r.Pid(), r.editor);
     ASSERT_NE(fd, nullptr);
     ChooseInFileDialog(fd, defs);
@@ -727,7 +739,7 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     EXPECT_TRUE(r.NoMessageBox());
     ASSERT_EQ(ListCount(r.list), 8);
     EXPECT_EQ(ListSelection(r.list), 7);
-    r.Do(40023);
+    r.Do(IDM_SAVE_FILE);
     const std::vector<EngineEntry> saved = r.OnDisk("test.sef");
     ASSERT_EQ(saved.size(), 8u);
     EXPECT_TRUE(SameEntry(saved[5], TestEngines()[0])); // exported and imported back equal
@@ -746,15 +758,15 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     // 5 files into 62 entries: 2 added, the limit message once.
     r.Do(IDM_ENGINE_FILE_FIRST);
     ASSERT_EQ(ListCount(r.list), 62);
-    ASSERT_TRUE(
-        r.ChooseFiles(40011, {defs, "\"v0.sed\" \"v1.sed\" \"v2.sed\" \"v3.sed\" \"v4.sed\""}));
+    ASSERT_TRUE(r.ChooseFiles(IDM_IMPORT_DEFINITIONS,
+                              {defs, "\"v0.sed\" \"v1.sed\" \"v2.sed\" \"v3.sed\" \"v4.sed\""}));
     EXPECT_EQ(r.Answer(IDOK), kLimit);
     EXPECT_TRUE(r.NoMessageBox());
     EXPECT_EQ(ListCount(r.list), 64);
     EXPECT_EQ(ListText(r.list, 63), "V1");
     // At 64 entries: import, paste, new entry and a drop each show the limit message only.
-    r.Do(40018);
-    for (int command : {40011, 1042, 40019, 40015}) {
+    r.Do(IDM_COPY_ENTRY);
+    for (int command : {IDM_IMPORT_DEFINITIONS, IDC_IMPORT, IDM_PASTE_ENTRY, IDM_NEW_ENTRY}) {
         r.Post(command);
         EXPECT_EQ(r.Answer(IDOK), kLimit) << command;
         EXPECT_TRUE(r.NoMessageBox(200)) << command;
@@ -777,7 +789,7 @@ TEST(EditorFiles, DefinitionFilesImportExportAndDrops) {
     EXPECT_EQ(ListCount(r.list), 64);
     EXPECT_EQ(ListText(r.list, 63), "V3");
     EXPECT_EQ(ListSelection(r.list), 63);
-    r.Post(40021);
+    r.Post(IDM_CLOSE_EDITOR);
     EXPECT_EQ(r.Answer(IDNO), Prompt("sixty.sef"));
     ASSERT_TRUE(r.Closed());
 }
@@ -810,11 +822,7 @@ TEST(EditorFiles, OpenSearchImportExportAndDrops) {
     Sleep(300);
     menu = FindPopupMenu(r.Pid());
     ASSERT_NE(menu, nullptr);
-    RECT area = {}, menuRect = {};
-    GetWindowRect(r.editor, &area);
-    GetWindowRect(menu, &menuRect);
-    UnionRect(&area, &area, &menuRect);
-    Shot("editor-opensearch-menu", area);
+    r.ShotWithMenu("editor-opensearch-menu", menu);
     MenuChar(menu, 'o');
     HWND fd = WaitForFileDialog(r.Pid(), r.editor);
     ASSERT_NE(fd, nullptr);
@@ -823,7 +831,7 @@ TEST(EditorFiles, OpenSearchImportExportAndDrops) {
     EXPECT_EQ(ListText(r.list, 5), "ウィキ百科 (ja)");
     EXPECT_EQ(ListSelection(r.list), 5);
     EXPECT_EQ(r.TitleText(), Marked("test.sef"));
-    ASSERT_TRUE(r.ChooseFiles(40027, {op + "news-optional.xml"}));
+    ASSERT_TRUE(r.ChooseFiles(IDM_IMPORT_OPENSEARCH, {op + "news-optional.xml"}));
     EXPECT_EQ(ListText(r.list, 6), "ニュース速報");
 
     // Rejections from the dialog: nothing added, the reason named.
@@ -836,7 +844,7 @@ TEST(EditorFiles, OpenSearchImportExportAndDrops) {
         {"unclosed.xml", "XML として正しくありません"},
     };
     for (const auto& b : bad) {
-        r.Post(40027);
+        r.Post(IDM_IMPORT_OPENSEARCH);
         fd = WaitForFileDialog(r.Pid(), r.editor);
         ASSERT_NE(fd, nullptr);
         ChooseInFileDialog(fd, op + b.file);
@@ -862,7 +870,7 @@ TEST(EditorFiles, OpenSearchImportExportAndDrops) {
 
     // Export of the shop entry; the name is offered as the file name; read back equal.
     r.Select(7);
-    r.Post(40028);
+    r.Post(IDM_EXPORT_OPENSEARCH);
     fd = WaitForFileDialog(r.Pid(), r.editor);
     ASSERT_NE(fd, nullptr);
     EXPECT_EQ(WindowText(FileNameBox(fd)), "価格比較サーチ.xml");
@@ -877,9 +885,9 @@ TEST(EditorFiles, OpenSearchImportExportAndDrops) {
               std::string::npos);
     EXPECT_NE(text.find(">Shift_JIS</InputEncoding>"), std::string::npos) << text;
     EXPECT_EQ(r.TitleText(), Marked("test.sef"));
-    ASSERT_TRUE(r.ChooseFiles(40027, {op + "shop-out.xml"}));
+    ASSERT_TRUE(r.ChooseFiles(IDM_IMPORT_OPENSEARCH, {op + "shop-out.xml"}));
     ASSERT_EQ(ListCount(r.list), 10);
-    r.Do(40023);
+    r.Do(IDM_SAVE_FILE);
     const std::vector<EngineEntry> saved = r.OnDisk("test.sef");
     ASSERT_EQ(saved.size(), 10u);
     EXPECT_TRUE(SameEntry(saved[9], saved[7]));
@@ -898,12 +906,12 @@ TEST(EditorFiles, OpenSearchImportExportAndDrops) {
     EXPECT_TRUE(r.NoMessageBox());
     ASSERT_EQ(ListCount(r.list), 11);
     EXPECT_EQ(ListText(r.list, 10), "百科ウィキ (ja)");
-    r.Do(40023);
+    r.Do(IDM_SAVE_FILE);
     const std::vector<EngineEntry> plugins = r.OnDisk("test.sef");
     ASSERT_EQ(plugins.size(), 11u);
     EXPECT_EQ(FieldText(plugins[10].head[0]),
               "https://ja.hyakka.example.org/wiki/%E7%89%B9%E5%88%A5:%E6%A4%9C%E7%B4%A2?search=");
     EXPECT_EQ(FieldText(plugins[10].tail[0]), "&ns0=1");
-    r.Post(40021);
+    r.Post(IDM_CLOSE_EDITOR);
     ASSERT_TRUE(r.Closed());
 }

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "host/host_logic.h"
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 
@@ -84,29 +84,8 @@ HostRun RunHost(const ProgramDir& dir, const std::string& input, bool keepOpen =
     return run;
 }
 
-ProgramDir::Options HostOptions(bool program = true) {
-    ProgramDir::Options options;
-    options.copyBridge = true;
-    options.copyProgram = program;
-    options.copyDefaultSef = program;
-    return options;
-}
-
-// The program the bridge started: ended at the end of the test.
-struct StartedBar {
-    UniqueKernelHandle process;
-    explicit StartedBar(HWND bar) {
-        DWORD pid = 0;
-        if (bar) GetWindowThreadProcessId(bar, &pid);
-        if (pid) process.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
-    }
-    ~StartedBar() {
-        if (process) TerminateProcess(process.get(), 0);
-    }
-};
-
 TEST(NativeHost, SelectionReachesTheRunningBar) {
-    RunningBar rb(HostOptions());
+    RunningBar rb(WithBridge());
     ASSERT_TRUE(rb.dir.CopyFromDist("morvel-host.exe"));
     ASSERT_TRUE(rb.Start(TestIni()));
     ShowWindow(rb.bar, SW_MINIMIZE);
@@ -115,7 +94,7 @@ TEST(NativeHost, SelectionReachesTheRunningBar) {
     EXPECT_EQ(run.output, std::string("\x0B\x00\x00\x00{\"ok\":true}", 15));
     EXPECT_EQ(run.code, 0u);
     EXPECT_FALSE(run.sawMessageBox);
-    EXPECT_EQ(ItemText(rb.bar, kKeyword), "abc def");
+    EXPECT_EQ(ItemText(rb.bar, IDC_KEYWORD), "abc def");
     EXPECT_EQ(EditSelection(rb.keyword), std::make_pair(0, 7));
     EXPECT_TRUE(Visible(rb.bar));
     EXPECT_FALSE(IsIconic(rb.bar));
@@ -139,7 +118,7 @@ TEST(NativeHost, SelectionReachesTheRunningBar) {
     for (const auto& c : cases) {
         run = RunHost(rb.dir, Frame(std::string("{\"text\":") + c.json + "}"));
         EXPECT_EQ(run.output, Answer(host::Status::kOk)) << c.json;
-        EXPECT_EQ(ItemText(rb.bar, kKeyword), c.keyword) << c.json;
+        EXPECT_EQ(ItemText(rb.bar, IDC_KEYWORD), c.keyword) << c.json;
     }
     // What the code page cannot say arrives whole in the box.
     run = RunHost(rb.dir, Frame(u8"{\"text\":\"\U00020BB7野家 café 한국어\"}"));
@@ -150,19 +129,19 @@ TEST(NativeHost, SelectionReachesTheRunningBar) {
 }
 
 TEST(NativeHost, StartsTheProgramHiddenThenShowsIt) {
-    ProgramDir dir(HostOptions());
+    ProgramDir dir(WithBridge());
     ASSERT_TRUE(dir.CopyFromDist("morvel-host.exe"));
     ASSERT_TRUE(dir.WriteEngineFile("test.sef", TestEngines()));
     ASSERT_TRUE(dir.WriteIni(TestIni()));
     ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     const HostRun run = RunHost(dir, Frame(u8"{\"text\":\"起動 test\"}"));
     HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
-    StartedBar started(bar);
+    Adopted started(bar);
     EXPECT_EQ(run.output, Answer(host::Status::kOk));
     EXPECT_EQ(run.code, 0u);
     EXPECT_FALSE(run.sawMessageBox);
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(ItemText(bar, kKeyword), "起動 test");
+    EXPECT_EQ(ItemText(bar, IDC_KEYWORD), "起動 test");
     EXPECT_TRUE(Visible(bar));
 }
 
@@ -170,7 +149,7 @@ TEST(NativeHost, StartsTheProgramHiddenThenShowsIt) {
 // of the message reader is tested natively).
 TEST(NativeHost, BadInputGetsItsAnswer) {
     using host::Status;
-    ProgramDir dir(HostOptions(false)); // no vantu.exe and no bar
+    ProgramDir dir(WithBridge(false)); // no vantu.exe and no bar
     ASSERT_TRUE(dir.CopyFromDist("morvel-host.exe"));
     ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     std::string tooLong(4, '\0');

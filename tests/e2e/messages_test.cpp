@@ -2,7 +2,7 @@
 // WM_APP_ACTIVATE, as the browser bridge and a second start send them.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 
@@ -101,20 +101,23 @@ TEST(Messages, CommandsAreToldApartByIdAlone) {
     ASSERT_TRUE(b.Start(TestIni("", "", "[History]\r\nMax=3\r\nHistoryA=h0\r\nHistoryB=h1\r\n")));
     SendKeyword(b.bar, "kw");
     // Ignored ids (a missing history item among them): nothing changes.
-    for (WPARAM id : std::vector<WPARAM>{40132, 40199, 40250, 40299, 40305, 40306, 40000, 40006, 2,
-                                         1005, 40202, MAKEWPARAM(1005, CBN_DROPDOWN)})
+    for (WPARAM id :
+         std::vector<WPARAM>{IDM_ENGINE_FILE_LAST + 1, IDM_HISTORY_FIRST - 1, IDM_HISTORY_LAST + 1,
+                             IDM_ENGINE_FIRST - 1, IDM_ENGINE_FIRST + 5, IDM_ENGINE_FIRST + 6,
+                             IDM_EXIT - 1, IDM_EDITOR + 1, IDCANCEL, IDC_ENGINE,
+                             IDM_HISTORY_FIRST + 2, MAKEWPARAM(IDC_ENGINE, CBN_DROPDOWN)})
         Send(b.bar, WM_COMMAND, id);
     EXPECT_EQ(WindowText(b.keyword), "kw");
     Sleep(300);
     EXPECT_TRUE(b.dir.BrowserLog().empty());
-    // 40300 + n: select the engine, update the mode combo, search.
-    Send(b.bar, WM_COMMAND, 40301);
+    // Engine entry n: select the engine, update the mode combo, search.
+    Send(b.bar, WM_COMMAND, IDM_ENGINE_FIRST + 1);
     EXPECT_EQ(ComboSelection(b.engine), 1);
     EXPECT_FALSE(Enabled(b.mode));
     ASSERT_TRUE(WaitUntil([&] { return b.dir.BrowserLog().size() == 1; }));
     EXPECT_EQ(b.dir.BrowserUrls()[0], "http://e.example/?q=kw");
-    // 40200 + n: the history item (the search put "kw" in front), selected, no search.
-    Send(b.bar, WM_COMMAND, 40201);
+    // History item n (the search put "kw" in front), selected, no search.
+    Send(b.bar, WM_COMMAND, IDM_HISTORY_FIRST + 1);
     EXPECT_EQ(WindowText(b.keyword), "h0");
     EXPECT_EQ(EditSelection(b.keyword), std::make_pair(0, 2));
     Sleep(300);

@@ -1,7 +1,7 @@
 // The bar's start position from the settings file, its clamps and the topmost band.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 

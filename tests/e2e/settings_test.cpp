@@ -13,38 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/driver.h"
 #include "tests/support/file_text.h"
+#include "tests/support/menu_script.h"
+#include "tests/support/registry_table.h"
 #include "tests/support/run_program.h"
-#include "tests/e2e/menu_script.h"
-#include "tests/e2e/support.h"
-#include "ui/common/resource.h"
 
 using namespace e2e;
 
 namespace {
-
-const char kMenuExtKey[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\Morvel";
-const char kClassKey[] = "CLSID\\{6FD94094-3695-4A5D-9804-5A8DB21EE0EF}\\InprocServer32";
-enum Page { kGeneral, kSearch, kMenuExt, kHistory };
-
-bool Ticked(HWND page, int id) {
-    return Send(GetDlgItem(page, id), BM_GETCHECK) == BST_CHECKED;
-}
-void Click(HWND page, int id) {
-    Send(GetDlgItem(page, id), BM_CLICK);
-}
-void SetBox(HWND page, int id, bool on) {
-    if (Ticked(page, id) != on) Click(page, id);
-}
-
-bool KeywordHasFocus(const RunningBar& b) {
-    return WaitUntil([&] {
-        GUITHREADINFO gti = {};
-        gti.cbSize = sizeof gti;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(b.bar, nullptr), &gti) &&
-               gti.hwndFocus == b.keyword;
-    });
-}
 
 bool Topmost(HWND wnd) {
     return (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -63,104 +40,39 @@ bool TrayIconPresent(HWND bar) {
 
 std::vector<std::string> ListItems(HWND list) {
     std::vector<std::string> items;
-    const int n = static_cast<int>(Send(list, LB_GETCOUNT));
-    for (int i = 0; i < n; ++i) {
-        // Asked in UTF-16: the ANSI form is not converted across processes.
-        wchar_t wide[256] = {};
-        DWORD_PTR len = 0;
-        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, 5000,
-                            &len);
-        char buf[512] = {};
-        WideCharToMultiByte(932, 0, wide, -1, buf, sizeof buf - 1, nullptr, nullptr);
-        items.push_back(buf);
-    }
+    for (int i = 0; i < ListCount(list); ++i)
+        items.push_back(ListText(list, i));
     return items;
 }
 
-// A message box of the program (not the bar, not the sheet) shown within the time.
-std::string AnswerMessageBox(const RunningBar& b, DWORD timeoutMs = 5000,
-                             const char* shot = nullptr) {
-    HWND box = WaitForMessageBox(b.proc.Pid(), MORVEL_TITLE, timeoutMs);
-    if (!box) return "<no box>";
-    const std::string text = MessageBoxText(box);
-    if (shot) Shot(shot, box);
-    PressButton(box, IDOK);
-    WaitUntil([&] { return !IsWindow(box); });
-    return text;
+// A message box of the program shown within the time, answered OK ("<none>": no box).
+std::string Answer(const RunningBar& b, DWORD timeoutMs = 5000, const char* shot = nullptr) {
+    return AnswerMessageBox(b.proc.Pid(), IDOK, timeoutMs, shot);
 }
 
-std::string DefaultText(HKEY root, const char* path) {
-    return RegText(root, path, nullptr);
-}
-
-// The menu extension key and the bridge's registration are removed before and after the
-// test, whatever it left.
-class MenuExtCleanup {
+// Everything the sheet registers is removed before and after the test, whatever it left;
+// the library given is unregistered too.
+class Cleanup {
   public:
-    explicit MenuExtCleanup(std::string library = "") : library_(std::move(library)) { Clean(); }
-    ~MenuExtCleanup() { Clean(); }
+    explicit Cleanup(std::string library = "") : library_(std::move(library)) { Clean(); }
+    ~Cleanup() { Clean(); }
 
   private:
     void Clean() {
-        RegDeleteKeyA(HKEY_CURRENT_USER, kMenuExtKey);
+        for (const RegTable& t :
+             {MenuExtensionTable(""), BrowserHostTable(""), RunAtLogonTable("")})
+            RemoveFromRegistry(t);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kApprovedKey, "Morvel");
         if (!library_.empty()) RunProgram("regsvr32.exe /s /u \"" + library_ + "\"");
     }
     std::string library_;
 };
 
-// The browser host's keys (their default values name the manifests beside the program),
-// removed before and after the test.
-const char* const kHostKeys[] = {
-    "Software\\Google\\Chrome\\NativeMessagingHosts\\jp.morvel.vantu",
-    "Software\\Microsoft\\Edge\\NativeMessagingHosts\\jp.morvel.vantu",
-    "Software\\Mozilla\\NativeMessagingHosts\\jp.morvel.vantu",
-};
 const char kChromiumManifest[] = "jp.morvel.vantu.chromium.json";
 const char kFirefoxManifest[] = "jp.morvel.vantu.firefox.json";
 
-class HostKeysCleanup {
-  public:
-    HostKeysCleanup() { Clean(); }
-    ~HostKeysCleanup() { Clean(); }
-
-  private:
-    static void Clean() {
-        for (const char* key : kHostKeys)
-            RegDeleteKeyA(HKEY_CURRENT_USER, key);
-    }
-};
-
-// The three keys' default values, or "<none>" each.
-std::vector<std::string> HostKeyValues() {
-    std::vector<std::string> values;
-    for (const char* key : kHostKeys)
-        values.push_back(DefaultText(HKEY_CURRENT_USER, key));
-    return values;
-}
-
-// Starting with Windows: the Run value and Explorer's on/off mark, removed before and after.
-const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kApprovedKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
-
-class RunValueCleanup {
-  public:
-    RunValueCleanup() { Clean(); }
-    ~RunValueCleanup() { Clean(); }
-
-  private:
-    static void Clean() {
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Morvel");
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kApprovedKey, "Morvel");
-    }
-};
-
 std::string RunValue(const char* key = kRunKey) {
     return RegText(HKEY_CURRENT_USER, key, "Morvel");
-}
-
-std::string TrayIni(const std::string& window) {
-    return TestIni("", window);
 }
 
 } // namespace
@@ -170,8 +82,9 @@ TEST(Settings, SheetPagesButtonsAndTopmost) {
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni("", "", "[History]\r\nMax=5\r\nHistoryA=morvel\r\n")));
     ShowWindow(b.bar, SW_HIDE);
-    HWND sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b, kAsOpened));
+    const HWND sheet = s.sheet;
     EXPECT_TRUE(Visible(b.bar)); // restored first
     EXPECT_EQ(GetWindow(sheet, GW_OWNER), b.bar);
     EXPECT_FALSE(Enabled(b.bar)); // modal
@@ -185,9 +98,9 @@ TEST(Settings, SheetPagesButtonsAndTopmost) {
     EXPECT_TRUE(apply == nullptr || !Visible(apply));
 
     // The start page is 全般; each page holds its controls.
-    EXPECT_EQ(Send(sheet, PSM_HWNDTOINDEX, Send(sheet, PSM_GETCURRENTPAGEHWND)), 0);
+    EXPECT_EQ(Send(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(s.page)), 0);
     const struct {
-        Page page;
+        int page;
         int control;
         const char* shot;
     } pages[] = {
@@ -197,12 +110,10 @@ TEST(Settings, SheetPagesButtonsAndTopmost) {
         {kHistory, IDC_HIST_LIST, "settings-history"},
     };
     for (const auto& p : pages) {
-        HWND page = ShowPage(sheet, p.page);
-        ASSERT_NE(GetDlgItem(page, p.control), nullptr) << p.shot;
+        ASSERT_NE(GetDlgItem(s.Show(p.page), p.control), nullptr) << p.shot;
         Shot(p.shot, sheet);
     }
-    EXPECT_EQ(ItemText(ShowPage(sheet, kGeneral), IDC_GEN_TRAY),
-              "「Morvel」をタスクトレイに収納する");
+    EXPECT_EQ(ItemText(s.Show(kGeneral), IDC_GEN_TRAY), "「Morvel」をタスクトレイに収納する");
 
     // A second request opens no second sheet.
     PostMessageA(b.bar, WM_COMMAND, IDM_SETTINGS, 0);
@@ -217,35 +128,31 @@ TEST(Settings, SheetPagesButtonsAndTopmost) {
     EXPECT_EQ(FindPopupMenu(b.proc.Pid()), nullptr);
 
     // Topmost: Cancel changes nothing, OK applies it at once, either way.
-    HWND general = ShowPage(sheet, kGeneral);
-    EXPECT_FALSE(Ticked(general, IDC_GEN_TOPMOST));
-    Click(general, IDC_GEN_TOPMOST);
-    ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
+    s.Show(kGeneral);
+    EXPECT_FALSE(s.Ticked(IDC_GEN_TOPMOST));
+    s.Click(IDC_GEN_TOPMOST);
+    ASSERT_TRUE(s.Close(IDCANCEL));
     EXPECT_FALSE(Topmost(b.bar));
     EXPECT_TRUE(Enabled(b.bar));
-    EXPECT_TRUE(KeywordHasFocus(b));
+    EXPECT_TRUE(WaitForFocus(b.keyword));
     // The open dialog is none again: activation goes to the bar.
     ShowWindow(b.bar, SW_HIDE);
     Send(b.bar, kActivate);
     EXPECT_TRUE(WaitUntil([&] { return Visible(b.bar); }));
 
-    sheet = OpenSheet(b, true); // the system menu's item
-    ASSERT_NE(sheet, nullptr);
-    general = ShowPage(sheet, kGeneral);
-    EXPECT_FALSE(Ticked(general, IDC_GEN_TOPMOST));
-    Click(general, IDC_GEN_TOPMOST);
-    Click(general, IDC_GEN_NO_TIPS);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    ASSERT_TRUE(s.Open(b, kGeneral, true)); // the system menu's item
+    EXPECT_FALSE(s.Ticked(IDC_GEN_TOPMOST));
+    s.Click(IDC_GEN_TOPMOST);
+    s.Click(IDC_GEN_NO_TIPS);
+    ASSERT_TRUE(s.Close(IDOK));
     EXPECT_TRUE(Topmost(b.bar));
-    EXPECT_TRUE(KeywordHasFocus(b));
+    EXPECT_TRUE(WaitForFocus(b.keyword));
 
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    general = ShowPage(sheet, kGeneral);
-    EXPECT_TRUE(Ticked(general, IDC_GEN_TOPMOST));
-    EXPECT_TRUE(Ticked(general, IDC_GEN_NO_TIPS));
-    Click(general, IDC_GEN_TOPMOST);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    ASSERT_TRUE(s.Open(b, kGeneral));
+    EXPECT_TRUE(s.Ticked(IDC_GEN_TOPMOST));
+    EXPECT_TRUE(s.Ticked(IDC_GEN_NO_TIPS));
+    s.Click(IDC_GEN_TOPMOST);
+    ASSERT_TRUE(s.Close(IDOK));
     EXPECT_FALSE(Topmost(b.bar));
 
     // Only 全般 was shown: the other pages' settings and the history are as they were.
@@ -260,28 +167,27 @@ TEST(Settings, SheetPagesButtonsAndTopmost) {
 // The tray box and the two hiding boxes under it, and what the bar does after OK.
 TEST(Settings, TrayModeAndHiding) {
     RunningBar b;
-    ASSERT_TRUE(b.Start(TrayIni("TrayMode=0\r\nTaskErase=1\r\nNotWinClose=1\r\n")));
+    ASSERT_TRUE(b.Start(TestIni("", "TrayMode=0\r\nTaskErase=1\r\nNotWinClose=1\r\n")));
     const bool trayShown = TrayIconPresent(b.bar); // false where no tray answers
     if (!trayShown) std::printf("no tray answers here: the icon itself is not checked\n");
-    HWND sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kGeneral);
-    EXPECT_TRUE(Ticked(page, IDC_GEN_TRAY));
-    EXPECT_TRUE(Ticked(page, IDC_GEN_HIDE_ON_MINIMIZE));
-    EXPECT_TRUE(Ticked(page, IDC_GEN_HIDE_ON_CLOSE));
-    EXPECT_TRUE(Enabled(GetDlgItem(page, IDC_GEN_HIDE_ON_MINIMIZE)));
-    Click(page, IDC_GEN_TRAY);
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b, kGeneral));
+    EXPECT_TRUE(s.Ticked(IDC_GEN_TRAY));
+    EXPECT_TRUE(s.Ticked(IDC_GEN_HIDE_ON_MINIMIZE));
+    EXPECT_TRUE(s.Ticked(IDC_GEN_HIDE_ON_CLOSE));
+    EXPECT_TRUE(Enabled(s.Item(IDC_GEN_HIDE_ON_MINIMIZE)));
+    s.Click(IDC_GEN_TRAY);
     // Disabled, their ticks unchanged.
-    EXPECT_FALSE(Enabled(GetDlgItem(page, IDC_GEN_HIDE_ON_MINIMIZE)));
-    EXPECT_FALSE(Enabled(GetDlgItem(page, IDC_GEN_HIDE_ON_CLOSE)));
-    EXPECT_TRUE(Ticked(page, IDC_GEN_HIDE_ON_CLOSE));
+    EXPECT_FALSE(Enabled(s.Item(IDC_GEN_HIDE_ON_MINIMIZE)));
+    EXPECT_FALSE(Enabled(s.Item(IDC_GEN_HIDE_ON_CLOSE)));
+    EXPECT_TRUE(s.Ticked(IDC_GEN_HIDE_ON_CLOSE));
     // The history was off at start: the editor's list is empty and every button off.
-    HWND history = ShowPage(sheet, kHistory);
+    HWND history = s.Show(kHistory);
     EXPECT_EQ(Send(GetDlgItem(history, IDC_HIST_LIST), LB_GETCOUNT), 0);
     EXPECT_EQ(ItemText(history, IDC_HIST_COUNT), "0件");
     for (int id : {IDC_HIST_UP, IDC_HIST_DOWN, IDC_HIST_DELETE, IDC_HIST_DELETE_ALL})
         EXPECT_FALSE(Enabled(GetDlgItem(history, id))) << id;
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    ASSERT_TRUE(s.Close(IDOK));
     // The bar applies the sheet's outcome once the sheet is gone.
     if (trayShown) {
         EXPECT_TRUE(WaitUntil([&] { return !TrayIconPresent(b.bar); }));
@@ -289,25 +195,23 @@ TEST(Settings, TrayModeAndHiding) {
 
     // No tray icon: the boxes come back unticked and disabled; ticking the tray box
     // enables them with their ticks as they are.
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    page = ShowPage(sheet, kGeneral);
-    EXPECT_FALSE(Ticked(page, IDC_GEN_TRAY));
+    ASSERT_TRUE(s.Open(b, kGeneral));
+    EXPECT_FALSE(s.Ticked(IDC_GEN_TRAY));
     for (int id : {IDC_GEN_HIDE_ON_MINIMIZE, IDC_GEN_HIDE_ON_CLOSE}) {
-        EXPECT_FALSE(Ticked(page, id)) << id;
-        EXPECT_FALSE(Enabled(GetDlgItem(page, id))) << id;
+        EXPECT_FALSE(s.Ticked(id)) << id;
+        EXPECT_FALSE(Enabled(s.Item(id))) << id;
     }
-    Click(page, IDC_GEN_TRAY);
-    EXPECT_TRUE(Enabled(GetDlgItem(page, IDC_GEN_HIDE_ON_MINIMIZE)));
-    EXPECT_TRUE(Enabled(GetDlgItem(page, IDC_GEN_HIDE_ON_CLOSE)));
-    EXPECT_FALSE(Ticked(page, IDC_GEN_HIDE_ON_CLOSE));
-    Click(page, IDC_GEN_HIDE_ON_CLOSE);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    s.Click(IDC_GEN_TRAY);
+    EXPECT_TRUE(Enabled(s.Item(IDC_GEN_HIDE_ON_MINIMIZE)));
+    EXPECT_TRUE(Enabled(s.Item(IDC_GEN_HIDE_ON_CLOSE)));
+    EXPECT_FALSE(s.Ticked(IDC_GEN_HIDE_ON_CLOSE));
+    s.Click(IDC_GEN_HIDE_ON_CLOSE);
+    ASSERT_TRUE(s.Close(IDOK));
     if (trayShown) {
         EXPECT_TRUE(WaitUntil([&] { return TrayIconPresent(b.bar); }));
     }
     // The close button now only hides the bar.
-    ASSERT_TRUE(KeywordHasFocus(b)); // the settings command has ended
+    ASSERT_TRUE(WaitForFocus(b.keyword)); // the settings command has ended
     Send(b.bar, WM_CLOSE);
     EXPECT_TRUE(WaitUntil([&] { return !Visible(b.bar); }));
     EXPECT_TRUE(b.proc.Running());
@@ -316,14 +220,12 @@ TEST(Settings, TrayModeAndHiding) {
 
     // Unticking the tray box again forces both hiding settings off, whatever the boxes
     // show: the close button ends the program, and the file says so.
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    page = ShowPage(sheet, kGeneral);
-    Click(page, IDC_GEN_HIDE_ON_MINIMIZE);
-    EXPECT_TRUE(Ticked(page, IDC_GEN_HIDE_ON_MINIMIZE));
-    EXPECT_TRUE(Ticked(page, IDC_GEN_HIDE_ON_CLOSE));
-    Click(page, IDC_GEN_TRAY);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    ASSERT_TRUE(s.Open(b, kGeneral));
+    s.Click(IDC_GEN_HIDE_ON_MINIMIZE);
+    EXPECT_TRUE(s.Ticked(IDC_GEN_HIDE_ON_MINIMIZE));
+    EXPECT_TRUE(s.Ticked(IDC_GEN_HIDE_ON_CLOSE));
+    s.Click(IDC_GEN_TRAY);
+    ASSERT_TRUE(s.Close(IDOK));
     PostMessageA(b.bar, WM_CLOSE, 0, 0);
     DWORD code = 1;
     ASSERT_TRUE(b.proc.WaitForExit(10000, &code));
@@ -346,43 +248,36 @@ TEST(Settings, HistorySizeRules) {
         {true, "", 10},   {true, "0", 10},  {true, "5", 5},  {true, "50", 50},
         {true, "51", 50}, {true, "99", 50}, {false, "7", 0}, {true, "1", 1},
     };
-    HWND sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kSearch);
-    HWND size = GetDlgItem(page, IDC_SRCH_HISTORY_SIZE);
-    EXPECT_FALSE(Ticked(page, IDC_SRCH_HISTORY_ON));
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b, kSearch));
+    HWND size = s.Item(IDC_SRCH_HISTORY_SIZE);
+    EXPECT_FALSE(s.Ticked(IDC_SRCH_HISTORY_ON));
     EXPECT_FALSE(Enabled(size));
     EXPECT_EQ(WindowText(size), "");
     EXPECT_EQ(Send(size, EM_GETLIMITTEXT), 2);
     EXPECT_TRUE(GetWindowLongA(size, GWL_STYLE) & ES_NUMBER);
     EXPECT_TRUE(GetWindowLongA(size, GWL_STYLE) & ES_RIGHT);
-    Click(page, IDC_SRCH_HISTORY_ON);
+    s.Click(IDC_SRCH_HISTORY_ON);
     EXPECT_TRUE(Enabled(size));
-    Click(page, IDC_SRCH_HISTORY_ON);
+    s.Click(IDC_SRCH_HISTORY_ON);
     EXPECT_FALSE(Enabled(size));
-    Click(page, IDC_SRCH_SOUND);
-    Click(page, IDC_SRCH_AUTO_SEARCH);
+    s.Click(IDC_SRCH_SOUND);
+    s.Click(IDC_SRCH_AUTO_SEARCH);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        if (!sheet) {
-            sheet = OpenSheet(b);
-            ASSERT_NE(sheet, nullptr);
-            page = ShowPage(sheet, kSearch);
-            size = GetDlgItem(page, IDC_SRCH_HISTORY_SIZE);
+        if (!IsWindow(s.sheet)) {
+            ASSERT_TRUE(s.Open(b, kSearch));
         }
-        SetBox(page, IDC_SRCH_HISTORY_ON, c.ticked);
-        Send(size, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.typed));
-        ASSERT_TRUE(CloseSheet(sheet, IDOK));
-        sheet = OpenSheet(b);
-        ASSERT_NE(sheet, nullptr);
-        page = ShowPage(sheet, kSearch);
-        size = GetDlgItem(page, IDC_SRCH_HISTORY_SIZE);
-        EXPECT_EQ(Ticked(page, IDC_SRCH_HISTORY_ON), c.max != 0);
+        s.SetBox(IDC_SRCH_HISTORY_ON, c.ticked);
+        Send(s.Item(IDC_SRCH_HISTORY_SIZE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.typed));
+        ASSERT_TRUE(s.Close(IDOK));
+        ASSERT_TRUE(s.Open(b, kSearch));
+        size = s.Item(IDC_SRCH_HISTORY_SIZE);
+        EXPECT_EQ(s.Ticked(IDC_SRCH_HISTORY_ON), c.max != 0);
         EXPECT_EQ(Enabled(size), c.max != 0);
         EXPECT_EQ(WindowText(size), c.max ? std::to_string(c.max) : "");
-        EXPECT_TRUE(Ticked(page, IDC_SRCH_SOUND));
-        ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
-        sheet = nullptr;
+        EXPECT_TRUE(s.Ticked(IDC_SRCH_SOUND));
+        ASSERT_TRUE(s.Close(IDCANCEL));
     }
     ASSERT_TRUE(b.Exit());
     EXPECT_EQ(b.dir.IniInt("History", "Max"), 1);
@@ -395,32 +290,31 @@ TEST(Settings, BrowserChoice) {
     RunningBar b;
     // A folder "ソ" (0x83 0x5C) in the stored path: its trail byte is no backslash.
     ASSERT_TRUE(b.Start("[Search]\r\nBrowser=C:\\\x83\x5C\\web.exe\r\nDefaultSEF=test.sef\r\n"));
-    HWND sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kSearch);
-    EXPECT_EQ(ItemText(page, IDC_SRCH_BROWSER_NAME), "web.exe");
-    Click(page, IDC_SRCH_BROWSER_DEFAULT);
-    EXPECT_EQ(ItemText(page, IDC_SRCH_BROWSER_NAME), "関連付けされているブラウザ");
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b, kSearch));
+    const auto browserName = [&] { return WindowText(s.Item(IDC_SRCH_BROWSER_NAME)); };
+    EXPECT_EQ(browserName(), "web.exe");
+    s.Click(IDC_SRCH_BROWSER_DEFAULT);
+    EXPECT_EQ(browserName(), "関連付けされているブラウザ");
+    ASSERT_TRUE(s.Close(IDOK));
 
     // "変更": choose the stand-in browser, then cancel the sheet.
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    page = ShowPage(sheet, kSearch);
-    EXPECT_EQ(ItemText(page, IDC_SRCH_BROWSER_NAME), "関連付けされているブラウザ");
+    ASSERT_TRUE(s.Open(b, kSearch));
+    EXPECT_EQ(browserName(), "関連付けされているブラウザ");
     const auto openFileDialog = [&]() -> HWND {
-        PostMessageA(GetDlgItem(page, IDC_SRCH_BROWSER_CHANGE), BM_CLICK, 0, 0);
+        PostMessageA(s.Item(IDC_SRCH_BROWSER_CHANGE), BM_CLICK, 0, 0);
         HWND dlg = nullptr;
         WaitUntil([&] {
             for (HWND w : TopWindows(b.proc.Pid(), "#32770", nullptr))
-                if (w != sheet && w != b.bar && IsWindowVisible(w) && GetDlgItem(w, IDOK)) dlg = w;
+                if (w != s.sheet && w != b.bar && IsWindowVisible(w) && GetDlgItem(w, IDOK))
+                    dlg = w;
             return dlg != nullptr;
         });
         return dlg;
     };
     HWND dlg = openFileDialog();
     ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(GetWindow(dlg, GW_OWNER), sheet);
+    EXPECT_EQ(GetWindow(dlg, GW_OWNER), s.sheet);
     Shot("settings-browser-dialog", dlg);
     const std::string chosen = FakeBrowserPath();
     for (int id : {0x47C, 0x480}) // the file name box: a combo box or an edit control
@@ -428,20 +322,18 @@ TEST(Settings, BrowserChoice) {
             Send(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
     PressButton(dlg, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
-    EXPECT_EQ(ItemText(page, IDC_SRCH_BROWSER_NAME), "fake_browser.exe");
-    ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
+    EXPECT_EQ(browserName(), "fake_browser.exe");
+    ASSERT_TRUE(s.Close(IDCANCEL));
 
     // Nothing of it stayed; a cancelled file dialog changes nothing either.
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    page = ShowPage(sheet, kSearch);
-    EXPECT_EQ(ItemText(page, IDC_SRCH_BROWSER_NAME), "関連付けされているブラウザ");
+    ASSERT_TRUE(s.Open(b, kSearch));
+    EXPECT_EQ(browserName(), "関連付けされているブラウザ");
     dlg = openFileDialog();
     ASSERT_NE(dlg, nullptr);
     PressButton(dlg, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }));
-    EXPECT_EQ(ItemText(page, IDC_SRCH_BROWSER_NAME), "関連付けされているブラウザ");
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    EXPECT_EQ(browserName(), "関連付けされているブラウザ");
+    ASSERT_TRUE(s.Close(IDOK));
     ASSERT_TRUE(b.Exit());
     EXPECT_TRUE(b.dir.IniHasKey("Search", "Browser"));
     EXPECT_EQ(b.dir.IniString("Search", "Browser"), "");
@@ -455,16 +347,17 @@ TEST(HistoryEditor, EditsTheWorkingCopyUntilOk) {
                                 "HistoryC=三\r\nHistoryD=four\r\nHistoryE=five\r\n")));
     using V = std::vector<std::string>;
     const V stored = {"one", "two", "三", "four", "five"};
-    HWND sheet = nullptr, page = nullptr, list = nullptr;
+    SheetPage s;
+    HWND list = nullptr;
     const auto open = [&] {
-        sheet = OpenSheet(b);
-        page = sheet ? ShowPage(sheet, kHistory) : nullptr;
-        list = page ? GetDlgItem(page, IDC_HIST_LIST) : nullptr;
+        list = s.Open(b, kHistory) ? s.Item(IDC_HIST_LIST) : nullptr;
         return list != nullptr;
     };
-    const auto sel = [&] { return static_cast<int>(Send(list, LB_GETCURSEL)); };
+    const HWND& sheet = s.sheet;
+    const HWND& page = s.page;
+    const auto sel = [&] { return ListSelection(list); };
     const auto select = [&](int n) { Send(list, LB_SETCURSEL, n); };
-    const auto enabled = [&](int id) { return Enabled(GetDlgItem(page, id)); };
+    const auto enabled = [&](int id) { return Enabled(s.Item(id)); };
 
     ASSERT_TRUE(open());
     EXPECT_EQ(ListItems(list), stored);
@@ -474,10 +367,10 @@ TEST(HistoryEditor, EditsTheWorkingCopyUntilOk) {
     Shot("settings-history-items", sheet);
     // The middle item up twice: the second move does nothing; the selection stays on it.
     select(1);
-    Click(page, IDC_HIST_UP);
+    s.Click(IDC_HIST_UP);
     EXPECT_EQ(ListItems(list), (V{"two", "one", "三", "four", "five"}));
     EXPECT_EQ(sel(), 0);
-    Click(page, IDC_HIST_UP);
+    s.Click(IDC_HIST_UP);
     EXPECT_EQ(ListItems(list), (V{"two", "one", "三", "four", "five"}));
     EXPECT_EQ(sel(), 0);
     // The keys, typed into the list: Shift+Down and Shift+Up move, Down only selects.
@@ -494,7 +387,7 @@ TEST(HistoryEditor, EditsTheWorkingCopyUntilOk) {
     EXPECT_EQ(ListItems(list), (V{"one", "三", "two", "four", "five"}));
     // The last item down: nothing. Delete on the last item selects the new last one.
     select(4);
-    Click(page, IDC_HIST_DOWN);
+    s.Click(IDC_HIST_DOWN);
     EXPECT_EQ(sel(), 4);
     Send(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE); // the click took it
     TypeKey(VK_DELETE);
@@ -502,23 +395,23 @@ TEST(HistoryEditor, EditsTheWorkingCopyUntilOk) {
     EXPECT_EQ(ListItems(list), (V{"one", "三", "two", "four"}));
     EXPECT_EQ(sel(), 3);
     EXPECT_EQ(ItemText(page, IDC_HIST_COUNT), "4件");
-    ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
+    ASSERT_TRUE(s.Close(IDCANCEL));
 
     // Cancel kept the live history; so does "全削除" followed by Cancel.
     ASSERT_TRUE(open());
     EXPECT_EQ(ListItems(list), stored);
-    Click(page, IDC_HIST_DELETE_ALL);
+    s.Click(IDC_HIST_DELETE_ALL);
     EXPECT_EQ(Send(list, LB_GETCOUNT), 0);
     EXPECT_EQ(ItemText(page, IDC_HIST_COUNT), "0件");
     for (int id : {IDC_HIST_UP, IDC_HIST_DOWN, IDC_HIST_DELETE, IDC_HIST_DELETE_ALL})
         EXPECT_FALSE(enabled(id)) << id;
-    ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
+    ASSERT_TRUE(s.Close(IDCANCEL));
 
     // Deleting down to one item disables the moves for good, down to none every button.
     ASSERT_TRUE(open());
     EXPECT_EQ(ListItems(list), stored);
     for (int left = 4; left >= 1; --left) {
-        Click(page, IDC_HIST_DELETE);
+        s.Click(IDC_HIST_DELETE);
         EXPECT_EQ(Send(list, LB_GETCOUNT), left);
     }
     EXPECT_EQ(ListItems(list), V{"five"});
@@ -527,7 +420,7 @@ TEST(HistoryEditor, EditsTheWorkingCopyUntilOk) {
     EXPECT_FALSE(enabled(IDC_HIST_DOWN));
     EXPECT_TRUE(enabled(IDC_HIST_DELETE));
     EXPECT_TRUE(enabled(IDC_HIST_DELETE_ALL));
-    Click(page, IDC_HIST_DELETE);
+    s.Click(IDC_HIST_DELETE);
     EXPECT_EQ(Send(list, LB_GETCOUNT), 0);
     EXPECT_EQ(sel(), -1);
     EXPECT_EQ(ItemText(page, IDC_HIST_COUNT), "0件");
@@ -542,24 +435,24 @@ TEST(HistoryEditor, EditsTheWorkingCopyUntilOk) {
     Sleep(200);
     EXPECT_EQ(Send(list, LB_GETCOUNT), 0);
     EXPECT_TRUE(IsWindow(sheet));
-    ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
+    ASSERT_TRUE(s.Close(IDCANCEL));
 
     // OK replaces the live history with the edited list.
     ASSERT_TRUE(open());
     select(4);
-    Click(page, IDC_HIST_UP);
+    s.Click(IDC_HIST_UP);
     select(0);
-    Click(page, IDC_HIST_DELETE);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    s.Click(IDC_HIST_DELETE);
+    ASSERT_TRUE(s.Close(IDOK));
     ASSERT_TRUE(open());
     EXPECT_EQ(ListItems(list), (V{"two", "三", "five", "four"}));
     // "全削除" and OK: the history is empty, also in the file.
-    Click(page, IDC_HIST_DELETE_ALL);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    s.Click(IDC_HIST_DELETE_ALL);
+    ASSERT_TRUE(s.Close(IDOK));
     ASSERT_TRUE(open());
     EXPECT_EQ(Send(list, LB_GETCOUNT), 0);
     EXPECT_FALSE(enabled(IDC_HIST_DELETE_ALL));
-    ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
+    ASSERT_TRUE(s.Close(IDCANCEL));
     ASSERT_TRUE(b.Exit());
     EXPECT_EQ(b.dir.IniInt("History", "Max"), 10);
     EXPECT_FALSE(b.dir.IniHasKey("History", "HistoryA"));
@@ -568,103 +461,73 @@ TEST(HistoryEditor, EditsTheWorkingCopyUntilOk) {
 // With Pelka.dll beside the program: registration, the key and its values, the box on
 // reopening, the browser's script from the stored address, and the way back.
 TEST(MenuExtension, WithTheLibrary) {
-    ProgramDir::Options options;
-    options.copyBridge = true;
-    RunningBar b(options);
-    MenuExtCleanup cleanup(b.dir.File("Pelka.dll"));
+    RunningBar b(WithBridge());
+    const std::string library = b.dir.File("Pelka.dll");
+    Cleanup cleanup(library);
     ASSERT_TRUE(b.Start(TestIni()));
     ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
 
-    HWND sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kMenuExt);
-    EXPECT_EQ(ItemText(page, IDC_MEXT_ENABLE), "IEのコンテキストメニューに「Morvel」を追加");
-    EXPECT_FALSE(Ticked(page, IDC_MEXT_ENABLE));
-    Click(page, IDC_MEXT_ENABLE);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    EXPECT_EQ(AnswerMessageBox(b, 1000), "<no box>");
-
-    const std::string address = "res://" + b.dir.Path() + "Pelka.dll/SETSTRING";
-    DWORD type = 0;
-    std::string data;
-    ASSERT_TRUE(ReadValue(HKEY_CURRENT_USER, kMenuExtKey, nullptr, type, data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(data, address + '\0'); // the stored size counts the NUL
-    ASSERT_TRUE(ReadValue(HKEY_CURRENT_USER, kMenuExtKey, "Contexts", type, data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(data, std::string("\x10\0\0\0", 4));
-    ASSERT_TRUE(ReadValue(HKEY_CURRENT_USER, kMenuExtKey, "Flags", type, data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(data, std::string(4, '\0'));
-    // The bridge is registered from the program directory.
-    EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, kClassKey), b.dir.File("Pelka.dll"));
-    EXPECT_EQ(DefaultText(HKEY_CLASSES_ROOT, "Pelka.Vantu\\CLSID"),
-              "{6FD94094-3695-4A5D-9804-5A8DB21EE0EF}");
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b, kMenuExt));
+    EXPECT_EQ(ItemText(s.page, IDC_MEXT_ENABLE), "IEのコンテキストメニューに「Morvel」を追加");
+    EXPECT_FALSE(s.Ticked(IDC_MEXT_ENABLE));
+    s.Click(IDC_MEXT_ENABLE);
+    ASSERT_TRUE(s.Close(IDOK));
+    EXPECT_EQ(Answer(b, 1000), "<none>");
+    // The key, and the bridge registered from the program directory.
+    EXPECT_EQ(RegistryDifferences(MenuExtensionTable(library)), "");
+    EXPECT_EQ(RegistryDifferences(BridgeClassTable(library)), "");
 
     // Reopened: ticked; OK with the box unchanged registers and writes again, silently.
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    page = ShowPage(sheet, kMenuExt);
-    EXPECT_TRUE(Ticked(page, IDC_MEXT_ENABLE));
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    EXPECT_EQ(AnswerMessageBox(b, 1000), "<no box>");
-    EXPECT_EQ(DefaultText(HKEY_CURRENT_USER, kMenuExtKey), address);
+    ASSERT_TRUE(s.Open(b, kMenuExt));
+    EXPECT_TRUE(s.Ticked(IDC_MEXT_ENABLE));
+    ASSERT_TRUE(s.Close(IDOK));
+    EXPECT_EQ(Answer(b, 1000), "<none>");
+    EXPECT_EQ(RegistryDifferences(MenuExtensionTable(library)), "");
 
     // The browser's part: the script at the stored address, with a selection on the page.
-    const std::string stored = DefaultText(HKEY_CURRENT_USER, kMenuExtKey);
+    const std::string stored = RegText(HKEY_CURRENT_USER, kMenuExtKey, nullptr);
     const std::string prefix = "res://", suffix = "/SETSTRING";
     ASSERT_EQ(stored.compare(0, prefix.size(), prefix), 0);
     ASSERT_EQ(stored.compare(stored.size() - suffix.size(), suffix.size(), suffix), 0);
-    const std::string library =
+    const std::string addressed =
         stored.substr(prefix.size(), stored.size() - prefix.size() - suffix.size());
-    ASSERT_EQ(StoredScriptBody(library).size(), 4u);
+    ASSERT_EQ(StoredScriptBody(addressed).size(), 4u);
     ShowWindow(b.bar, SW_MINIMIZE);
-    ASSERT_EQ(RunMenuScript(b.dir, "\"選択\" & Chr(13) & Chr(10) & \"text \"", nullptr, library),
+    ASSERT_EQ(RunMenuScript(b.dir, "\"選択\" & Chr(13) & Chr(10) & \"text \"", nullptr, addressed),
               0u);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(b.keyword) == "選択 text"; }));
     EXPECT_TRUE(WaitUntil([&] { return Visible(b.bar) && !IsIconic(b.bar); }));
 
     // Unticked: unregistered and the key deleted, without a message.
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    page = ShowPage(sheet, kMenuExt);
-    Click(page, IDC_MEXT_ENABLE);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    EXPECT_EQ(AnswerMessageBox(b, 1000), "<no box>");
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Pelka.Vantu"));
+    ASSERT_TRUE(s.Open(b, kMenuExt));
+    s.Click(IDC_MEXT_ENABLE);
+    ASSERT_TRUE(s.Close(IDOK));
+    EXPECT_EQ(Answer(b, 1000), "<none>");
+    EXPECT_EQ(RegistryLeftovers(MenuExtensionTable(library)), "");
+    EXPECT_EQ(RegistryLeftovers(BridgeClassTable(library)), "");
 }
 
 // Without Pelka.dll beside the program: one message and no key, even with a library of
 // that name in the current directory, which is never loaded; unticking deletes the key
 // anyway.
 TEST(MenuExtension, WithoutTheLibrary) {
-    ProgramDir::Options plantedOptions;
-    plantedOptions.copyProgram = false;
-    plantedOptions.copyDefaultSef = false;
-    plantedOptions.copyBridge = true;
-    ProgramDir planted(plantedOptions);
-    MenuExtCleanup cleanup(planted.File("Pelka.dll"));
+    ProgramDir planted(WithBridge(false));
+    Cleanup cleanup(planted.File("Pelka.dll"));
     RunningBar b;
     Process::Options run;
     run.currentDir = planted.Path();
-    ASSERT_TRUE(b.dir.WriteEngineFile("test.sef", TestEngines()));
-    ASSERT_TRUE(b.dir.WriteIni(TestIni()));
-    ASSERT_TRUE(b.proc.Start(b.dir, run));
-    ASSERT_NE(b.bar = b.proc.WaitForBar(), nullptr);
+    ASSERT_TRUE(b.Start(TestIni().c_str(), run));
 
-    HWND sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kMenuExt);
-    Click(page, IDC_MEXT_ENABLE);
-    PressButton(sheet, IDOK);
-    EXPECT_EQ(AnswerMessageBox(b, 5000, "settings-menuext-missing"),
-              "「Pelka.dll」が見つかりません。");
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
-    EXPECT_EQ(AnswerMessageBox(b, 500), "<no box>");
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b, kMenuExt));
+    s.Click(IDC_MEXT_ENABLE);
+    PressButton(s.sheet, IDOK);
+    EXPECT_EQ(Answer(b, 5000, "settings-menuext-missing"), "「Pelka.dll」が見つかりません。");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(s.sheet); }));
+    EXPECT_EQ(Answer(b, 500), "<none>");
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
-    EXPECT_NE(DefaultText(HKEY_CLASSES_ROOT, kClassKey), planted.File("Pelka.dll"));
+    EXPECT_NE(RegistryDifferences(BridgeClassTable(planted.File("Pelka.dll"))), "");
 
     // A key made elsewhere: the page shows it ticked; a sheet confirmed without showing
     // the page leaves it; unticking deletes it after the message.
@@ -673,43 +536,30 @@ TEST(MenuExtension, WithoutTheLibrary) {
                               nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    EXPECT_EQ(AnswerMessageBox(b, 500), "<no box>");
+    ASSERT_TRUE(s.Open(b, kAsOpened));
+    ASSERT_TRUE(s.Close(IDOK));
+    EXPECT_EQ(Answer(b, 500), "<none>");
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    page = ShowPage(sheet, kMenuExt);
-    EXPECT_TRUE(Ticked(page, IDC_MEXT_ENABLE));
-    Click(page, IDC_MEXT_ENABLE);
-    PressButton(sheet, IDOK);
-    EXPECT_EQ(AnswerMessageBox(b), "「Pelka.dll」が見つかりません。");
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
+    ASSERT_TRUE(s.Open(b, kMenuExt));
+    EXPECT_TRUE(s.Ticked(IDC_MEXT_ENABLE));
+    s.Click(IDC_MEXT_ENABLE);
+    PressButton(s.sheet, IDOK);
+    EXPECT_EQ(Answer(b), "「Pelka.dll」が見つかりません。");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(s.sheet); }));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
 }
 
 // The second box: registration of the browser host for the current user, done only when
 // the box was changed; a missing host or an unwritable manifest writes nothing.
 TEST(MenuExtension, BrowserHostRegistration) {
-    using V = std::vector<std::string>;
-    ProgramDir::Options options;
-    options.copyBridge = true; // the first box, ticked, registers again silently at each OK
-    RunningBar b(options);
-    MenuExtCleanup cleanup(b.dir.File("Pelka.dll"));
-    HostKeysCleanup hostKeys;
+    RunningBar b(WithBridge()); // the first box, ticked, registers again silently at each OK
+    Cleanup cleanup(b.dir.File("Pelka.dll"));
     ASSERT_TRUE(b.dir.CopyFromDist("morvel-host.exe"));
     ASSERT_TRUE(b.Start(TestIni()));
-    const V none(3, "<none>");
-    const V registered = {b.dir.File(kChromiumManifest), b.dir.File(kChromiumManifest),
-                          b.dir.File(kFirefoxManifest)};
-    HWND sheet = nullptr, page = nullptr;
-    auto open = [&] {
-        sheet = OpenSheet(b);
-        if (!sheet) return false;
-        page = ShowPage(sheet, kMenuExt);
-        return page != nullptr;
-    };
+    const RegTable hostKeys = BrowserHostTable(b.dir.Path());
+    SheetPage s;
+    const HWND& page = s.page;
+    auto open = [&] { return s.Open(b, kMenuExt); };
 
     ASSERT_TRUE(open());
     EXPECT_EQ(ItemText(page, IDC_MEXT_BROWSERS),
@@ -717,12 +567,12 @@ TEST(MenuExtension, BrowserHostRegistration) {
     EXPECT_EQ(ItemText(page, IDC_MEXT_BROWSERS_NOTE),
               "ブラウザーには、同梱の拡張機能を読み込んでください。Chrome・Edge は "
               "browser\\extension、Firefox は browser\\firefox フォルダーです。");
-    EXPECT_FALSE(Ticked(page, IDC_MEXT_BROWSERS));
-    Click(page, IDC_MEXT_ENABLE);
-    Click(page, IDC_MEXT_BROWSERS);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    EXPECT_EQ(AnswerMessageBox(b, 1000), "<no box>");
-    EXPECT_EQ(HostKeyValues(), registered);
+    EXPECT_FALSE(s.Ticked(IDC_MEXT_BROWSERS));
+    s.Click(IDC_MEXT_ENABLE);
+    s.Click(IDC_MEXT_BROWSERS);
+    ASSERT_TRUE(s.Close(IDOK));
+    EXPECT_EQ(Answer(b, 1000), "<none>");
+    EXPECT_EQ(RegistryDifferences(hostKeys), "");
     std::string chromium, firefox;
     ASSERT_TRUE(b.dir.ReadBytes(kChromiumManifest, chromium));
     ASSERT_TRUE(b.dir.ReadBytes(kFirefoxManifest, firefox));
@@ -734,30 +584,30 @@ TEST(MenuExtension, BrowserHostRegistration) {
 
     // Reopened: ticked. OK without a change writes nothing: a key changed meanwhile stays.
     ASSERT_TRUE(open());
-    EXPECT_TRUE(Ticked(page, IDC_MEXT_BROWSERS));
-    EXPECT_TRUE(Ticked(page, IDC_MEXT_ENABLE));
-    Shot("settings-menuext-browsers", sheet);
+    EXPECT_TRUE(s.Ticked(IDC_MEXT_BROWSERS));
+    EXPECT_TRUE(s.Ticked(IDC_MEXT_ENABLE));
+    Shot("settings-menuext-browsers", s.sheet);
     HKEY raw = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kHostKeys[2], 0, KEY_SET_VALUE, &raw),
               ERROR_SUCCESS);
     RegSetValueExA(raw, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\x.json"), 10);
     RegCloseKey(raw);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    EXPECT_EQ(DefaultText(HKEY_CURRENT_USER, kHostKeys[2]), "C:\\x.json");
+    ASSERT_TRUE(s.Close(IDOK));
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kHostKeys[2], nullptr), "C:\\x.json");
     // A key that names another file is no registration: unticked; ticking repairs it.
     ASSERT_TRUE(open());
-    EXPECT_FALSE(Ticked(page, IDC_MEXT_BROWSERS));
-    Click(page, IDC_MEXT_BROWSERS);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    EXPECT_EQ(HostKeyValues(), registered);
+    EXPECT_FALSE(s.Ticked(IDC_MEXT_BROWSERS));
+    s.Click(IDC_MEXT_BROWSERS);
+    ASSERT_TRUE(s.Close(IDOK));
+    EXPECT_EQ(RegistryDifferences(hostKeys), "");
 
     // Unticked: keys and manifests removed, the host stays, no message.
     ASSERT_TRUE(open());
-    EXPECT_TRUE(Ticked(page, IDC_MEXT_BROWSERS));
-    Click(page, IDC_MEXT_BROWSERS);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    EXPECT_EQ(AnswerMessageBox(b, 1000), "<no box>");
-    EXPECT_EQ(HostKeyValues(), none);
+    EXPECT_TRUE(s.Ticked(IDC_MEXT_BROWSERS));
+    s.Click(IDC_MEXT_BROWSERS);
+    ASSERT_TRUE(s.Close(IDOK));
+    EXPECT_EQ(Answer(b, 1000), "<none>");
+    EXPECT_EQ(RegistryLeftovers(hostKeys), "");
     EXPECT_FALSE(b.dir.Exists(kChromiumManifest));
     EXPECT_FALSE(b.dir.Exists(kFirefoxManifest));
     EXPECT_TRUE(b.dir.Exists("morvel-host.exe"));
@@ -765,27 +615,27 @@ TEST(MenuExtension, BrowserHostRegistration) {
     // A manifest that cannot be written (a folder of its name): the one error, no keys.
     ASSERT_TRUE(CreateDirectoryA(b.dir.File(kChromiumManifest).c_str(), nullptr));
     ASSERT_TRUE(open());
-    Click(page, IDC_MEXT_BROWSERS);
-    PressButton(sheet, IDOK);
-    EXPECT_EQ(AnswerMessageBox(b, 5000, "settings-menuext-manifest-failed"),
+    s.Click(IDC_MEXT_BROWSERS);
+    PressButton(s.sheet, IDOK);
+    EXPECT_EQ(Answer(b, 5000, "settings-menuext-manifest-failed"),
               "ブラウザー連携のマニフェストファイルの書き込みに失敗しました。");
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
-    EXPECT_EQ(AnswerMessageBox(b, 500), "<no box>");
-    EXPECT_EQ(HostKeyValues(), none);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(s.sheet); }));
+    EXPECT_EQ(Answer(b, 500), "<none>");
+    EXPECT_EQ(RegistryLeftovers(hostKeys), "");
     EXPECT_FALSE(b.dir.Exists(kFirefoxManifest));
     RemoveDirectoryA(b.dir.File(kChromiumManifest).c_str());
 
     // Without the host: the one warning, nothing written, the sheet closes.
     ASSERT_TRUE(DeleteFileA(b.dir.File("morvel-host.exe").c_str()));
     ASSERT_TRUE(open());
-    EXPECT_FALSE(Ticked(page, IDC_MEXT_BROWSERS));
-    Click(page, IDC_MEXT_BROWSERS);
-    PressButton(sheet, IDOK);
-    EXPECT_EQ(AnswerMessageBox(b, 5000, "settings-menuext-host-missing"),
+    EXPECT_FALSE(s.Ticked(IDC_MEXT_BROWSERS));
+    s.Click(IDC_MEXT_BROWSERS);
+    PressButton(s.sheet, IDOK);
+    EXPECT_EQ(Answer(b, 5000, "settings-menuext-host-missing"),
               "「morvel-host.exe」が見つかりません。");
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }));
-    EXPECT_EQ(AnswerMessageBox(b, 500), "<no box>");
-    EXPECT_EQ(HostKeyValues(), none);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(s.sheet); }));
+    EXPECT_EQ(Answer(b, 500), "<none>");
+    EXPECT_EQ(RegistryLeftovers(hostKeys), "");
     EXPECT_FALSE(b.dir.Exists(kChromiumManifest));
     EXPECT_FALSE(b.dir.Exists(kFirefoxManifest));
 }
@@ -793,25 +643,24 @@ TEST(MenuExtension, BrowserHostRegistration) {
 // The box "Windows の起動時に Morvel を起動する": the Run value is its only store, and a value
 // that Windows' own start-up list turned off shows unticked until ticked again.
 TEST(Settings, StartWithWindows) {
-    RunValueCleanup cleanup;
+    Cleanup cleanup;
     RunningBar b;
     ASSERT_TRUE(b.Start(TestIni()));
     const std::string command = "\"" + b.dir.File("vantu.exe") + "\" /tray";
     auto setBox = [&](bool expected, bool click, const char* shot = nullptr) {
-        HWND sheet = OpenSheet(b);
-        ASSERT_NE(sheet, nullptr);
-        HWND general = ShowPage(sheet, kGeneral);
-        EXPECT_EQ(ItemText(general, IDC_GEN_RUN_AT_LOGON), "Windows の起動時に Morvel を起動する");
-        EXPECT_EQ(Ticked(general, IDC_GEN_RUN_AT_LOGON), expected);
-        if (click) Click(general, IDC_GEN_RUN_AT_LOGON);
-        if (shot) Shot(shot, sheet);
-        ASSERT_TRUE(CloseSheet(sheet, IDOK));
-        EXPECT_EQ(AnswerMessageBox(b, 500), "<no box>");
+        SheetPage s;
+        ASSERT_TRUE(s.Open(b, kGeneral));
+        EXPECT_EQ(ItemText(s.page, IDC_GEN_RUN_AT_LOGON), "Windows の起動時に Morvel を起動する");
+        EXPECT_EQ(s.Ticked(IDC_GEN_RUN_AT_LOGON), expected);
+        if (click) s.Click(IDC_GEN_RUN_AT_LOGON);
+        if (shot) Shot(shot, s.sheet);
+        ASSERT_TRUE(s.Close(IDOK));
+        EXPECT_EQ(Answer(b, 500), "<none>");
     };
     setBox(false, true, "settings-general-logon");
-    EXPECT_EQ(RunValue(), command);
+    EXPECT_EQ(RegistryDifferences(RunAtLogonTable(b.dir.Path())), "");
     setBox(true, false);
-    EXPECT_EQ(RunValue(), command);
+    EXPECT_EQ(RegistryDifferences(RunAtLogonTable(b.dir.Path())), "");
     // Turned off in Windows' list (an odd first byte): unticked; ticking turns it on again.
     HKEY raw = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kApprovedKey, 0, nullptr, 0, KEY_SET_VALUE,
@@ -857,7 +706,7 @@ TEST(Settings, TrayStartAtLogon) {
     ASSERT_TRUE(b.Exit());
 
     RunningBar m;
-    ASSERT_TRUE(m.Start(TrayIni("TrayMode=1\r\n").c_str(), logon));
+    ASSERT_TRUE(m.Start(TestIni("", "TrayMode=1\r\n").c_str(), logon));
     EXPECT_TRUE(WaitUntil([&] { return Visible(m.bar) && IsIconic(m.bar); }));
     EXPECT_FALSE(TrayIconPresent(m.bar));
 }
@@ -865,27 +714,24 @@ TEST(Settings, TrayStartAtLogon) {
 // The uninstaller's switch: everything the user registered through the program goes, the
 // settings file and the engine files stay, and no window shows.
 TEST(MenuExtension, UnregisterSwitchRemovesWhatWasRegistered) {
-    ProgramDir::Options options;
-    options.copyBridge = true;
-    RunningBar b(options);
-    MenuExtCleanup cleanup(b.dir.File("Pelka.dll"));
-    HostKeysCleanup hostKeys;
-    RunValueCleanup runValue;
+    RunningBar b(WithBridge());
+    const std::string library = b.dir.File("Pelka.dll");
+    Cleanup cleanup(library);
     ASSERT_TRUE(b.dir.CopyFromDist("morvel-host.exe"));
     ASSERT_TRUE(b.Start(TestIni()));
-    HWND sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = ShowPage(sheet, kMenuExt);
-    Click(page, IDC_MEXT_ENABLE);
-    Click(page, IDC_MEXT_BROWSERS);
-    Click(ShowPage(sheet, kGeneral), IDC_GEN_RUN_AT_LOGON);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b, kMenuExt));
+    s.Click(IDC_MEXT_ENABLE);
+    s.Click(IDC_MEXT_BROWSERS);
+    s.Show(kGeneral);
+    s.Click(IDC_GEN_RUN_AT_LOGON);
+    ASSERT_TRUE(s.Close(IDOK));
     ASSERT_TRUE(b.Exit());
-    ASSERT_NE(RunValue(), "<none>");
-    ASSERT_NE(HostKeyValues()[0], "<none>");
+    const RegTable tables[] = {MenuExtensionTable(library), BridgeClassTable(library),
+                               BrowserHostTable(b.dir.Path()), RunAtLogonTable(b.dir.Path())};
+    for (const RegTable& t : tables)
+        ASSERT_EQ(RegistryDifferences(t), "");
     ASSERT_TRUE(b.dir.Exists(kChromiumManifest));
-    ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
-    ASSERT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     std::string ini, ini2;
     ASSERT_TRUE(b.dir.ReadBytes("vantu.ini", ini));
 
@@ -896,12 +742,10 @@ TEST(MenuExtension, UnregisterSwitchRemovesWhatWasRegistered) {
     DWORD code = 1;
     ASSERT_TRUE(u.WaitForExit(10000, &code)); // a bar or a message would keep it
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(RunValue(), "<none>");
-    EXPECT_EQ(HostKeyValues(), std::vector<std::string>(3, "<none>"));
+    for (const RegTable& t : tables)
+        EXPECT_EQ(RegistryLeftovers(t), "");
     EXPECT_FALSE(b.dir.Exists(kChromiumManifest));
     EXPECT_FALSE(b.dir.Exists(kFirefoxManifest));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey));
     ASSERT_TRUE(b.dir.ReadBytes("vantu.ini", ini2));
     EXPECT_EQ(ini2, ini);
     EXPECT_TRUE(b.dir.Exists("test.sef"));

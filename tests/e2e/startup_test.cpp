@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "support.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 
@@ -48,24 +48,20 @@ TEST(Startup, OnlyInvalidEngineFilesShowTheMessageAndExitWithOne) {
 }
 
 TEST(Startup, FallsBackToTheFirstEngineFileThatLoads) {
-    ProgramDir dir;
+    RunningBar b;
+    const ProgramDir& dir = b.dir;
     std::string bytes;
     ASSERT_TRUE(dir.ReadBytes(kDefaultSef, bytes));
     bytes[20] = static_cast<char>(bytes[20] ^ 1);
     ASSERT_TRUE(dir.WriteBytes("a-broken.sef", bytes));
     ASSERT_TRUE(dir.WriteEngineFile("b-good.sef", {MakeEntry("ビー", "b.example.jp/?q=")}));
     ASSERT_TRUE(dir.WriteIni("[Search]\r\nDefaultSEF=a-broken.sef\r\n"));
-    Process proc;
-    ASSERT_TRUE(proc.Start(dir));
-    HWND bar = proc.WaitForBar();
-    ASSERT_NE(bar, nullptr);
-    HWND engine = GetDlgItem(bar, kEngine);
-    EXPECT_EQ(ComboCount(engine), 1);
-    EXPECT_EQ(ComboText(engine, 0), "ビー");
-    EXPECT_EQ(FindMessageBox(proc.Pid()), nullptr); // no message for the fall-back
-    Send(bar, WM_COMMAND, 40001);
+    ASSERT_TRUE(b.Launch());
+    EXPECT_EQ(ComboCount(b.engine), 1);
+    EXPECT_EQ(ComboText(b.engine, 0), "ビー");
+    EXPECT_EQ(FindMessageBox(b.proc.Pid()), nullptr); // no message for the fall-back
     DWORD code = 99;
-    ASSERT_TRUE(proc.WaitForExit(10000, &code));
+    ASSERT_TRUE(b.Exit(&code));
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(dir.IniString("Search", "DefaultSEF"), "b-good.sef");
 }
@@ -80,12 +76,9 @@ TEST(Startup, BundledEngineFileFillsTheEngineCombo) {
     SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
     const std::string userData = std::string(appData) + "\\Morvel";
     ASSERT_EQ(GetFileAttributesA(userData.c_str()), INVALID_FILE_ATTRIBUTES);
-    ProgramDir dir;
-    Process proc;
-    ASSERT_TRUE(proc.Start(dir));
-    HWND bar = proc.WaitForBar();
-    ASSERT_NE(bar, nullptr);
-    HWND engine = GetDlgItem(bar, kEngine);
+    RunningBar b;
+    ASSERT_TRUE(b.Launch());
+    const HWND engine = b.engine;
     ASSERT_GE(ComboCount(engine), 12);
     EXPECT_EQ(ComboText(engine, 0), "Google");
     EXPECT_EQ(ComboText(engine, 3), "Google 画像検索");
@@ -94,13 +87,12 @@ TEST(Startup, BundledEngineFileFillsTheEngineCombo) {
     Send(engine, CB_SHOWDROPDOWN, TRUE);
     Shot("searchbar-engines");
     Send(engine, CB_SHOWDROPDOWN, FALSE);
-    Send(bar, WM_COMMAND, 40001);
-    ASSERT_TRUE(proc.WaitForExit(10000));
-    EXPECT_EQ(dir.IniInt("SEFIndex", kDefaultSef), 5);
+    ASSERT_TRUE(b.Exit());
+    EXPECT_EQ(b.dir.IniInt("SEFIndex", kDefaultSef), 5);
     // A folder that can be written keeps everything beside the program, and nothing else.
     EXPECT_EQ(GetFileAttributesA(userData.c_str()), INVALID_FILE_ATTRIBUTES);
     WIN32_FIND_DATAA fd;
-    UniqueFind probe(FindFirstFileA((dir.Path() + "*.tmp").c_str(), &fd));
+    UniqueFind probe(FindFirstFileA((b.dir.Path() + "*.tmp").c_str(), &fd));
     EXPECT_FALSE(probe) << fd.cFileName;
 }
 

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/support.h"
-#include "ui/common/resource.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 
@@ -63,10 +62,6 @@ bool BarSummoned(const RunningBar& b) {
         return Visible(b.bar) && GetForegroundWindow() == b.bar && FocusOf(b.bar) == b.keyword &&
                sel.first == 0 && sel.second == TextLengthChars(b.keyword);
     });
-}
-
-void Click(HWND page, int id) {
-    Send(GetDlgItem(page, id), BM_CLICK);
 }
 
 WORD FieldKey(HWND page) {
@@ -152,9 +147,9 @@ TEST(Summon, KeyBringsBarAndDialogForward) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
 
     // The 全般 page shows the key; one that another program holds is refused.
-    HWND sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    HWND general = ShowPage(sheet, 0);
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b, kGeneral));
+    const HWND sheet = s.sheet, general = s.page;
     EXPECT_EQ(FieldKey(general), kKeyK);
     ASSERT_TRUE(other.ToFront());
     PressCtrlAlt('K'); // the sheet is the open dialog
@@ -198,10 +193,10 @@ TEST(Summon, NoneByDefaultAndTakenAtStart) {
     {
         RunningBar b;
         ASSERT_TRUE(b.Start(TestIni()));
-        HWND sheet = OpenSheet(b);
-        ASSERT_NE(sheet, nullptr);
-        EXPECT_EQ(FieldKey(ShowPage(sheet, 0)), 0);
-        ASSERT_TRUE(CloseSheet(sheet, IDOK));
+        SheetPage s;
+        ASSERT_TRUE(s.Open(b, kGeneral));
+        EXPECT_EQ(FieldKey(s.page), 0);
+        ASSERT_TRUE(s.Close(IDOK));
         ASSERT_TRUE(b.Exit());
         EXPECT_FALSE(b.dir.IniHasKey("Window", "HotKey"));
         EXPECT_FALSE(b.dir.IniHasKey("Search", "AutoComplete"));
@@ -225,11 +220,10 @@ TEST(HistoryDropDown, OffersMatchingKeywordsWhileTyping) {
                                 "HistoryC=Mozilla\r\nHistoryD=モルベル\r\nHistoryE=moon\r\n"
                                 "HistoryF=more\r\n")));
     const DWORD pid = b.proc.Pid();
-    HWND sheet = OpenSheet(b); // the 検索 page with its new box, before any search
-    ASSERT_NE(sheet, nullptr);
-    ShowPage(sheet, 1);
-    Shot("settings-autocomplete", sheet);
-    ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
+    SheetPage s; // the 検索 page with its new box, before any search
+    ASSERT_TRUE(s.Open(b, kSearch));
+    Shot("settings-autocomplete", s.sheet);
+    ASSERT_TRUE(s.Close(IDCANCEL));
     ASSERT_TRUE(MakeForeground(b.bar));
     EXPECT_EQ(DropDownList(pid), nullptr);
     TypeText("mo");
@@ -285,18 +279,16 @@ TEST(HistoryDropDown, OffersMatchingKeywordsWhileTyping) {
     TypeKey(VK_ESCAPE);
 
     // The 検索 page: the box goes with the history box, and turns the list off.
-    sheet = OpenSheet(b);
-    ASSERT_NE(sheet, nullptr);
-    HWND search = ShowPage(sheet, 1);
-    HWND box = GetDlgItem(search, IDC_SRCH_AUTOCOMPLETE);
+    ASSERT_TRUE(s.Open(b, kSearch));
+    HWND box = s.Item(IDC_SRCH_AUTOCOMPLETE);
     EXPECT_EQ(WindowText(box), "入力時に履歴を表示");
-    EXPECT_EQ(Send(box, BM_GETCHECK), BST_CHECKED);
-    Click(search, IDC_SRCH_HISTORY_ON);
+    EXPECT_TRUE(s.Ticked(IDC_SRCH_AUTOCOMPLETE));
+    s.Click(IDC_SRCH_HISTORY_ON);
     EXPECT_FALSE(Enabled(box));
-    Click(search, IDC_SRCH_HISTORY_ON);
+    s.Click(IDC_SRCH_HISTORY_ON);
     EXPECT_TRUE(Enabled(box));
-    Click(search, IDC_SRCH_AUTOCOMPLETE);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    s.Click(IDC_SRCH_AUTOCOMPLETE);
+    ASSERT_TRUE(s.Close(IDOK));
     ASSERT_TRUE(SettleOnBar(b));
     Send(b.keyword, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     TypeText("mo");

@@ -1,7 +1,7 @@
 // The tray icon's mouse events and the popup menus, answered by keys as a user would.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 

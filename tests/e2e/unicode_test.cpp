@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 using namespace e2e;
 
@@ -30,14 +30,6 @@ void TypeAndSearch(const RunningBar& b, int engine, const std::wstring& keyword)
     }
     ASSERT_TRUE(typed) << Narrow(WindowTextW(b.keyword));
     TypeKey(VK_RETURN);
-}
-
-std::string Utf8(const std::wstring& text) {
-    std::string out(text.size() * 3, '\0');
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      &out[0], static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(n > 0 ? n : 0);
-    return out;
 }
 
 std::wstring MessageBoxTextW(HWND box) {
@@ -106,10 +98,7 @@ TEST(Unicode, TypedKeywordsReachEveryEngineWholeOrAreRefused) {
     EXPECT_FALSE(b.dir.IniHasKey("History", "HistoryBU"));
 
     // After a restart the history gives back exactly what was searched.
-    Process again;
-    ASSERT_TRUE(again.Start(b.dir));
-    HWND bar = again.WaitForBar();
-    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(b.Launch());
     const struct {
         int item;
         std::wstring keyword;
@@ -120,8 +109,8 @@ TEST(Unicode, TypedKeywordsReachEveryEngineWholeOrAreRefused) {
         {3, L"\U00020BB7野家"},
     };
     for (const auto& h : history) {
-        Send(bar, WM_COMMAND, 40200 + h.item);
-        EXPECT_EQ(WindowTextW(GetDlgItem(bar, kKeyword)), h.keyword) << h.item;
+        Send(b.bar, WM_COMMAND, IDM_HISTORY_FIRST + h.item);
+        EXPECT_EQ(WindowTextW(b.keyword), h.keyword) << h.item;
     }
 }
 

@@ -8,15 +8,12 @@
 #include <memory>
 
 #include "engines/sef_codec.h"
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 #include "tests/support/file_text.h"
 
 using namespace e2e;
 
 namespace {
-
-constexpr int kAboutData = 1040, kAboutOk = 1007, kEditorList = 1035, kFileName = 1047;
-constexpr int kGeneralTopmost = 1033;
 
 std::string DataFolder() {
     char appData[MAX_PATH] = {};
@@ -41,33 +38,26 @@ class Unprivileged : public testing::Test {
         if (program_.empty()) GTEST_SKIP() << "run by tests/e2e/run_unprivileged.sh only";
         if (program_.back() != '\\') program_ += '\\';
     }
-    // Starts vantu.exe from the program folder; the stand-in browser logs into scratch_.
+    // Starts vantu.exe from the program folder; the stand-in browser logs into b_.dir.
     HWND Start() {
         Process::Options o;
         o.programFolder = program_;
-        if (!proc_.Start(scratch_, o)) return nullptr;
-        return proc_.WaitForBar();
+        return b_.Launch(o) ? b_.bar : nullptr;
     }
-    bool Exit(HWND bar) {
-        PostMessageA(bar, WM_COMMAND, 40001, 0);
+    bool Exit() {
         DWORD code = 1;
         // A message at exit would keep the process: it must end by itself, with 0.
-        return proc_.WaitForExit(10000, &code) && code == 0;
+        return b_.Exit(&code) && code == 0;
     }
     HWND OpenDialogWith(HWND bar, int command, int control) {
         PostMessageA(bar, WM_COMMAND, command, 0);
         HWND d = nullptr;
-        WaitUntil([&] {
-            for (HWND w : TopWindows(proc_.Pid(), "#32770", nullptr))
-                if (w != bar && IsWindowVisible(w) && GetDlgItem(w, control)) d = w;
-            return d != nullptr;
-        });
+        WaitUntil([&] { return (d = b_.FindDialogWith(control)) != nullptr; });
         return d;
     }
 
     std::string program_;
-    ProgramDir scratch_{ProgramDir::Options{false, false, false, false}};
-    Process proc_;
+    RunningBar b_{ProgramDir::Options{false, false, false, false}};
 };
 
 } // namespace
@@ -87,20 +77,19 @@ TEST_F(Unprivileged, SettingsPositionEngineAndHistoryComeBack) {
     // The first start filled the data folder from the program folder.
     EXPECT_EQ(ReadFileText(data + "vantu.ini"), programIni);
     EXPECT_EQ(ReadFileText(data + kDefaultSef), ReadFileText(program_ + kDefaultSef));
-    ASSERT_GE(ComboCount(GetDlgItem(bar, kEngine)), 2);
+    ASSERT_GE(ComboCount(GetDlgItem(bar, IDC_ENGINE)), 2);
 
     // Moved, another engine, a search, and topmost through the settings sheet.
     SetWindowPos(bar, nullptr, 123, 145, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Send(bar, kSetOption, MAKEWPARAM(kOptionEngine, 1));
     SendKeyword(bar, "morvel-data");
     Send(bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
-    EXPECT_TRUE(WaitUntil([&] { return scratch_.BrowserLog().size() == 1; }, 15000));
-    HWND sheet = nullptr;
-    PostMessageA(bar, WM_COMMAND, 40004, 0);
-    ASSERT_TRUE(WaitUntil([&] { return (sheet = FindSheet(proc_.Pid())) != nullptr; }));
-    Send(GetDlgItem(ShowPage(sheet, 0), kGeneralTopmost), BM_CLICK);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    ASSERT_TRUE(Exit(bar));
+    EXPECT_TRUE(WaitUntil([&] { return b_.dir.BrowserLog().size() == 1; }, 15000));
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b_, kGeneral));
+    s.Click(IDC_GEN_TOPMOST);
+    ASSERT_TRUE(s.Close(IDOK));
+    ASSERT_TRUE(Exit());
 
     EXPECT_EQ(ReadFileText(program_ + "vantu.ini"), programIni);
     const struct {
@@ -122,21 +111,21 @@ TEST_F(Unprivileged, SettingsPositionEngineAndHistoryComeBack) {
     GetWindowRect(bar, &r);
     EXPECT_EQ(r.left, 123);
     EXPECT_EQ(r.top, 145);
-    EXPECT_EQ(ComboSelection(GetDlgItem(bar, kEngine)), 1);
+    EXPECT_EQ(ComboSelection(GetDlgItem(bar, IDC_ENGINE)), 1);
     EXPECT_TRUE(WaitUntil([&] { return GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST; }));
-    HWND keyword = GetDlgItem(bar, kKeyword);
+    HWND keyword = GetDlgItem(bar, IDC_KEYWORD);
     EXPECT_GE(Send(keyword, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                    reinterpret_cast<LPARAM>("morvel-data")),
               0);
 
     // The about box says where the data lives.
-    HWND about = OpenDialogWith(bar, 40003, kAboutData);
+    HWND about = OpenDialogWith(bar, IDM_ABOUT, IDC_ABOUT_DATA);
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(ItemText(about, kAboutData), "データの保存先: " + data);
+    EXPECT_EQ(ItemText(about, IDC_ABOUT_DATA), "データの保存先: " + data);
     Shot("about-data-folder", about);
-    PressButton(about, kAboutOk);
+    PressButton(about, IDC_ABOUT_OK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
-    EXPECT_TRUE(Exit(bar));
+    EXPECT_TRUE(Exit());
 }
 
 TEST_F(Unprivileged, EditorSavesAndCreatesEngineFilesInTheDataFolder) {
@@ -148,31 +137,29 @@ TEST_F(Unprivileged, EditorSavesAndCreatesEngineFilesInTheDataFolder) {
     const int before = EntriesIn(data + kDefaultSef);
     ASSERT_GE(before, 2);
 
-    HWND editor = OpenDialogWith(bar, 40005, kEditorList);
+    HWND editor = OpenDialogWith(bar, IDM_EDITOR, IDC_ENGINE_LIST);
     ASSERT_NE(editor, nullptr);
-    Send(GetDlgItem(editor, kEditorList), LB_SETCURSEL, 0);
-    Send(editor, WM_COMMAND, 40013); // delete the entry
-    Send(editor, WM_COMMAND, 40023); // save
+    Send(GetDlgItem(editor, IDC_ENGINE_LIST), LB_SETCURSEL, 0);
+    Send(editor, WM_COMMAND, IDM_DELETE_ENTRY);
+    Send(editor, WM_COMMAND, IDM_SAVE_FILE);
     Sleep(300);
-    EXPECT_EQ(FindMessageBox(proc_.Pid()), nullptr) << MessageBoxText(FindMessageBox(proc_.Pid()));
+    EXPECT_EQ(FindMessageBox(b_.proc.Pid()), nullptr)
+        << MessageBoxText(FindMessageBox(b_.proc.Pid()));
     EXPECT_EQ(EntriesIn(data + kDefaultSef), before - 1);
 
     // A new engine file is made in the data folder.
-    PostMessageA(editor, WM_COMMAND, 40020, 0);
+    PostMessageA(editor, WM_COMMAND, IDM_NEW_FILE, 0);
     HWND named = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND w : TopWindows(proc_.Pid(), "#32770", nullptr))
-            if (IsWindowVisible(w) && GetDlgItem(w, kFileName)) named = w;
-        return named != nullptr;
-    }));
-    Send(GetDlgItem(named, kFileName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("mine"));
+    ASSERT_TRUE(WaitUntil([&] { return (named = b_.FindDialogWith(IDC_FILE_NAME)) != nullptr; }));
+    Send(GetDlgItem(named, IDC_FILE_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("mine"));
     PressButton(named, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return PathExists(data + "mine.sef"); }));
     Sleep(300);
-    EXPECT_EQ(FindMessageBox(proc_.Pid()), nullptr) << MessageBoxText(FindMessageBox(proc_.Pid()));
+    EXPECT_EQ(FindMessageBox(b_.proc.Pid()), nullptr)
+        << MessageBoxText(FindMessageBox(b_.proc.Pid()));
     EXPECT_FALSE(PathExists(program_ + "mine.sef"));
     EXPECT_EQ(ReadFileText(program_ + kDefaultSef), bundled);
-    PostMessageA(editor, WM_COMMAND, 40021, 0); // close
+    PostMessageA(editor, WM_COMMAND, IDM_CLOSE_EDITOR, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }));
-    EXPECT_TRUE(Exit(bar));
+    EXPECT_TRUE(Exit());
 }

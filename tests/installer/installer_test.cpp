@@ -15,32 +15,17 @@
 #include <vector>
 
 #include "morvel_version.h"
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 #include "tests/support/file_text.h"
+#include "tests/support/registry_table.h"
 #include "tests/support/run_program.h"
 #include "tests/support/sef_image.h"
-#include "ui/common/resource.h"
 
 using namespace e2e;
 
 namespace {
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvel";
-const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char kApprovedKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
-const char kMenuExtKey[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\Morvel";
-const char* const kHostKeys[] = {
-    "Software\\Google\\Chrome\\NativeMessagingHosts\\jp.morvel.vantu",
-    "Software\\Microsoft\\Edge\\NativeMessagingHosts\\jp.morvel.vantu",
-    "Software\\Mozilla\\NativeMessagingHosts\\jp.morvel.vantu",
-};
-const char* const kBridgeKeys[] = {
-    "Pelka.Vantu",
-    "Pelka.Vantu.1",
-    "CLSID\\{6FD94094-3695-4A5D-9804-5A8DB21EE0EF}",
-    "TypeLib\\{9CBD4271-ED34-4478-925C-9D7E8503DB61}",
-};
 const char kSetupSef[] = "setup\\標準.sef"; // the installed version's bundled copy
 const char kStartText[] = "Windows の起動時に Morvel を起動する";
 const char kKeepText[] = "設定とエンジンファイルを残す";
@@ -123,7 +108,7 @@ std::string ShortcutTarget(const std::string& lnk) {
 HWND AnyBar() {
     for (HWND w = FindWindowExA(nullptr, nullptr, MORVEL_BAR_CLASS, MORVEL_TITLE); w;
          w = FindWindowExA(nullptr, w, MORVEL_BAR_CLASS, MORVEL_TITLE))
-        if (GetDlgItem(w, kKeyword)) return w;
+        if (GetDlgItem(w, IDC_KEYWORD)) return w;
     return nullptr;
 }
 bool ProgramRunning() {
@@ -154,19 +139,23 @@ DWORD RunSetup(const std::string& args) {
     return RunProgram("\"" + SetupPath() + "\" " + args);
 }
 
+// What the installed program registers from its settings sheet.
+std::vector<RegTable> Registrations() {
+    const std::string dir = InstallDir();
+    return {MenuExtensionTable(dir + "Pelka.dll"), BridgeClassTable(dir + "Pelka.dll"),
+            BrowserHostTable(dir), RunAtLogonTable(dir)};
+}
+
 // Removes whatever an installation, the program or a failed test left.
 void RemoveInstallation() {
     EndAnyBar();
     RemoveTree(InstallDir());
     DeleteFileA(ShortcutPath().c_str());
     RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKey);
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Morvel");
+    for (const RegTable& t : Registrations())
+        RemoveFromRegistry(t);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kApprovedKey, "Morvel");
-    RegDeleteTreeA(HKEY_CURRENT_USER, kMenuExtKey);
-    for (const char* key : kHostKeys)
-        RegDeleteTreeA(HKEY_CURRENT_USER, key);
-    for (const char* key : kBridgeKeys)
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, kBridgeTypeLibKey);
     // The copies the uninstaller ran from, left among the temporary files.
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
@@ -205,9 +194,6 @@ HWND WaitForControl(HWND top, const char* cls, const std::string& text) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindControl(top, cls, text)) != nullptr; }, 20000);
     return found;
-}
-bool Ticked(HWND box) {
-    return Send(box, BM_GETCHECK) == BST_CHECKED;
 }
 HWND WaitForTopWindow(const char* title) {
     HWND top = nullptr;
@@ -281,37 +267,29 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>"); // chosen on a page only
 
     // The installed program starts and searches.
-    ProgramDir scratch({false, false}); // no program: only the stand-in browser's log
+    RunningBar b({false, false}); // no program: only the stand-in browser's log
     ASSERT_TRUE(
         WriteFileText(dir_ + "vantu.ini", "[Search]\r\nBrowser=" + FakeBrowserPath() + "\r\n"));
-    Process proc;
-    ASSERT_TRUE(proc.Start(scratch, Installed()));
-    HWND bar = proc.WaitForBar();
-    ASSERT_NE(bar, nullptr);
-    SendKeyword(bar, "installed");
-    Send(bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
+    ASSERT_TRUE(b.Launch(Installed()));
+    SendKeyword(b.bar, "installed");
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
     EXPECT_TRUE(WaitUntil([&] {
-        return ReadFileText(scratch.BrowserLogPath()).find("installed") != std::string::npos;
+        return ReadFileText(b.dir.BrowserLogPath()).find("installed") != std::string::npos;
     }));
 
     // Both browser integrations and start with Windows, from the settings sheet.
-    PostMessageA(bar, WM_COMMAND, IDM_SETTINGS, 0);
-    HWND sheet = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (sheet = FindSheet(proc.Pid())) != nullptr; }));
-    Send(GetDlgItem(ShowPage(sheet, 0), IDC_GEN_RUN_AT_LOGON), BM_CLICK);
-    HWND page = ShowPage(sheet, 2);
-    Send(GetDlgItem(page, IDC_MEXT_ENABLE), BM_CLICK);
-    Send(GetDlgItem(page, IDC_MEXT_BROWSERS), BM_CLICK);
-    ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    EXPECT_EQ(WaitForMessageBox(proc.Pid(), MORVEL_TITLE, 1000), nullptr);
-    for (const char* key : kHostKeys)
-        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key)) << key;
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Pelka.Vantu"));
-    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Morvel"), "\"" + dir_ + "vantu.exe\" /tray");
-    PostMessageA(bar, WM_COMMAND, IDM_EXIT, 0);
+    SheetPage s;
+    ASSERT_TRUE(s.Open(b, kGeneral));
+    s.Click(IDC_GEN_RUN_AT_LOGON);
+    s.Show(kMenuExt);
+    s.Click(IDC_MEXT_ENABLE);
+    s.Click(IDC_MEXT_BROWSERS);
+    ASSERT_TRUE(s.Close(IDOK));
+    EXPECT_EQ(WaitForMessageBox(b.proc.Pid(), MORVEL_TITLE, 1000), nullptr);
+    for (const RegTable& t : Registrations())
+        EXPECT_EQ(RegistryDifferences(t), "");
     DWORD code = 99;
-    ASSERT_TRUE(proc.WaitForExit(10000, &code));
+    ASSERT_TRUE(b.Exit(&code));
     EXPECT_EQ(code, 0u);
     const std::string settings = ReadFileText(dir_ + "vantu.ini");
 
@@ -323,12 +301,9 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     EXPECT_EQ(ListTree(dir_), std::vector<std::string>{"vantu.ini"});
     EXPECT_TRUE(ReadFileText(dir_ + "vantu.ini") == settings);
     EXPECT_FALSE(PathExists(ShortcutPath()));
-    EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Morvel"), "<none>");
-    for (const char* key : kHostKeys)
-        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << key;
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kMenuExtKey));
-    for (const char* key : kBridgeKeys)
-        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << key;
+    for (const RegTable& t : Registrations())
+        EXPECT_EQ(RegistryLeftovers(t), "");
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kBridgeTypeLibKey));
 }
 
 TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
@@ -343,13 +318,11 @@ TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
     ASSERT_TRUE(WriteFileText(dir_ + mineName, mine));
 
     // Over a running bar: ended as its tray menu's 終了 ends it (it writes its settings).
-    Process proc;
-    ProgramDir scratch({false, false});
-    ASSERT_TRUE(proc.Start(scratch, Installed()));
-    ASSERT_NE(proc.WaitForBar(), nullptr);
+    RunningBar b({false, false});
+    ASSERT_TRUE(b.Launch(Installed()));
     ASSERT_EQ(RunSetup("/S"), 0u);
     DWORD code = 99;
-    EXPECT_TRUE(proc.WaitForExit(0, &code));
+    EXPECT_TRUE(b.proc.WaitForExit(0, &code));
     EXPECT_EQ(code, 0u);
     char kept[16] = {};
     GetPrivateProfileStringA("Mine", "Kept", "", kept, sizeof kept, (dir_ + "vantu.ini").c_str());

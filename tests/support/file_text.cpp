@@ -12,16 +12,28 @@ bool WriteFileText(const std::string& path, const std::string& text) {
            written == text.size();
 }
 
-std::string ReadFileText(const std::string& path) {
-    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!f) return "";
-    std::string bytes(GetFileSize(f.get(), nullptr), '\0');
+bool ReadWholeFile(const std::string& path, std::string& bytes, DWORD busyMs) {
+    bytes.clear();
+    UniqueFile f;
+    for (const DWORD start = GetTickCount();;) {
+        f.reset(CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr));
+        if (f || GetLastError() != ERROR_SHARING_VIOLATION || GetTickCount() - start >= busyMs)
+            break;
+        Sleep(20);
+    }
+    if (!f) return false;
+    char buf[4096];
     DWORD got = 0;
-    if (!bytes.empty() &&
-        !ReadFile(f.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr))
-        got = 0;
-    bytes.resize(got);
+    while (ReadFile(f.get(), buf, sizeof buf, &got, nullptr) && got > 0)
+        bytes.append(buf, got);
+    return true;
+}
+
+std::string ReadFileText(const std::string& path) {
+    std::string bytes;
+    ReadWholeFile(path, bytes);
     return bytes;
 }
 

@@ -7,7 +7,11 @@
 
 // Writes the bytes as the whole file (a read-only file is made writable first).
 bool WriteFileText(const std::string& path, const std::string& text);
-// The whole file; empty when it cannot be read.
+// The whole file into bytes; false when it cannot be opened. A file that a program holds open
+// without sharing (the bar holds an engine file so while it loads it) is tried again for up to
+// busyMs, as any tool of the user's has to.
+bool ReadWholeFile(const std::string& path, std::string& bytes, DWORD busyMs = 5000);
+// The whole file as ReadWholeFile reads it; empty when it cannot be read.
 std::string ReadFileText(const std::string& path);
 bool PathExists(const std::string& path);
 // An environment variable's value; empty when it is not set.

@@ -5,19 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <vector>
 #include <string>
 
 #include "bridge/ivantu.h"
-#include "bridge_support.h"
+#include "tests/support/bridge_module.h"
+#include "tests/support/file_text.h"
+#include "tests/support/registry_table.h"
 #include "tests/support/run_program.h"
 
 using namespace bridge_test;
 
 namespace {
-
-const char kClassKey[] = "CLSID\\{6FD94094-3695-4A5D-9804-5A8DB21EE0EF}";
-const char kTypeLibKey[] = "TypeLib\\{9CBD4271-ED34-4478-925C-9D7E8503DB61}";
 
 std::string ModulePath(HMODULE m) {
     char path[MAX_PATH] = {};
@@ -31,83 +30,12 @@ std::wstring ModulePathW(HMODULE m) {
     return path;
 }
 
-bool KeyExists(const std::string& key) {
-    HKEY k = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(k);
-    return true;
-}
-
-// Every value under a key and its subkeys: "sub\key|name" -> data ("" names the default).
-void Collect(HKEY root, const std::string& key, std::map<std::string, std::string>& out) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return;
-    UniqueRegKey k(raw);
-    out[key + "|<key>"] = "";
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD nameLen = sizeof name, type = 0;
-        BYTE data[1024];
-        DWORD dataLen = sizeof data;
-        if (RegEnumValueA(k.get(), i, name, &nameLen, nullptr, &type, data, &dataLen) !=
-            ERROR_SUCCESS)
-            break;
-        const std::string text = type == REG_SZ ? std::string(reinterpret_cast<char*>(data))
-                                                : "<type " + std::to_string(type) + ">";
-        out[key + "|" + name] = text;
-    }
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD nameLen = sizeof name;
-        if (RegEnumKeyExA(k.get(), i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        Collect(root, key + "\\" + name, out);
-    }
-}
-
-std::map<std::string, std::string> ClassEntries() {
-    std::map<std::string, std::string> out;
-    Collect(HKEY_CLASSES_ROOT, "Pelka.Vantu.1", out);
-    Collect(HKEY_CLASSES_ROOT, "Pelka.Vantu", out);
-    Collect(HKEY_CLASSES_ROOT, kClassKey, out);
-    return out;
-}
-
-std::map<std::string, std::string> ExpectedEntries(const std::string& modulePath) {
-    const std::string clsid = "{6FD94094-3695-4A5D-9804-5A8DB21EE0EF}";
-    const std::string c = kClassKey;
-    return {
-        {"Pelka.Vantu.1|<key>", ""},
-        {"Pelka.Vantu.1|", "Vantu Class"},
-        {"Pelka.Vantu.1\\CLSID|<key>", ""},
-        {"Pelka.Vantu.1\\CLSID|", clsid},
-        {"Pelka.Vantu|<key>", ""},
-        {"Pelka.Vantu|", "Vantu Class"},
-        {"Pelka.Vantu\\CLSID|<key>", ""},
-        {"Pelka.Vantu\\CLSID|", clsid},
-        {"Pelka.Vantu\\CurVer|<key>", ""},
-        {"Pelka.Vantu\\CurVer|", "Pelka.Vantu.1"},
-        {c + "|<key>", ""},
-        {c + "|", "Vantu Class"},
-        {c + "\\ProgID|<key>", ""},
-        {c + "\\ProgID|", "Pelka.Vantu.1"},
-        {c + "\\VersionIndependentProgID|<key>", ""},
-        {c + "\\VersionIndependentProgID|", "Pelka.Vantu"},
-        {c + "\\Programmable|<key>", ""},
-        {c + "\\InprocServer32|<key>", ""},
-        {c + "\\InprocServer32|", modulePath},
-        {c + "\\InprocServer32|ThreadingModel", "Apartment"},
-        {c + "\\TypeLib|<key>", ""},
-        {c + "\\TypeLib|", "{9CBD4271-ED34-4478-925C-9D7E8503DB61}"},
-    };
-}
+const std::string kTypeLibVersionKey = kBridgeTypeLibKey + std::string("\\1.0");
 
 void ExpectUnregistered() {
-    EXPECT_TRUE(ClassEntries().empty());
-    EXPECT_FALSE(KeyExists(kTypeLibKey + std::string("\\1.0")));
-    EXPECT_TRUE(KeyExists("CLSID"));
+    EXPECT_EQ(RegistryLeftovers(BridgeClassTable("")), "");
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibVersionKey.c_str()));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID"));
 }
 
 struct ComApartment {
@@ -308,20 +236,20 @@ TEST(BridgeModule, RegistrationByDirectCalls) {
     ComApartment com;
     Pelka pelka;
     ASSERT_TRUE(pelka.Loaded());
-    const auto expected = ExpectedEntries(ModulePath(pelka.Module()));
+    const RegTable expected = BridgeClassTable(ModulePath(pelka.Module()));
     pelka.Unregister();
     // Something stale under the class key goes: it is deleted before it is written.
     HKEY stale = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (kClassKey + std::string("\\Stale")).c_str(), 0,
-                              nullptr, 0, KEY_WRITE, nullptr, &stale, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (kBridgeClassKey + std::string("\\Stale")).c_str(),
+                              0, nullptr, 0, KEY_WRITE, nullptr, &stale, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(stale);
 
     ASSERT_EQ(pelka.Register(), S_OK);
-    EXPECT_EQ(ClassEntries(), expected);
-    EXPECT_TRUE(KeyExists(kTypeLibKey + std::string("\\1.0")));
+    EXPECT_EQ(RegistryDifferences(expected), "");
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibVersionKey.c_str()));
     ASSERT_EQ(pelka.Register(), S_OK); // twice: the same entries
-    EXPECT_EQ(ClassEntries(), expected);
+    EXPECT_EQ(RegistryDifferences(expected), "");
 
     ASSERT_EQ(pelka.Unregister(), S_OK);
     ExpectUnregistered();
@@ -335,10 +263,10 @@ TEST(BridgeModule, RegistrationWithRegsvr32) {
     const std::string path = ModulePath(Pelka().Module());
     ASSERT_FALSE(path.empty());
     ASSERT_EQ(RunProgram("regsvr32.exe /s \"" + path + "\""), 0u);
-    EXPECT_EQ(ClassEntries(), ExpectedEntries(path));
-    EXPECT_TRUE(KeyExists(kTypeLibKey + std::string("\\1.0")));
+    EXPECT_EQ(RegistryDifferences(BridgeClassTable(path)), "");
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibVersionKey.c_str()));
     ASSERT_EQ(RunProgram("regsvr32.exe /s \"" + path + "\""), 0u);
-    EXPECT_EQ(ClassEntries(), ExpectedEntries(path));
+    EXPECT_EQ(RegistryDifferences(BridgeClassTable(path)), "");
 
     // Registered, the class is created by its program id through the system.
     {

@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "protocol/bar_protocol.h"
 #include "bridge/ivantu.h"
-#include "bridge_support.h"
+#include "tests/support/bridge_module.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/file_text.h"
 
 using namespace bridge_test;
 using Msg = StandInBar::Message;
@@ -175,35 +177,19 @@ TEST_F(BridgeObject, KeywordConversion) {
     }
 }
 
-// Dismisses the message box the bridge shows and returns its text.
-std::string DismissPelkaBox() {
-    HWND box = nullptr;
-    for (int i = 0; i < 500 && !box; ++i) {
-        box = FindWindowA("#32770", "Pelka.dll");
-        if (!box) Sleep(20);
-    }
-    if (!box) return "<no box>";
-    char text[256] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    return text;
-}
-
 TEST(BridgeStart, MissingProgramShowsTheMessageAndSucceeds) {
     ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     TempDir dir;
-    ASSERT_TRUE(CopyTo(DistPelkaPath(), dir / "Pelka.dll"));
+    ASSERT_TRUE(CopyTo(BuiltBridgePath(), dir / "Pelka.dll"));
     Pelka pelka(dir / "Pelka.dll");
     ASSERT_TRUE(pelka.Loaded());
     IVantu* vantu = pelka.Create();
     ASSERT_NE(vantu, nullptr);
     EXPECT_EQ(vantu->SetKeyword(Bstr(L"abc").get()), S_OK);
     EXPECT_EQ(vantu->SetSearchOpt(1, 1, 1), S_OK);
-    HRESULT result = E_FAIL;
-    std::thread call([&] { result = vantu->SetForeground(); });
-    EXPECT_EQ(DismissPelkaBox(), "「Morvel」本体が見つかりません。");
-    call.join();
-    EXPECT_EQ(result, S_OK);
+    BoxAnswerer boxes("Pelka.dll");
+    EXPECT_EQ(vantu->SetForeground(), S_OK);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"「Morvel」本体が見つかりません。"});
     vantu->Release();
 }
 
@@ -212,8 +198,8 @@ TEST(BridgeStart, StartsTheProgramHiddenBesideTheLibrary) {
     ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     TempDir dir("ソ");
     ASSERT_NE(dir.path().find("\x83\x5C"), std::string::npos);
-    ASSERT_TRUE(CopyTo(DistPelkaPath(), dir / "Pelka.dll"));
-    ASSERT_TRUE(CopyTo(HelperPath("bridge_standin.exe"), dir / "vantu.exe"));
+    ASSERT_TRUE(CopyTo(BuiltBridgePath(), dir / "Pelka.dll"));
+    ASSERT_TRUE(CopyTo(HelperDir() + "bridge_standin.exe", dir / "vantu.exe"));
     Pelka pelka(dir / "Pelka.dll");
     ASSERT_TRUE(pelka.Loaded());
     IVantu* vantu = pelka.Create();
@@ -246,8 +232,8 @@ TEST(BridgeStart, StartsTheProgramHiddenBesideTheLibrary) {
 TEST(BridgeStart, WaitForAProgramThatNeverBecomesIdleIsBounded) {
     ASSERT_EQ(FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE), nullptr);
     TempDir dir;
-    ASSERT_TRUE(CopyTo(DistPelkaPath(), dir / "Pelka.dll"));
-    ASSERT_TRUE(CopyTo(HelperPath("bridge_busy.exe"), dir / "vantu.exe"));
+    ASSERT_TRUE(CopyTo(BuiltBridgePath(), dir / "Pelka.dll"));
+    ASSERT_TRUE(CopyTo(HelperDir() + "bridge_busy.exe", dir / "vantu.exe"));
     Pelka pelka(dir / "Pelka.dll");
     ASSERT_TRUE(pelka.Loaded());
     IVantu* vantu = pelka.Create();

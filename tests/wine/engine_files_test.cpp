@@ -15,7 +15,9 @@
 #include "platform/settings_file.h"
 #include "tests/support/sef_image.h"
 #include "tests/support/test_entries.h"
-#include "wine_support.h"
+#include "tests/support/file_text.h"
+#include "tests/support/paths.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -23,10 +25,10 @@ EngineEntry Entry(const char* name, const char* head = "example.jp/?q=", const c
     return MakeEntry(name, head, key);
 }
 
-std::vector<unsigned char> ImageOf(const std::vector<EngineEntry>& entries) {
+std::string ImageOf(const std::vector<EngineEntry>& entries) {
     const std::vector<uint8_t> img = SefImageOf(entries.data(), static_cast<int>(entries.size()));
     EXPECT_FALSE(img.empty());
-    return std::vector<unsigned char>(img.begin(), img.end());
+    return std::string(img.begin(), img.end());
 }
 
 class EngineFiles : public ::testing::Test {
@@ -37,7 +39,7 @@ class EngineFiles : public ::testing::Test {
         app.catalogue = EngineFileCatalogue();
     }
     void Put(const std::string& name, const std::vector<EngineEntry>& entries) {
-        ASSERT_TRUE(WriteFileBytes(dir / name, ImageOf(entries)));
+        ASSERT_TRUE(WriteFileText(dir / name, ImageOf(entries)));
     }
     TempDir dir;
     AppState app;
@@ -48,7 +50,7 @@ TEST_F(EngineFiles, WorkedExampleIsWrittenAndReadBackByteForByte) {
     e.Character = 2;
     const std::string path = dir / "example.sef";
     ASSERT_EQ(WriteEngineFile(&e, path.c_str(), 1), 1);
-    const std::vector<unsigned char> bytes = ReadFileBytes(path);
+    const std::string bytes = ReadFileText(path);
     ASSERT_EQ(bytes.size(), 82u);
     EngineSet set;
     ASSERT_EQ(ReadEngineFile(set, path.c_str()), 1);
@@ -57,11 +59,11 @@ TEST_F(EngineFiles, WorkedExampleIsWrittenAndReadBackByteForByte) {
 
 TEST_F(EngineFiles, TheBundledFileIsExactlyWhatTheWriterProduces) {
     EngineSet set;
-    const int count = ReadEngineFile(set, DefaultEngineFilePath().c_str());
+    const int count = ReadEngineFile(set, (DistDir() + kDefaultSef).c_str());
     ASSERT_GE(count, 12);
     const std::string copy = dir / "copy.sef";
     ASSERT_EQ(WriteEngineFile(set.entries.get(), copy.c_str(), count), 1);
-    EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(DefaultEngineFilePath()));
+    EXPECT_EQ(ReadFileText(copy), ReadFileText(DistDir() + kDefaultSef));
     EXPECT_STREQ(set.entries[0].Name, "Google");
 }
 
@@ -72,11 +74,11 @@ TEST_F(EngineFiles, ReaderResults) {
     EngineEntry* const table = set.entries.get();
 
     EXPECT_EQ(ReadEngineFile(set, (dir / "missing.sef").c_str()), -1);
-    std::vector<unsigned char> bad = ImageOf({Entry("x")});
-    bad[20] ^= 1; // check value
-    ASSERT_TRUE(WriteFileBytes(dir / "bad.sef", bad));
+    std::string bad = ImageOf({Entry("x")});
+    bad[20] = static_cast<char>(bad[20] ^ 1); // check value
+    ASSERT_TRUE(WriteFileText(dir / "bad.sef", bad));
     EXPECT_EQ(ReadEngineFile(set, (dir / "bad.sef").c_str()), -2);
-    ASSERT_TRUE(WriteFileBytes(dir / "short.sef", std::vector<unsigned char>(66, 0)));
+    ASSERT_TRUE(WriteFileText(dir / "short.sef", std::string(66, '\0')));
     EXPECT_EQ(ReadEngineFile(set, (dir / "short.sef").c_str()), -2);
     // Open elsewhere without sharing: cannot be opened.
     UniqueFile held(CreateFileA((dir / "good.sef").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
@@ -93,12 +95,12 @@ TEST_F(EngineFiles, ReaderResults) {
 TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
     const std::string path = dir / "keep.sef";
     Put("keep.sef", {Entry("old")});
-    const std::vector<unsigned char> before = ReadFileBytes(path);
+    const std::string before = ReadFileText(path);
 
     // An entry the writer refuses: nothing is touched.
     EngineEntry noKey = Entry("new", "h", "");
     EXPECT_EQ(WriteEngineFile(&noKey, path.c_str(), 1), 0);
-    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_EQ(ReadFileText(path), before);
 
     // The target is held open without sharing, so it cannot be replaced: the old bytes stay
     // and no temporary file is left behind.
@@ -107,7 +109,7 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
     EngineEntry fresh = Entry("new");
     EXPECT_EQ(WriteEngineFile(&fresh, path.c_str(), 1), 0);
     held.reset();
-    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_EQ(ReadFileText(path), before);
     WIN32_FIND_DATAA fd;
     UniqueFind find(FindFirstFileA((dir / "*.tmp").c_str(), &fd));
     EXPECT_FALSE(find) << fd.cFileName;
@@ -123,13 +125,13 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
 }
 
 TEST_F(EngineFiles, QuickTestNeedsMoreThan64BytesAndTheMagic) {
-    std::vector<unsigned char> head(64, 0);
-    std::memcpy(head.data(), "VANTU_SEFFILE", 14);
-    ASSERT_TRUE(WriteFileBytes(dir / "64.sef", head));
-    head.push_back(0x41);
-    ASSERT_TRUE(WriteFileBytes(dir / "65.sef", head));
+    std::string head(64, '\0');
+    std::memcpy(&head[0], "VANTU_SEFFILE", 14);
+    ASSERT_TRUE(WriteFileText(dir / "64.sef", head));
+    head.push_back('A');
+    ASSERT_TRUE(WriteFileText(dir / "65.sef", head));
     head[0] = 'v';
-    ASSERT_TRUE(WriteFileBytes(dir / "lower.sef", head));
+    ASSERT_TRUE(WriteFileText(dir / "lower.sef", head));
     EXPECT_FALSE(IsEngineFile(app.paths.programDir, "64.sef"));
     EXPECT_TRUE(IsEngineFile(app.paths.programDir, "65.sef")); // passes the quick test ...
     EngineSet set;

@@ -13,7 +13,9 @@
 #include "platform/settings_file.h"
 #include "ui/bar/tray_menu.h"
 #include "ui/common/resource.h"
-#include "wine_support.h"
+#include "tests/support/file_text.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/text.h"
 
 namespace {
 

@@ -1,77 +1,27 @@
-// The bridge's registration in process, with each of its failure messages (the working
-// path is tested end to end through the sheet).
+// The bridge's registration in process, with each of its failure messages, and the key as
+// written (the working path is tested end to end through the sheet).
 #include "ui/settings/menu_ext_page.h"
+
+#include "platform/menu_ext_registration.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "platform/app_state.h"
-#include "platform/handles.h"
-#include "protocol/bar_protocol.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/file_text.h"
+#include "tests/support/registry_table.h"
 #include "tests/support/run_program.h"
-#include "wine_support.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
-// Answers the message boxes of this process ("Morvel") from another thread, keeping
-// their texts in order, while the code under test runs on the test's thread.
-class BoxAnswerer {
-  public:
-    BoxAnswerer() : thread_([this] { Run(); }) {}
-    ~BoxAnswerer() {
-        stop_ = true;
-        thread_.join();
-    }
-    std::vector<std::string> Texts() {
-        stop_ = true;
-        thread_.join();
-        thread_ = std::thread([] {});
-        return texts_;
-    }
-
-  private:
-    void Run() {
-        while (!stop_) {
-            HWND box = nullptr;
-            EnumWindows(
-                [](HWND w, LPARAM lp) -> BOOL {
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(w, &pid);
-                    char title[64] = {};
-                    GetWindowTextA(w, title, sizeof title);
-                    if (pid == GetCurrentProcessId() && IsWindowVisible(w) &&
-                        lstrcmpA(title, MORVEL_TITLE) == 0) {
-                        *reinterpret_cast<HWND*>(lp) = w;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&box));
-            if (box) {
-                char text[256] = {};
-                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                texts_.push_back(text);
-                SendMessageA(box, WM_COMMAND, IDOK, 0);
-                while (IsWindow(box))
-                    Sleep(10);
-            }
-            Sleep(20);
-        }
-    }
-    std::atomic<bool> stop_{false};
-    std::vector<std::string> texts_;
-    std::thread thread_;
-};
-
 class MenuExt : public ::testing::Test {
   protected:
-    void SetUp() override { RegDeleteKeyA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY); }
+    void SetUp() override { RemoveFromRegistry(MenuExtensionTable("")); }
     void TearDown() override {
-        RegDeleteKeyA(HKEY_CURRENT_USER, MORVEL_MENU_EXT_KEY);
+        RemoveFromRegistry(MenuExtensionTable(""));
         RunProgram("regsvr32.exe /s /u \"" + dir.path() + "Pelka.dll\"");
     }
     TempDir dir;
@@ -87,6 +37,7 @@ TEST_F(MenuExt, FailuresAndTheirMessages) {
         SetMenuExtension(nullptr, dir.path().c_str(), true);
         EXPECT_FALSE(IsMenuExtensionPresent());
         ASSERT_TRUE(WriteMenuExtensionKey(dir.path().c_str()));
+        EXPECT_EQ(RegistryDifferences(MenuExtensionTable(dir / "Pelka.dll")), "");
         SetMenuExtension(nullptr, dir.path().c_str(), false);
         EXPECT_FALSE(IsMenuExtensionPresent());
         EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{missing, missing, missing}));

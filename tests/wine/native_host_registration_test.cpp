@@ -6,68 +6,36 @@
 
 #include <string>
 
-#include "platform/handles.h"
 #include "platform/native_host_registration.h"
 #include "protocol/native_host_manifest.h"
-#include "wine_support.h"
+#include "tests/support/file_text.h"
+#include "tests/support/registry_table.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/text.h"
 
 namespace {
 
-constexpr wchar_t kSibling[] = L"Software\\Google\\Chrome\\NativeMessagingHosts\\other.host";
-
-bool KeyExists(const wchar_t* key) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
-    RegCloseKey(raw);
-    return true;
-}
-
-std::wstring DefaultValue(const wchar_t* key) {
-    wchar_t buffer[1024] = {};
-    DWORD size = sizeof buffer - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_CURRENT_USER, key, nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
-        return L"<none>";
-    return buffer;
-}
-
-std::wstring Wide(const std::string& ansi) {
-    wchar_t buffer[1024] = {};
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, buffer, 1024);
-    return buffer;
-}
-
-std::string Utf8Of(const std::string& ansi) {
-    const std::wstring w = Wide(ansi);
-    char buffer[2048] = {};
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
+constexpr char kSibling[] = "Software\\Google\\Chrome\\NativeMessagingHosts\\other.host";
 
 class NativeHostRegistration : public ::testing::Test {
   protected:
     void SetUp() override {
         // The prefix's registry outlives the session: start from nothing of ours.
-        for (const wchar_t* key : kNativeHostKeys)
-            RegDeleteKeyW(HKEY_CURRENT_USER, key);
+        RemoveFromRegistry(BrowserHostTable(""));
         HKEY raw = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSibling, 0, nullptr, 0, KEY_SET_VALUE,
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSibling, 0, nullptr, 0, KEY_SET_VALUE,
                                   nullptr, &raw, nullptr),
                   ERROR_SUCCESS);
         RegCloseKey(raw);
     }
     void TearDown() override {
-        for (const wchar_t* key : kNativeHostKeys)
-            RegDeleteKeyW(HKEY_CURRENT_USER, key);
-        RegDeleteKeyW(HKEY_CURRENT_USER, kSibling);
+        RemoveFromRegistry(BrowserHostTable(""));
+        RegDeleteKeyA(HKEY_CURRENT_USER, kSibling);
     }
     bool NothingOfOurs(const TempDir& dir) {
-        for (const wchar_t* key : kNativeHostKeys)
-            if (KeyExists(key)) return false;
-        return GetFileAttributesA((dir / host::kChromiumManifestName).c_str()) ==
-                   INVALID_FILE_ATTRIBUTES &&
-               GetFileAttributesA((dir / host::kFirefoxManifestName).c_str()) ==
-                   INVALID_FILE_ATTRIBUTES;
+        return RegistryLeftovers(BrowserHostTable(dir.path())).empty() &&
+               !PathExists(dir / host::kChromiumManifestName) &&
+               !PathExists(dir / host::kFirefoxManifestName);
     }
 };
 
@@ -89,12 +57,8 @@ TEST_F(NativeHostRegistration, WritesAndRemovesExactlyItsKeysAndFiles) {
         EXPECT_TRUE(IsNativeHostRegistered(p, m));
         EXPECT_EQ(c.dataFolder, !IsNativeHostRegistered(p, p));
 
-        const std::wstring chromium = Wide(dir / host::kChromiumManifestName);
-        const std::wstring firefox = Wide(dir / host::kFirefoxManifestName);
-        EXPECT_EQ(DefaultValue(kNativeHostKeys[0]), chromium);
-        EXPECT_EQ(DefaultValue(kNativeHostKeys[1]), chromium);
-        EXPECT_EQ(DefaultValue(kNativeHostKeys[2]), firefox);
-        const std::string hostPath = Utf8Of(program / "morvel-host.exe");
+        EXPECT_EQ(RegistryDifferences(BrowserHostTable(dir.path())), "");
+        const std::string hostPath = Utf8(Widen(program / "morvel-host.exe"));
         FixedText<host::kHostManifestSize> chromiumText, firefoxText;
         ASSERT_TRUE(host::HostManifest(chromiumText, host::BrowserFamily::kChromium, hostPath));
         ASSERT_TRUE(host::HostManifest(firefoxText, host::BrowserFamily::kFirefox, hostPath));
@@ -102,12 +66,12 @@ TEST_F(NativeHostRegistration, WritesAndRemovesExactlyItsKeysAndFiles) {
         EXPECT_EQ(ReadFileText(dir / host::kFirefoxManifestName), firefoxText.view());
         // Registering again gives the same.
         ASSERT_EQ(RegisterNativeHost(p, m), NativeHostResult::kOk);
-        EXPECT_EQ(DefaultValue(kNativeHostKeys[2]), firefox);
+        EXPECT_EQ(RegistryDifferences(BrowserHostTable(dir.path())), "");
 
         ASSERT_EQ(UnregisterNativeHost(m), NativeHostResult::kOk);
         EXPECT_TRUE(NothingOfOurs(dir));
         EXPECT_FALSE(IsNativeHostRegistered(p, m));
-        EXPECT_TRUE(KeyExists(kSibling)) << "another host's key went too";
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSibling)) << "another host's key went too";
         EXPECT_EQ(ReadFileText(program / "morvel-host.exe"), "MZ");
         // Removing what is gone already is no error.
         EXPECT_EQ(UnregisterNativeHost(m), NativeHostResult::kOk);
@@ -125,10 +89,8 @@ TEST_F(NativeHostRegistration, RefusesOrUndoesWhatCannotBeWhole) {
     ASSERT_TRUE(CreateDirectoryA((dir / host::kFirefoxManifestName).c_str(), nullptr));
     EXPECT_EQ(RegisterNativeHost(dir.path().c_str(), dir.path().c_str()),
               NativeHostResult::kManifestFailed);
-    for (const wchar_t* key : kNativeHostKeys)
-        EXPECT_FALSE(KeyExists(key));
-    EXPECT_EQ(GetFileAttributesA((dir / host::kChromiumManifestName).c_str()),
-              INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RegistryLeftovers(BrowserHostTable(dir.path())), "");
+    EXPECT_FALSE(PathExists(dir / host::kChromiumManifestName));
     RemoveDirectoryA((dir / host::kFirefoxManifestName).c_str());
 }
 
@@ -143,7 +105,7 @@ TEST_F(NativeHostRegistration, ShowsWhatTheRegistryHolds) {
     ASSERT_EQ(RegisterNativeHost(here.path().c_str(), here.path().c_str()), NativeHostResult::kOk);
     EXPECT_TRUE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()));
     // One key missing, or one manifest gone: not registered.
-    ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, kNativeHostKeys[1]), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, kHostKeys[1]), ERROR_SUCCESS);
     EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()));
     ASSERT_EQ(RegisterNativeHost(here.path().c_str(), here.path().c_str()), NativeHostResult::kOk);
     ASSERT_TRUE(DeleteFileA((here / host::kFirefoxManifestName).c_str()));

@@ -12,7 +12,8 @@
 #include "base/wide_text.h"
 #include "platform/handles.h"
 #include "query/compose.h"
-#include "wine_support.h"
+#include "tests/support/file_text.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 

@@ -9,14 +9,15 @@
 
 #include "base/text.h"
 #include "history/history_store.h"
-#include "open_url_test.h"
 #include "platform/app_state.h"
 #include "platform/engine_store.h"
 #include "platform/handles.h"
 #include "platform/settings_file.h"
+#include "tests/support/box_answerer.h"
+#include "tests/support/browser_log.h"
 #include "tests/support/test_entries.h"
+#include "tests/support/text.h"
 #include "ui/common/resource.h"
-#include "wine_support.h"
 
 namespace {
 
@@ -160,11 +161,11 @@ TEST_F(SearchTest, SpacesOnlyEmptiesTheBox) {
 TEST_F(SearchTest, FailedBrowserStillCountsAndRecords) {
     CopyToField(app.settings.Browser, dir / "missing.exe");
     Type("ab");
-    MessageBoxWatcher watcher;
+    BoxAnswerer boxes;
     Search();
-    watcher.Join();
-    EXPECT_EQ(watcher.seen(), 1);
-    EXPECT_EQ(watcher.owner(), bar.get());
+    const std::vector<BoxAnswerer::Box> seen = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].owner, bar.get());
     EXPECT_EQ(app.settings.Count, 1);
     EXPECT_EQ(Item(0), "ab");
     EXPECT_TRUE(app.lastSearch.valid);
@@ -194,14 +195,15 @@ TEST_F(SearchTest, KeywordsBeyondShiftJis) {
     for (const Case& c : cases) {
         SetWindowTextW(keyword, reinterpret_cast<const wchar_t*>(c.text.c_str()));
         Select(0, c.engine);
-        MessageBoxWatcher watcher;
+        BoxAnswerer boxes;
         Search();
+        const std::vector<BoxAnswerer::Box> seen = boxes.Boxes();
         if (c.url.empty()) {
-            watcher.Join();
-            EXPECT_EQ(watcher.seen(), 1);
-            EXPECT_EQ(watcher.owner(), bar.get());
-            EXPECT_EQ(watcher.wideText(), c.message);
+            ASSERT_EQ(seen.size(), 1u);
+            EXPECT_EQ(seen[0].owner, bar.get());
+            EXPECT_EQ(seen[0].wideText, c.message);
         } else {
+            EXPECT_TRUE(seen.empty());
             EXPECT_EQ(Url(log, ++opened), c.url);
             EXPECT_EQ(std::u16string(HistoryItemAt(app.history, 0)), c.text);
             EXPECT_EQ(std::u16string(app.lastSearch.keyword.view()), c.text);

@@ -10,7 +10,8 @@
 #include "platform/engine_store.h"
 #include "platform/handles.h"
 #include "ui/common/resource.h"
-#include "wine_support.h"
+#include "tests/support/file_text.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 

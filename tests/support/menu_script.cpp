@@ -1,13 +1,9 @@
-#include "tests/e2e/menu_script.h"
+#include "tests/support/menu_script.h"
 
 #include "platform/handles.h"
 #include "tests/support/run_program.h"
 
 namespace e2e {
-
-std::string BuiltBridgePath() {
-    return DistDir() + "Pelka.dll";
-}
 
 std::vector<std::string> StoredScriptBody(const std::string& libraryPath) {
     std::vector<std::string> body;

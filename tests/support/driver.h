@@ -1,6 +1,7 @@
-// Support for the end-to-end tests: a fresh program directory per test, the real vantu.exe
-// started in it, and the means to drive its windows from outside as a user or another
-// process would (messages, keys, message boxes, popup menus, the stand-in browser's log).
+// Driving the real programs from outside as a user or another process would: a fresh program
+// directory per test, vantu.exe started in it, its bar and settings sheet, messages, keys,
+// message boxes, popup menus and the stand-in browser's log (the end-to-end and installer
+// tests).
 #pragma once
 #include <windows.h>
 
@@ -12,29 +13,13 @@
 #include "engines/engine_entry.h"
 #include "platform/handles.h"
 #include "protocol/bar_protocol.h"
+#include "tests/support/paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_entries.h"
+#include "tests/support/text.h"
+#include "ui/common/resource.h"
 
 namespace e2e {
-
-// A Unix path ("/work/x") as Wine sees it ("Z:\work\x\"), with a trailing backslash;
-// Windows paths keep their form.
-std::string WindowsPath(std::string p);
-// Directory holding the built vantu.exe, Pelka.dll and the default engine file, in Windows
-// form with a trailing backslash (the environment variable MORVEL_DIST_DIR wins over the
-// directory compiled in).
-std::string DistDir();
-// Directory of the helper programs (fake_browser.exe and others), trailing backslash.
-std::string HelperDir();
-// Full path of the recording stand-in browser.
-std::string FakeBrowserPath();
-
-// Name of the default engine file ("標準.sef" in Shift-JIS).
-extern const char* const kDefaultSef;
-
-// Shift-JIS text (as the test sources write it) as UTF-16, and back.
-std::wstring Widen(const std::string& sjis);
-std::string Narrow(const std::wstring& wide);
 
 // Polls pred every 20 ms until it holds or timeoutMs passes; returns its last value.
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
@@ -84,6 +69,9 @@ class ProgramDir {
     TempDir dir_;
 };
 
+// A folder with Pelka.dll beside the program and the default engine file, or without them.
+ProgramDir::Options WithBridge(bool program = true);
+
 // vantu.exe (or another program) running from a program directory.
 class Process {
   public:
@@ -121,6 +109,21 @@ class Process {
     HWND bar_ = nullptr;
 };
 
+// A program that another one started (the bridge, the browser host), found by its window and
+// ended when the object goes.
+class Adopted {
+  public:
+    explicit Adopted(HWND wnd);
+    ~Adopted();
+    Adopted(const Adopted&) = delete;
+    Adopted& operator=(const Adopted&) = delete;
+    DWORD Pid() const { return pid_; }
+
+  private:
+    DWORD pid_ = 0;
+    UniqueKernelHandle process_;
+};
+
 // The search bar of a process (nullptr when none).
 HWND FindBar(DWORD pid);
 // Any top-level window of the process with this class and title (nullptr: any).
@@ -138,6 +141,10 @@ std::string WindowText(HWND wnd);
 std::string ItemText(HWND dialog, int id);
 int ComboSelection(HWND combo);
 int ComboCount(HWND combo);
+// Whether a check box (of the dialog) is ticked; a click on it, as the user's.
+bool Ticked(HWND box);
+bool Ticked(HWND dialog, int id);
+void Click(HWND dialog, int id);
 std::string ComboText(HWND combo, int index);
 bool Enabled(HWND wnd);
 bool Visible(HWND wnd);
@@ -145,7 +152,9 @@ bool Visible(HWND wnd);
 int TextLengthChars(HWND wnd);
 // Selection of an edit control as [start, end), in characters.
 std::pair<int, int> EditSelection(HWND edit);
-// Sends a message with a time limit (so a test never hangs on a busy program).
+// Sends a message with a time limit (so a test never hangs on a busy program); kNoAnswer when
+// the window did not answer in time.
+constexpr LRESULT kNoAnswer = -12345;
 LRESULT Send(HWND wnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0, DWORD timeoutMs = 5000);
 // WM_COPYDATA with the given bytes as lpData and cbData.
 LRESULT SendCopyData(HWND bar, const void* data, DWORD size,
@@ -176,9 +185,8 @@ void MenuKey(HWND menu, UINT vk);
 void MenuChar(HWND menu, char c);
 
 // The engines of the test engine file "test.sef" (five entries, one per character code,
-// with and without the any-word URL) and the ids of the bar's controls.
+// with and without the any-word URL).
 std::vector<EngineEntry> TestEngines();
-constexpr int kKeyword = 1001, kMode = 1003, kEngine = 1005, kSearchButton = 1000;
 constexpr UINT kTrayNotify = WM_APP_TRAYNOTIFY, kActivate = WM_APP_ACTIVATE,
                kSetOption = WM_APP_SETOPTION;
 using bar_protocol::kOptionEngine;
@@ -200,24 +208,43 @@ struct RunningBar {
 
     RunningBar() = default;
     explicit RunningBar(const ProgramDir::Options& options) : dir(options) {}
-    // Writes the test engine file and the settings file (unless ini is null), starts the
-    // program and waits for its bar.
+    // Writes the test engine file and the settings file (unless ini is null), then Launch.
     bool Start(const char* ini, const Process::Options& options = Process::Options());
     bool Start(const std::string& ini) { return Start(ini.c_str()); }
+    // Starts the program with the folder as it is and waits until its bar is set up.
+    bool Launch(const Process::Options& options = Process::Options());
     // Ends the program through "終了(&X)" and waits for its exit code.
     bool Exit(DWORD* code = nullptr);
+    // Waits until the bar has finished what it was doing (a sent message is answered only
+    // then): the reload after the editor, for one.
+    bool Idle() const { return Send(bar, WM_NULL) != kNoAnswer; }
     // The program's shown dialog, other than the bar and message boxes, that has control id.
     HWND FindDialogWith(int controlId) const;
 };
 
 // The settings sheet "設定" of a process, while shown; nullptr when none.
 HWND FindSheet(DWORD pid);
-// Opens the sheet with command 40004, from the popup menu or the system menu.
-HWND OpenSheet(const RunningBar& b, bool systemMenu = false);
-// Makes page n (0: 全般, 1: 検索, 2: IE連携, 3: 履歴編集) current and gives its window.
-HWND ShowPage(HWND sheet, int page);
 // OK or Cancel of the sheet; true when the sheet has closed.
 bool CloseSheet(HWND sheet, int button);
+// The pages 全般, 検索, IE連携 and 履歴編集, and the page the sheet opens with.
+enum SheetPageIndex { kAsOpened = -1, kGeneral, kSearch, kMenuExt, kHistory };
+
+// The settings sheet opened through the bar's command (or its system menu's) with a page
+// made current.
+struct SheetPage {
+    HWND sheet = nullptr, page = nullptr;
+
+    bool Open(const RunningBar& b, int index, bool systemMenu = false);
+    // Makes another page current (kAsOpened: none) and gives the current page's window.
+    HWND Show(int index);
+    bool Ticked(int id) const { return e2e::Ticked(page, id); }
+    void Click(int id) const { e2e::Click(page, id); }
+    void SetBox(int id, bool on) const {
+        if (Ticked(id) != on) Click(id);
+    }
+    HWND Item(int id) const { return GetDlgItem(page, id); }
+    bool Close(int button) const { return CloseSheet(sheet, button); }
+};
 
 // ---- list boxes, file dialogs, drops ----------------------------------------------------------
 
@@ -227,8 +254,9 @@ std::string ListText(HWND list, int index);
 // The window that has the keyboard focus in wnd's thread (nullptr when none).
 HWND FocusOf(HWND wnd);
 // Waits for the next message box of the process, presses the button and returns its text
-// ("<none>" when no box came).
-std::string AnswerMessageBox(DWORD pid, int button, DWORD timeoutMs = 5000);
+// ("<none>" when no box came); shot names a screenshot of the box.
+std::string AnswerMessageBox(DWORD pid, int button, DWORD timeoutMs = 5000,
+                             const char* shot = nullptr);
 // The open or save dialog of the common dialog library that owner opened; nullptr on timeout.
 HWND WaitForFileDialog(DWORD pid, HWND owner, DWORD timeoutMs = 8000);
 // The dialog's file name box.

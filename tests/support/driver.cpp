@@ -1,4 +1,4 @@
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 #include <shlobj.h>
 
@@ -7,67 +7,18 @@
 
 #include "base/text.h"
 #include "engines/sef_codec.h"
+#include "tests/support/file_text.h"
 #include "tests/support/sef_image.h"
-
-#ifndef MORVEL_DIST_DIR
-#define MORVEL_DIST_DIR ""
-#endif
-#ifndef MORVEL_HELPER_DIR
-#define MORVEL_HELPER_DIR ""
-#endif
 
 namespace e2e {
 
-const char* const kDefaultSef = "標準.sef";
-
-std::string WindowsPath(std::string p) {
-    if (!p.empty() && p[0] == '/') p = "Z:" + p;
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    if (!p.empty() && p.back() != '\\') p += '\\';
-    return p;
-}
-
 namespace {
 
-std::string EnvOr(const char* name, const char* fallback) {
-    char buf[MAX_PATH] = {};
-    const DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
-    if (n > 0 && n < sizeof buf) return buf;
-    return fallback;
-}
-
 bool IsBar(HWND wnd) {
-    return GetDlgItem(wnd, 1001) != nullptr && GetDlgItem(wnd, 1005);
+    return GetDlgItem(wnd, IDC_KEYWORD) != nullptr && GetDlgItem(wnd, IDC_ENGINE);
 }
 
 } // namespace
-
-std::string DistDir() {
-    return WindowsPath(EnvOr("MORVEL_DIST_DIR", MORVEL_DIST_DIR));
-}
-std::string HelperDir() {
-    return WindowsPath(EnvOr("MORVEL_HELPER_DIR", MORVEL_HELPER_DIR));
-}
-std::string FakeBrowserPath() {
-    return HelperDir() + "fake_browser.exe";
-}
-
-std::wstring Widen(const std::string& sjis) {
-    std::wstring out(sjis.size(), L'\0');
-    const int n = MultiByteToWideChar(932, 0, sjis.data(), static_cast<int>(sjis.size()), &out[0],
-                                      static_cast<int>(out.size()));
-    out.resize(n > 0 ? n : 0);
-    return out;
-}
-
-std::string Narrow(const std::wstring& wide) {
-    std::string out(wide.size() * 2, '\0');
-    const int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), &out[0],
-                                      static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(n > 0 ? n : 0);
-    return out;
-}
 
 bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
@@ -96,29 +47,15 @@ bool ProgramDir::CopyFromDist(const std::string& name, const std::string& as) co
 }
 
 bool ProgramDir::WriteBytes(const std::string& name, const std::string& bytes) const {
-    UniqueFile f(CreateFileA(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f) return false;
-    DWORD written = 0;
-    return WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    return WriteFileText(File(name), bytes);
 }
 
 bool ProgramDir::ReadBytes(const std::string& name, std::string& bytes) const {
-    bytes.clear();
-    UniqueFile f(CreateFileA(File(name).c_str(), GENERIC_READ,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!f) return false;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(f.get(), buf, sizeof buf, &got, nullptr) && got > 0)
-        bytes.append(buf, got);
-    return true;
+    return ReadWholeFile(File(name), bytes);
 }
 
 bool ProgramDir::Exists(const std::string& name) const {
-    return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return PathExists(File(name));
 }
 
 bool ProgramDir::WriteEngineFile(const std::string& name,
@@ -192,6 +129,13 @@ std::vector<std::string> ProgramDir::BrowserUrls() const {
     return urls;
 }
 
+ProgramDir::Options WithBridge(bool program) {
+    ProgramDir::Options options;
+    options.copyProgram = options.copyDefaultSef = program;
+    options.copyBridge = true;
+    return options;
+}
+
 // ---- Process ------------------------------------------------------------------------------
 
 bool Process::Start(const ProgramDir& dir) {
@@ -250,7 +194,7 @@ HWND Process::WaitForBar(DWORD timeoutMs) {
         },
         timeoutMs);
     // The window exists before its set-up has run; a sent message is answered only after.
-    if (bar_ && Send(bar_, WM_NULL, 0, 0, timeoutMs) == -12345) bar_ = nullptr;
+    if (bar_ && Send(bar_, WM_NULL, 0, 0, timeoutMs) == kNoAnswer) bar_ = nullptr;
     return bar_;
 }
 
@@ -274,6 +218,17 @@ void Process::Kill() {
     }
     process_.reset();
     bar_ = nullptr;
+}
+
+Adopted::Adopted(HWND wnd) {
+    if (wnd) GetWindowThreadProcessId(wnd, &pid_);
+    if (pid_) process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid_));
+}
+
+Adopted::~Adopted() {
+    if (!process_) return;
+    TerminateProcess(process_.get(), 0);
+    WaitForSingleObject(process_.get(), 5000);
 }
 
 // ---- windows of a process -----------------------------------------------------------------
@@ -345,7 +300,7 @@ void PressButton(HWND dialog, int id) {
 LRESULT Send(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, DWORD timeoutMs) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(wnd, msg, wParam, lParam, SMTO_NORMAL, timeoutMs, &result))
-        return -12345;
+        return kNoAnswer;
     return static_cast<LRESULT>(result);
 }
 
@@ -369,18 +324,33 @@ int ComboCount(HWND combo) {
     return static_cast<int>(Send(combo, CB_GETCOUNT));
 }
 
-std::string ComboText(HWND combo, int index) {
-    // Asked in UTF-16: the ANSI form of CB_GETLBTEXT is not converted across processes.
+bool Ticked(HWND box) {
+    return Send(box, BM_GETCHECK) == BST_CHECKED;
+}
+bool Ticked(HWND dialog, int id) {
+    return Ticked(GetDlgItem(dialog, id));
+}
+void Click(HWND dialog, int id) {
+    Send(GetDlgItem(dialog, id), BM_CLICK);
+}
+
+namespace {
+// An item of a combo or list box, asked in UTF-16: the ANSI form is not converted across
+// processes.
+std::string ListItemText(HWND box, UINT lengthMsg, UINT textMsg, int index) {
     wchar_t wide[512] = {};
     DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, index, 0, SMTO_NORMAL, 5000, &len) ||
+    if (!SendMessageTimeoutW(box, lengthMsg, index, 0, SMTO_NORMAL, 5000, &len) ||
         static_cast<LRESULT>(len) < 0 || len >= 512)
         return "";
-    SendMessageTimeoutW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
-                        5000, &len);
-    char buf[1024] = {};
-    WideCharToMultiByte(932, 0, wide, -1, buf, sizeof buf - 1, nullptr, nullptr);
-    return buf;
+    SendMessageTimeoutW(box, textMsg, index, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, 5000,
+                        &len);
+    return Narrow(wide);
+}
+} // namespace
+
+std::string ComboText(HWND combo, int index) {
+    return ListItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 int TextLengthChars(HWND wnd) {
@@ -557,18 +527,22 @@ std::string TestIni(const std::string& search, const std::string& window,
 bool RunningBar::Start(const char* ini, const Process::Options& options) {
     if (!dir.WriteEngineFile("test.sef", TestEngines())) return false;
     if (ini && !dir.WriteIni(ini)) return false;
+    return Launch(options);
+}
+
+bool RunningBar::Launch(const Process::Options& options) {
     if (!proc.Start(dir, options)) return false;
     bar = proc.WaitForBar();
     if (!bar) return false;
-    keyword = GetDlgItem(bar, kKeyword);
-    mode = GetDlgItem(bar, kMode);
-    engine = GetDlgItem(bar, kEngine);
-    button = GetDlgItem(bar, kSearchButton);
+    keyword = GetDlgItem(bar, IDC_KEYWORD);
+    mode = GetDlgItem(bar, IDC_MODE);
+    engine = GetDlgItem(bar, IDC_ENGINE);
+    button = GetDlgItem(bar, IDC_SEARCH);
     return true;
 }
 
 bool RunningBar::Exit(DWORD* code) {
-    PostMessageA(bar, WM_COMMAND, 40001, 0);
+    PostMessageA(bar, WM_COMMAND, IDM_EXIT, 0);
     return proc.WaitForExit(10000, code);
 }
 
@@ -587,16 +561,17 @@ HWND FindSheet(DWORD pid) {
     return nullptr;
 }
 
-HWND OpenSheet(const RunningBar& b, bool systemMenu) {
-    PostMessageA(b.bar, systemMenu ? WM_SYSCOMMAND : WM_COMMAND, 40004, 0);
-    HWND sheet = nullptr;
+bool SheetPage::Open(const RunningBar& b, int index, bool systemMenu) {
+    PostMessageA(b.bar, systemMenu ? WM_SYSCOMMAND : WM_COMMAND, IDM_SETTINGS, 0);
+    sheet = nullptr;
+    page = nullptr;
     WaitUntil([&] { return (sheet = FindSheet(b.proc.Pid())) != nullptr; });
-    return sheet;
+    return sheet && Show(index);
 }
 
-HWND ShowPage(HWND sheet, int page) {
-    Send(sheet, PSM_SETCURSEL, page, 0);
-    return reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND));
+HWND SheetPage::Show(int index) {
+    if (index != kAsOpened) Send(sheet, PSM_SETCURSEL, index, 0);
+    return page = reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND));
 }
 
 bool CloseSheet(HWND sheet, int button) {
@@ -675,17 +650,7 @@ int ListSelection(HWND list) {
 }
 
 std::string ListText(HWND list, int index) {
-    // Asked in UTF-16, as for the combo boxes.
-    wchar_t wide[512] = {};
-    DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, index, 0, SMTO_NORMAL, 5000, &len) ||
-        static_cast<LRESULT>(len) < 0 || len >= 512)
-        return "";
-    SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, 5000,
-                        &len);
-    char buf[1024] = {};
-    WideCharToMultiByte(932, 0, wide, -1, buf, sizeof buf - 1, nullptr, nullptr);
-    return buf;
+    return ListItemText(list, LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 HWND FocusOf(HWND wnd) {
@@ -695,10 +660,11 @@ HWND FocusOf(HWND wnd) {
     return gti.hwndFocus;
 }
 
-std::string AnswerMessageBox(DWORD pid, int button, DWORD timeoutMs) {
+std::string AnswerMessageBox(DWORD pid, int button, DWORD timeoutMs, const char* shot) {
     HWND box = WaitForMessageBox(pid, MORVEL_TITLE, timeoutMs);
     if (!box) return "<none>";
     const std::string text = MessageBoxText(box);
+    if (shot) Shot(shot, box);
     PressButton(box, button);
     WaitUntil([&] { return !IsWindow(box); });
     return text;

@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/support.h"
+#include "tests/support/driver.h"
 
 namespace e2e {
 
-// The built library of the ready-to-run folder.
-std::string BuiltBridgePath();
 // The lines of the stored script between its SCRIPT tags, read out of the library file
 // (empty when the resource is missing or not the 242-byte, six-line script).
 std::vector<std::string> StoredScriptBody(const std::string& libraryPath = BuiltBridgePath());

@@ -10,7 +10,8 @@
 
 #include "bridge/ivantu.h"
 #include "platform/handles.h"
-#include "wine_support.h"
+#include "tests/support/paths.h"
+#include "tests/support/temp_dir.h"
 
 namespace bridge_test {
 
@@ -19,15 +20,12 @@ template <typename F> F Export(HMODULE m, const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name)));
 }
 
-// Path of the built library in the ready-to-run folder (Windows form).
-std::string DistPelkaPath();
-std::string HelperPath(const char* exeName);
 bool CopyTo(const std::string& from, const std::string& to);
 
 // Pelka.dll loaded for one test, unloaded at the end.
 class Pelka {
   public:
-    explicit Pelka(const std::string& path = DistPelkaPath());
+    explicit Pelka(const std::string& path = BuiltBridgePath());
     bool Loaded() const { return static_cast<bool>(module_); }
     HMODULE Module() const { return module_.get(); }
 

@@ -1,6 +1,4 @@
-#include "bridge_support.h"
-
-#include <cstdio>
+#include "tests/support/bridge_module.h"
 
 #include "protocol/bar_protocol.h"
 
@@ -10,12 +8,6 @@ namespace {
 StandInBar* g_current = nullptr;
 }
 
-std::string DistPelkaPath() {
-    return std::string(MORVEL_DIST_DIR) + "\\Pelka.dll";
-}
-std::string HelperPath(const char* exeName) {
-    return std::string(MORVEL_HELPER_DIR) + "\\" + exeName;
-}
 bool CopyTo(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 }
