@@ -1,7 +1,8 @@
 // A settings or definition file ("name.ini", "name.sed") held as its bytes and read and
 // edited the way the system's profile functions do it, except that the text is always
-// taken as Shift-JIS, whatever the system's code page: a trail byte 0x5B, 0x5C or 0x5D is
-// never a bracket or a backslash, and names never match by a trail byte's letter case.
+// taken as Shift-JIS, whatever the system's code page: a trail byte 0x5B or 0x5D is never a
+// bracket, a value is never cut inside a character, and names never match by the letter case
+// of a trail byte.
 // No Windows needed.
 //
 // The file's syntax, as read:
@@ -12,7 +13,7 @@
 // - Any other line that is not blank is a key of the section above it: its name is the text
 //   before the first '=' and its value the text after it, both without blanks at either end.
 //   A line without '=' is a key without a value (it reads as missing; Set gives it one). A
-//   comment ";..." is such a line too: it never matches an ordinary key's name.
+//   comment ";..." is read the same way, as a key whose name begins with ';'.
 // - Section and key names match without regard to the case of ASCII letters; other bytes
 //   must be equal. Blanks around the names asked for are dropped. Empty names match nothing.
 // - Of repeated sections the first is read and written; of repeated keys in it, the first.
