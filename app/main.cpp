@@ -4,10 +4,10 @@
 #include "app/startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
-    GetStartupInfoA(&si);
+    GetStartupInfoW(&si);
     const int show = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : SW_SHOWDEFAULT;
     const StartSwitches switches = ParseStartSwitches(GetCommandLineW());
-    ExitProcess(static_cast<UINT>(RunStartup(GetModuleHandleA(nullptr), show, switches)));
+    ExitProcess(static_cast<UINT>(RunStartup(GetModuleHandleW(nullptr), show, switches)));
 }

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "base/text.h"
 #include "app/unregister.h"
 #include "platform/app_state.h"
 #include "platform/data_folder.h"
@@ -34,10 +33,13 @@ bool LoadStartupEngineFile(AppState& app) {
 
 // The program directory: the folder of the program file, with its trailing backslash.
 void FindProgramDirectory(ProgramPaths& paths) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    path[sizeof path - 1] = '\0';
-    TrimToDirectory(path);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    path[MAX_PATH - 1] = L'\0';
+    wchar_t* name = path;
+    for (wchar_t* c = path; *c; ++c)
+        if (*c == L'\\') name = c + 1;
+    *name = L'\0';
     SetProgramDirectory(paths, path);
 }
 
@@ -55,13 +57,13 @@ int RunStartup(HINSTANCE instance, int showState, const StartSwitches& switches)
         return RunUnregister(paths);
     }
     // Held for the life of the first instance.
-    UniqueKernelHandle mutex(CreateMutexA(nullptr, TRUE, "vantux"));
+    UniqueKernelHandle mutex(CreateMutexW(nullptr, TRUE, L"vantux"));
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
         // A start at logon while the bar runs already leaves it where it is.
         if (switches.tray) return 0;
-        if (HWND bar = FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE)) {
+        if (HWND bar = FindWindowW(L"" MORVEL_BAR_CLASS, L"" MORVEL_TITLE)) {
             SetForegroundWindow(bar);
-            SendMessageA(bar, WM_APP_ACTIVATE, 0, 0);
+            SendMessageW(bar, WM_APP_ACTIVATE, 0, 0);
         }
         return 0;
     }
@@ -77,7 +79,7 @@ int RunStartup(HINSTANCE instance, int showState, const StartSwitches& switches)
     LoadSettings(app.settings, app.paths.iniPath);
     EnumerateEngineFiles(app.catalogue, app.paths.dataDir, app.settings.DefaultSEF);
     if (!LoadStartupEngineFile(app)) {
-        MessageBoxA(nullptr, "正常なデータファイル(*.sef)が見つかりません。", MORVEL_TITLE,
+        MessageBoxW(nullptr, L"正常なデータファイル(*.sef)が見つかりません。", L"" MORVEL_TITLE,
                     MB_OK | MB_ICONERROR);
         return 1;
     }

@@ -10,7 +10,7 @@ int RunUnregister(const ProgramPaths& paths) {
     // The manifests are beside the program or in the user's folder, whichever was the data
     // folder when they were written: both are cleared (a missing file is no error).
     ok = UnregisterNativeHost(paths.programDir) == NativeHostResult::kOk && ok;
-    char userFolder[MAX_PATH];
+    wchar_t userFolder[MAX_PATH];
     if (UserDataFolder(userFolder))
         ok = UnregisterNativeHost(userFolder) == NativeHostResult::kOk && ok;
     DeleteMenuExtensionKey();

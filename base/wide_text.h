@@ -7,14 +7,17 @@
 
 #include "base/text.h"
 
-template <size_t N> class WideText {
+// Char is char16_t for the program's own UTF-16 text (WideText) and wchar_t for what goes to
+// and comes from the system's wide functions (WinText); both are UTF-16.
+template <typename Char, size_t N> class BasicWideText {
     static_assert(N > 0, "room for the terminator");
 
   public:
-    WideText() = default;
-    explicit WideText(std::u16string_view text) { Append(text); }
+    using View = std::basic_string_view<Char>;
+    BasicWideText() = default;
+    explicit BasicWideText(View text) { Append(text); }
 
-    void Append(std::u16string_view text) {
+    void Append(View text) {
         size_t n = text.size();
         if (n > N - 1 - size_) {
             n = N - 1 - size_;
@@ -23,40 +26,50 @@ template <size_t N> class WideText {
         for (size_t i = 0; i < n; ++i)
             data_[size_ + i] = text[i];
         size_ += n;
-        data_[size_] = u'\0';
+        data_[size_] = Char();
     }
-    void Append(char16_t c) { Append(std::u16string_view(&c, 1)); }
-    void Assign(std::u16string_view text) {
+    void Append(Char c) { Append(View(&c, 1)); }
+    void Assign(View text) {
         clear();
         Append(text);
     }
     void clear() {
         size_ = 0;
         cut_ = false;
-        data_[0] = u'\0';
+        data_[0] = Char();
     }
     // Shortens the text to n units (a longer n changes nothing).
     void Truncate(size_t n) {
         if (n >= size_) return;
         size_ = n;
-        data_[size_] = u'\0';
+        data_[size_] = Char();
     }
     void MarkCut() { cut_ = true; }
 
-    const char16_t* c_str() const { return data_; }
+    const Char* c_str() const { return data_; }
+    Char* data() { return data_; }
     size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     static constexpr size_t capacity() { return N - 1; }
     bool cut() const { return cut_; }
-    char16_t operator[](size_t i) const { return data_[i]; }
-    std::u16string_view view() const { return std::u16string_view(data_, size_); }
-    operator std::u16string_view() const { return view(); }
+    Char operator[](size_t i) const { return data_[i]; }
+    View view() const { return View(data_, size_); }
+    operator View() const { return view(); }
+    // After the buffer was filled through data(): takes the text up to its terminator.
+    void Measure() {
+        size_ = 0;
+        while (size_ < N - 1 && data_[size_] != Char())
+            ++size_;
+        data_[size_] = Char();
+    }
 
   private:
-    char16_t data_[N] = {};
+    Char data_[N] = {};
     size_t size_ = 0;
     bool cut_ = false;
 };
+template <size_t N> using WideText = BasicWideText<char16_t, N>;
+template <size_t N> using WinText = BasicWideText<wchar_t, N>;
 
 inline bool IsHighSurrogate(char16_t u) {
     return u >= 0xD800 && u <= 0xDBFF;

@@ -1,25 +1,25 @@
 #include "platform/app_state.h"
 
-#include "base/text.h"
+#include "platform/win_text.h"
 
 namespace {
 
-// A directory and a file name, cut to the buffer as a formatted copy would be.
-void SiblingFile(const char (&dir)[MAX_PATH], char (&dest)[MAX_PATH], const char* name) {
-    FixedText<MAX_PATH> path(std::string_view(dir, FieldLength(dir, MAX_PATH)));
-    path.Append(name);
-    CopyToField(dest, path);
+// A directory and a file name, cut to the buffer.
+void SiblingFile(const wchar_t (&dir)[MAX_PATH], wchar_t (&dest)[MAX_PATH], const wchar_t* name) {
+    PathText path(View(dir));
+    path.Append(View(name));
+    lstrcpynW(dest, path.c_str(), MAX_PATH);
 }
 
 } // namespace
 
-void SetProgramDirectory(ProgramPaths& paths, const char* dir) {
-    CopyBounded(paths.programDir, sizeof paths.programDir, dir);
-    SiblingFile(paths.programDir, paths.helpPath, "vantu.hlp");
+void SetProgramDirectory(ProgramPaths& paths, const wchar_t* dir) {
+    lstrcpynW(paths.programDir, dir, MAX_PATH);
+    SiblingFile(paths.programDir, paths.helpPath, L"vantu.hlp");
     SetDataDirectory(paths, paths.programDir);
 }
 
-void SetDataDirectory(ProgramPaths& paths, const char* dir) {
-    if (dir != paths.dataDir) CopyBounded(paths.dataDir, sizeof paths.dataDir, dir);
-    SiblingFile(paths.dataDir, paths.iniPath, "vantu.ini");
+void SetDataDirectory(ProgramPaths& paths, const wchar_t* dir) {
+    if (dir != paths.dataDir) lstrcpynW(paths.dataDir, dir, MAX_PATH);
+    SiblingFile(paths.dataDir, paths.iniPath, L"vantu.ini");
 }

@@ -4,26 +4,28 @@
 #include <windows.h>
 
 #include "base/settings.h"
+#include "platform/win_text.h"
 #include "engines/catalogue.h"
 #include "engines/engine_entry.h"
 #include "history/history_list.h"
 #include "query/search_action.h"
 
 // The program directory, the data directory (where the settings file and the engine files
-// are read and written) and the files found there by name.
+// are read and written) and the files found there by name. Windows' own paths, UTF-16: any
+// folder Windows allows.
 struct ProgramPaths {
-    char programDir[MAX_PATH] = {}; // ends with a backslash
-    char dataDir[MAX_PATH] = {};    // ends with a backslash; the program directory unless it
-                                    // cannot be written (platform/data_folder.h)
-    char iniPath[MAX_PATH] = {};    // data directory + "vantu.ini"
-    char helpPath[MAX_PATH] = {};   // program directory + "vantu.hlp"
+    wchar_t programDir[MAX_PATH] = {}; // ends with a backslash
+    wchar_t dataDir[MAX_PATH] = {};    // ends with a backslash; the program directory unless it
+                                       // cannot be written (platform/data_folder.h)
+    wchar_t iniPath[MAX_PATH] = {};    // data directory + "vantu.ini"
+    wchar_t helpPath[MAX_PATH] = {};   // program directory + "vantu.hlp"
 };
 
 // Sets the program directory and the paths built from it; the data directory is the program
 // directory until SetDataDirectory says otherwise.
-void SetProgramDirectory(ProgramPaths& paths, const char* dir);
+void SetProgramDirectory(ProgramPaths& paths, const wchar_t* dir);
 // Sets the data directory (with its trailing backslash) and the settings file in it.
-void SetDataDirectory(ProgramPaths& paths, const char* dir);
+void SetDataDirectory(ProgramPaths& paths, const wchar_t* dir);
 
 struct AppState {
     HINSTANCE instance = nullptr; // the module whose resources the windows use

@@ -2,89 +2,86 @@
 
 #include <shlobj.h>
 
-#include "base/text.h"
 #include "platform/handles.h"
+#include "platform/win_text.h"
 
 namespace {
 
-// dir followed by name; false when it does not fit.
-bool Join(char (&out)[MAX_PATH], const char* dir, const char* name) {
-    FixedText<MAX_PATH> text(std::string_view(dir, FieldLength(dir, MAX_PATH)));
-    text.Append(name);
-    if (text.cut()) return false;
-    CopyToField(out, text);
-    return true;
-}
-
-bool IsFolder(const char* path) {
-    const DWORD a = GetFileAttributesA(path);
+bool IsFolder(const wchar_t* path) {
+    const DWORD a = GetFileAttributesW(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool HasEngineFile(const char* dir) {
-    char pattern[MAX_PATH];
-    if (!Join(pattern, dir, "*.sef")) return false;
-    WIN32_FIND_DATAA fd;
-    UniqueFind find(FindFirstFileA(pattern, &fd));
+bool HasEngineFile(const wchar_t* dir) {
+    PathText pattern;
+    if (!JoinWidePath(pattern, View(dir), L"*.sef")) return false;
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW(pattern.c_str(), &fd));
     return static_cast<bool>(find);
 }
 
 // Copies dir\name to the same name in dataDir unless it is there already.
-bool CopyIn(const char* programDir, const char* dataDir, const char* name) {
-    char from[MAX_PATH], to[MAX_PATH];
-    return Join(from, programDir, name) && Join(to, dataDir, name) &&
-           CopyFileA(from, to, TRUE) != FALSE;
+bool CopyIn(const wchar_t* programDir, const wchar_t* dataDir, const wchar_t* name) {
+    PathText from, to;
+    return JoinWidePath(from, View(programDir), View(name)) &&
+           JoinWidePath(to, View(dataDir), View(name)) &&
+           CopyFileW(from.c_str(), to.c_str(), TRUE) != FALSE;
 }
 
 } // namespace
 
-bool FolderIsWritable(const char* dir) {
-    char name[32];
-    wsprintfA(name, "~vantu%08lX.tmp", GetCurrentProcessId());
-    char path[MAX_PATH];
-    if (!Join(path, dir, name)) return false;
+bool FolderIsWritable(const wchar_t* dir) {
+    wchar_t name[32];
+    wsprintfW(name, L"~vantu%08lX.tmp", GetCurrentProcessId());
+    PathText path;
+    if (!JoinWidePath(path, View(dir), View(name))) return false;
     // Removed when the handle goes; CREATE_NEW never touches a file of the same name.
-    UniqueFile probe(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    UniqueFile probe(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     return static_cast<bool>(probe);
 }
 
-int SeedDataFolder(const char* programDir, const char* dataDir, bool withSettings) {
+int SeedDataFolder(const wchar_t* programDir, const wchar_t* dataDir, bool withSettings) {
     int copied = 0;
-    char pattern[MAX_PATH];
-    if (Join(pattern, programDir, "*.sef")) {
-        WIN32_FIND_DATAA fd;
-        UniqueFind find(FindFirstFileA(pattern, &fd));
-        for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.get(), &fd)) {
+    PathText pattern;
+    if (JoinWidePath(pattern, View(programDir), L"*.sef")) {
+        WIN32_FIND_DATAW fd;
+        UniqueFind find(FindFirstFileW(pattern.c_str(), &fd));
+        for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &fd)) {
             if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                 CopyIn(programDir, dataDir, fd.cFileName))
                 ++copied;
         }
     }
-    if (withSettings && CopyIn(programDir, dataDir, "vantu.ini")) ++copied;
+    if (withSettings && CopyIn(programDir, dataDir, L"vantu.ini")) ++copied;
     return copied;
 }
 
-bool UserDataFolder(char (&dir)[MAX_PATH]) {
-    char appData[MAX_PATH] = {};
+bool UserDataFolder(wchar_t (&dir)[MAX_PATH]) {
+    wchar_t appData[MAX_PATH] = {};
     // Made when missing: the roaming folder of a new profile may not exist yet.
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
                                 SHGFP_TYPE_CURRENT, appData)) ||
         !appData[0])
         return false;
-    return Join(dir, appData, appData[lstrlenA(appData) - 1] == '\\' ? "Morvel\\" : "\\Morvel\\");
+    PathText path;
+    if (!JoinWidePath(path, View(appData),
+                      appData[lstrlenW(appData) - 1] == L'\\' ? L"Morvel\\" : L"\\Morvel\\"))
+        return false;
+    lstrcpynW(dir, path.c_str(), MAX_PATH);
+    return true;
 }
 
 DataFolderKind ChooseDataFolder(ProgramPaths& paths) {
     SetDataDirectory(paths, paths.programDir);
     if (FolderIsWritable(paths.programDir)) return DataFolderKind::kProgramFolder;
 
-    char dir[MAX_PATH];
+    wchar_t dir[MAX_PATH];
     if (!UserDataFolder(dir)) return DataFolderKind::kProgramFolder;
     // The first start here fills the new folder with what the program folder holds; one
     // left without any engine file gets them again rather than starting with none.
     const bool fresh = !IsFolder(dir);
-    if (fresh && !CreateDirectoryA(dir, nullptr) && !IsFolder(dir))
+    if (fresh && !CreateDirectoryW(dir, nullptr) && !IsFolder(dir))
         return DataFolderKind::kProgramFolder;
     if (fresh || !HasEngineFile(dir)) SeedDataFolder(paths.programDir, dir, fresh);
     SetDataDirectory(paths, dir);

@@ -13,10 +13,10 @@ enum class DataFolderKind {
 // True when a file can be created (and removed again) in dir (with its trailing backslash).
 // Only a real attempt tells: attributes and access lists say nothing about a share, a
 // read-only medium or a folder the account cannot write.
-bool FolderIsWritable(const char* dir);
+bool FolderIsWritable(const wchar_t* dir);
 
 // The user's folder %APPDATA%\Morvel\ (with its trailing backslash), whether it exists or not.
-bool UserDataFolder(char (&dir)[MAX_PATH]);
+bool UserDataFolder(wchar_t (&dir)[MAX_PATH]);
 
 // Sets paths.dataDir and paths.iniPath (paths.programDir must be set). When the program
 // folder cannot be written and the user's folder cannot be made either, the program folder
@@ -25,4 +25,4 @@ DataFolderKind ChooseDataFolder(ProgramPaths& paths);
 
 // Copies into dataDir the engine files (*.sef) of programDir that it lacks, and vantu.ini
 // when it has none; nothing present is overwritten. Returns the number of files copied.
-int SeedDataFolder(const char* programDir, const char* dataDir, bool withSettings);
+int SeedDataFolder(const wchar_t* programDir, const wchar_t* dataDir, bool withSettings);

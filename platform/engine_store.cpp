@@ -1,35 +1,30 @@
 #include "platform/engine_store.h"
 
-#include <cstring>
-
 #include "base/text.h"
 #include "engines/sef_codec.h"
 #include "platform/file_replace.h"
 #include "platform/handles.h"
+#include "platform/win_text.h"
 
 namespace {
 
-// Full path of a name in the data directory; false when it does not fit.
-bool FolderPath(const char* dataDir, const char* name, char (&path)[MAX_PATH]) {
-    FixedText<MAX_PATH> text(std::string_view(dataDir, FieldLength(dataDir, MAX_PATH)));
-    text.Append(name);
-    if (text.cut()) return false;
-    CopyBounded(path, sizeof path, text.c_str(), text.size());
-    return true;
+// Full path of a name (Shift-JIS) in the data directory; false when it does not fit.
+bool FolderPath(const wchar_t* dataDir, const char* name, PathText& path) {
+    return JoinSjisName(path, View(dataDir), name);
 }
 
-UniqueFile OpenExclusive(const char* path) {
+UniqueFile OpenExclusive(const wchar_t* path) {
     return UniqueFile(
-        CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 } // namespace
 
 int CompareNames(const char* a, const char* b) {
-    return lstrcmpA(a, b);
+    return lstrcmpW(FromSjis<kCatalogueNameSize>(a).c_str(), FromSjis<kCatalogueNameSize>(b).c_str());
 }
 
-int ReadEngineFile(EngineSet& set, const char* path) {
+int ReadEngineFile(EngineSet& set, const wchar_t* path) {
     UniqueHeapBlock block;
     size_t imageSize = 0;
     {
@@ -65,14 +60,14 @@ struct Image {
     size_t size;
 };
 
-bool WriteImage(const char* temp, const void* context) {
+bool WriteImage(const wchar_t* temp, const void* context) {
     const auto* image = static_cast<const Image*>(context);
     return WriteNewFile(temp, image->bytes, image->size);
 }
 
 } // namespace
 
-int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
+int WriteEngineFile(const EngineEntry* entries, const wchar_t* path, int count) {
     if (count < 1 || count > kMaxEngines) {
         SetLastError(ERROR_INVALID_DATA);
         return 0;
@@ -89,12 +84,12 @@ int WriteEngineFile(const EngineEntry* entries, const char* path, int count) {
         SetLastError(ERROR_INVALID_DATA); // an entry fails the test
         return 0;
     }
-    return ReplaceFileSafely(path, "sef", WriteImage, &image) ? 1 : 0;
+    return ReplaceFileSafely(path, L"sef", WriteImage, &image) ? 1 : 0;
 }
 
-bool IsEngineFile(const char* dataDir, const char* name) {
-    char path[MAX_PATH];
-    if (!FolderPath(dataDir, name, path)) return false;
+namespace {
+
+bool HasEngineImage(const wchar_t* path) {
     UniqueFile file = OpenExclusive(path);
     if (!file) return false;
     LARGE_INTEGER size;
@@ -105,16 +100,23 @@ bool IsEngineFile(const char* dataDir, const char* name) {
     return HasSefMagic(head, sizeof head);
 }
 
-int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const char* dataDir,
+} // namespace
+
+bool IsEngineFile(const wchar_t* dataDir, const char* name) {
+    PathText path;
+    return FolderPath(dataDir, name, path) && HasEngineImage(path.c_str());
+}
+
+int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const wchar_t* dataDir,
                          const char* defaultFile) {
     catalogue = EngineFileCatalogue();
-    char pattern[MAX_PATH];
-    if (!FolderPath(dataDir, "*.sef", pattern)) {
+    PathText pattern;
+    if (!JoinWidePath(pattern, View(dataDir), L"*.sef")) {
         catalogue.count = -1;
         return -1;
     }
-    WIN32_FIND_DATAA fd;
-    UniqueFind find(FindFirstFileA(pattern, &fd));
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW(pattern.c_str(), &fd));
     if (!find) {
         catalogue.count = -1;
         return -1;
@@ -122,37 +124,40 @@ int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const char* dataDir,
     int taken = 0;
     do {
         if (fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) continue;
-        if (std::strlen(fd.cFileName) >= kCatalogueNameSize) continue;
-        if (!IsEngineFile(dataDir, fd.cFileName)) continue;
-        CopyBounded(catalogue.names[taken], kCatalogueNameSize, fd.cFileName);
+        // The catalogue keeps names as the settings file and the engine files say them, in
+        // Shift-JIS: a name that Shift-JIS cannot say, or that is too long, is left out.
+        FixedText<kCatalogueNameSize> name;
+        if (!WideToSjis(View(fd.cFileName), name) || name.cut()) continue;
+        if (!IsEngineFile(dataDir, name.c_str())) continue;
+        CopyBounded(catalogue.names[taken], kCatalogueNameSize, name.c_str());
         ++taken;
-    } while (taken < kMaxEngineFiles && FindNextFileA(find.get(), &fd));
+    } while (taken < kMaxEngineFiles && FindNextFileW(find.get(), &fd));
     find.reset();
     catalogue.count = taken;
     SortCatalogue(catalogue, taken, CompareNames);
     for (int i = 0; i < taken; ++i)
-        if (lstrcmpA(catalogue.names[i], defaultFile) == 0) catalogue.current = i;
+        if (CompareNames(catalogue.names[i], defaultFile) == 0) catalogue.current = i;
     return taken;
 }
 
-int LoadEngineFileByName(EngineSet& set, const char* dataDir, const char* name) {
-    char path[MAX_PATH];
+int LoadEngineFileByName(EngineSet& set, const wchar_t* dataDir, const char* name) {
+    PathText path;
     if (!FolderPath(dataDir, name, path)) return kReadCannotOpen;
-    return ReadEngineFile(set, path);
+    return ReadEngineFile(set, path.c_str());
 }
 
-bool EngineFilePath(const char* dataDir, const char* name, char (&path)[MAX_PATH]) {
+bool EngineFilePath(const wchar_t* dataDir, const char* name, PathText& path) {
     if (FolderPath(dataDir, name, path)) return true;
-    path[0] = '\0';
+    path.clear();
     return false;
 }
 
-bool EngineFileExists(const char* dataDir, const char* name) {
-    char path[MAX_PATH];
-    return FolderPath(dataDir, name, path) && FileExists(path);
+bool EngineFileExists(const wchar_t* dataDir, const char* name) {
+    PathText path;
+    return FolderPath(dataDir, name, path) && FileExists(path.c_str());
 }
 
-void DeleteEngineFile(const char* dataDir, const char* name) {
-    char path[MAX_PATH];
-    if (FolderPath(dataDir, name, path)) DeleteFileA(path);
+void DeleteEngineFile(const wchar_t* dataDir, const char* name) {
+    PathText path;
+    if (FolderPath(dataDir, name, path)) DeleteFileW(path.c_str());
 }

@@ -5,29 +5,34 @@
 
 #include "engines/catalogue.h"
 #include "engines/engine_entry.h"
+#include "platform/app_state.h"
+
+// Engine file names are Shift-JIS, as the catalogue, the settings file and the editor keep
+// them; the paths they are found by are UTF-16.
 
 // Count (1..64) on success, -1 when the file cannot be opened, -2 when it is invalid.
 // The set is unchanged on failure.
-int ReadEngineFile(EngineSet& set, const char* path);
+int ReadEngineFile(EngineSet& set, const wchar_t* path);
 
 // 1 when written, 0 when an entry fails the test or the file cannot be written (a read-only
 // file is not replaced). The file is replaced only when every byte has been written, so a
 // failed save keeps the old file; the thread's last error then tells why.
-int WriteEngineFile(const EngineEntry* entries, const char* path, int count);
+int WriteEngineFile(const EngineEntry* entries, const wchar_t* path, int count);
 
 // Quick test: more than 64 bytes and the magic. Name is relative to the data directory.
-bool IsEngineFile(const char* dataDir, const char* name);
+bool IsEngineFile(const wchar_t* dataDir, const char* name);
 
 // Fills the catalogue with the engine files of the data directory, sorted; the file named
-// defaultFile becomes the current one. The number of files, -1 when none matched.
-int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const char* dataDir,
+// defaultFile becomes the current one. A file whose name Shift-JIS cannot say is left out.
+// The number of files, -1 when none matched.
+int EnumerateEngineFiles(EngineFileCatalogue& catalogue, const wchar_t* dataDir,
                          const char* defaultFile);
 // Reads the named file into the set (ReadEngineFile's result); the set is unchanged on failure.
-int LoadEngineFileByName(EngineSet& set, const char* dataDir, const char* name);
-bool EngineFileExists(const char* dataDir, const char* name);
+int LoadEngineFileByName(EngineSet& set, const wchar_t* dataDir, const char* name);
+bool EngineFileExists(const wchar_t* dataDir, const char* name);
 // The full path of a name in the data directory; false (path empty) when it does not fit.
-bool EngineFilePath(const char* dataDir, const char* name, char (&path)[MAX_PATH]);
-void DeleteEngineFile(const char* dataDir, const char* name);
+bool EngineFilePath(const wchar_t* dataDir, const char* name, PathText& path);
+void DeleteEngineFile(const wchar_t* dataDir, const char* name);
 
-// lstrcmpA as a NameCompare.
+// The system's compare of the names as UTF-16 (lstrcmpW), as a NameCompare.
 int CompareNames(const char* a, const char* b);

@@ -1,7 +1,8 @@
 #include "platform/file_dialogs.h"
 
-#include "base/text.h"
+#include "platform/app_state.h"
 #include "platform/handles.h"
+#include "platform/win_text.h"
 
 namespace {
 
@@ -13,12 +14,11 @@ bool g_tried = false;
 HMODULE Library() {
     if (!g_tried) {
         g_tried = true;
-        char path[MAX_PATH] = {};
-        const UINT n = GetSystemDirectoryA(path, sizeof path);
-        char full[MAX_PATH] = {};
-        if (n > 0 && n < sizeof path &&
-            JoinText(full, sizeof full, {path, "\\comdlg32.dll"}) < sizeof full)
-            g_library.reset(LoadLibraryA(full));
+        wchar_t path[MAX_PATH] = {};
+        const UINT n = GetSystemDirectoryW(path, MAX_PATH);
+        PathText full;
+        if (n > 0 && n < MAX_PATH && JoinWidePath(full, View(path), L"\\comdlg32.dll"))
+            g_library.reset(LoadLibraryW(full.c_str()));
     }
     return g_library.get();
 }
@@ -31,13 +31,13 @@ template <typename F> F Entry(const char* name) {
 
 } // namespace
 
-BOOL ShowOpenFileDialog(OPENFILENAMEA* ofn) {
-    auto* show = Entry<BOOL(WINAPI*)(OPENFILENAMEA*)>("GetOpenFileNameA");
+BOOL ShowOpenFileDialog(OPENFILENAMEW* ofn) {
+    auto* show = Entry<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetOpenFileNameW");
     return show ? show(ofn) : FALSE;
 }
 
-BOOL ShowSaveFileDialog(OPENFILENAMEA* ofn) {
-    auto* show = Entry<BOOL(WINAPI*)(OPENFILENAMEA*)>("GetSaveFileNameA");
+BOOL ShowSaveFileDialog(OPENFILENAMEW* ofn) {
+    auto* show = Entry<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetSaveFileNameW");
     return show ? show(ofn) : FALSE;
 }
 
@@ -49,9 +49,9 @@ DWORD FileDialogError() {
 namespace {
 
 // The dialog for one file name buffer of size bytes, its filter's first entry chosen.
-OPENFILENAMEA DialogFor(HWND owner, const char* filter, const char* extension, char* path,
-                        DWORD size, DWORD flags) {
-    OPENFILENAMEA ofn = {};
+OPENFILENAMEW DialogFor(HWND owner, const wchar_t* filter, const wchar_t* extension,
+                        wchar_t* path, DWORD size, DWORD flags) {
+    OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filter;
@@ -65,20 +65,21 @@ OPENFILENAMEA DialogFor(HWND owner, const char* filter, const char* extension, c
 
 } // namespace
 
-bool AskOpenPath(HWND owner, const char* filter, const char* extension, char* path, DWORD size,
-                 bool multiple) {
-    OPENFILENAMEA ofn =
+bool AskOpenPath(HWND owner, const wchar_t* filter, const wchar_t* extension, wchar_t* path,
+                 DWORD size, bool multiple) {
+    OPENFILENAMEW ofn =
         DialogFor(owner, filter, extension, path, size,
                   OFN_EXPLORER | OFN_FILEMUSTEXIST | (multiple ? OFN_ALLOWMULTISELECT : 0));
     if (!ShowOpenFileDialog(&ofn)) return false;
-    path[size - 1] = '\0';
-    if (multiple && size > 1) path[size - 2] = '\0'; // the list always ends
+    path[size - 1] = L'\0';
+    if (multiple && size > 1) path[size - 2] = L'\0'; // the list always ends
     return true;
 }
 
-bool AskSavePath(HWND owner, const char* filter, const char* extension, char (&path)[MAX_PATH]) {
-    OPENFILENAMEA ofn = DialogFor(owner, filter, extension, path, sizeof path, OFN_OVERWRITEPROMPT);
+bool AskSavePath(HWND owner, const wchar_t* filter, const wchar_t* extension,
+                 wchar_t (&path)[MAX_PATH]) {
+    OPENFILENAMEW ofn = DialogFor(owner, filter, extension, path, MAX_PATH, OFN_OVERWRITEPROMPT);
     if (!ShowSaveFileDialog(&ofn)) return false;
-    path[sizeof path - 1] = '\0';
+    path[MAX_PATH - 1] = L'\0';
     return true;
 }

@@ -1,6 +1,7 @@
 #include "platform/file_replace.h"
 
-#include "base/text.h"
+#include <cstdint>
+
 #include "platform/handles.h"
 
 namespace {
@@ -18,23 +19,23 @@ bool WriteAll(HANDLE file, const uint8_t* data, size_t size) {
 
 } // namespace
 
-bool IsReadOnlyFile(const char* path) {
-    const DWORD attributes = GetFileAttributesA(path);
+bool IsReadOnlyFile(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-bool FileExists(const char* path) {
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+bool FileExists(const wchar_t* path) {
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool WriteNewFile(const char* path, const void* data, size_t size) {
-    UniqueFile file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+bool WriteNewFile(const wchar_t* path, const void* data, size_t size) {
+    UniqueFile file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && WriteAll(file.get(), static_cast<const uint8_t*>(data), size) &&
            FlushFileBuffers(file.get());
 }
 
-bool ReplaceFileSafely(const char* path, const char* prefix, FileWriter write,
+bool ReplaceFileSafely(const wchar_t* path, const wchar_t* prefix, FileWriter write,
                        const void* context) {
     // A read-only file is never replaced, also where the file system would let it be.
     if (IsReadOnlyFile(path)) {
@@ -43,16 +44,23 @@ bool ReplaceFileSafely(const char* path, const char* prefix, FileWriter write,
     }
     // Write beside the target, then put the new file in its place in one step, so that an
     // interrupted or failed write never destroys the old file.
-    char dir[MAX_PATH];
-    CopyBounded(dir, sizeof dir, path);
-    if (!TrimToDirectory(dir)) CopyBounded(dir, sizeof dir, ".\\");
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(dir, prefix, 0, temp)) return false;
+    wchar_t dir[MAX_PATH];
+    lstrcpynW(dir, path, MAX_PATH);
+    wchar_t* slash = nullptr;
+    for (wchar_t* c = dir; *c; ++c)
+        if (*c == L'\\') slash = c;
+    if (slash) {
+        slash[1] = L'\0';
+    } else {
+        lstrcpyW(dir, L".\\");
+    }
+    wchar_t temp[MAX_PATH];
+    if (!GetTempFileNameW(dir, prefix, 0, temp)) return false;
     const bool ok = write(temp, context) &&
-                    MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+                    MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) {
         const DWORD error = GetLastError(); // the reason, not that of the clean-up
-        DeleteFileA(temp);
+        DeleteFileW(temp);
         SetLastError(error);
     }
     return ok;

@@ -22,20 +22,18 @@ bool JoinWide(wchar_t (&out)[kPathChars], const wchar_t* dir, const char* name) 
     return true;
 }
 
-// An ANSI directory with its trailing backslash, in UTF-16; false when it is not one.
-bool WideDirectory(wchar_t (&out)[kPathChars], const char* ansi) {
-    const int n =
-        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi ? ansi : "", -1, out, kPathChars);
-    return n > 1 && out[n - 2] == L'\\';
+// A directory with its trailing backslash.
+bool IsDirectory(const wchar_t* dir) {
+    const int n = dir ? lstrlenW(dir) : 0;
+    return n > 0 && dir[n - 1] == L'\\';
 }
 
-HostFiles FilesOf(const char* programDir, const char* manifestDir) {
+HostFiles FilesOf(const wchar_t* programDir, const wchar_t* manifestDir) {
     HostFiles f;
-    wchar_t program[kPathChars] = {}, manifests[kPathChars] = {};
-    if (!WideDirectory(program, programDir) || !WideDirectory(manifests, manifestDir)) return f;
-    f.ok = JoinWide(f.host, program, host::kHostProgram) &&
-           JoinWide(f.chromium, manifests, host::kChromiumManifestName) &&
-           JoinWide(f.firefox, manifests, host::kFirefoxManifestName);
+    if (!IsDirectory(programDir) || !IsDirectory(manifestDir)) return f;
+    f.ok = JoinWide(f.host, programDir, host::kHostProgram) &&
+           JoinWide(f.chromium, manifestDir, host::kChromiumManifestName) &&
+           JoinWide(f.firefox, manifestDir, host::kFirefoxManifestName);
     return f;
 }
 
@@ -103,7 +101,7 @@ const wchar_t* ManifestFor(const HostFiles& f, size_t keyIndex) {
 
 } // namespace
 
-bool IsNativeHostRegistered(const char* programDir, const char* manifestDir) {
+bool IsNativeHostRegistered(const wchar_t* programDir, const wchar_t* manifestDir) {
     const HostFiles f = FilesOf(programDir, manifestDir);
     if (!f.ok || !FileExists(f.chromium) || !FileExists(f.firefox)) return false;
     for (size_t i = 0; i < sizeof kNativeHostKeys / sizeof kNativeHostKeys[0]; ++i)
@@ -111,7 +109,7 @@ bool IsNativeHostRegistered(const char* programDir, const char* manifestDir) {
     return true;
 }
 
-NativeHostResult RegisterNativeHost(const char* programDir, const char* manifestDir) {
+NativeHostResult RegisterNativeHost(const wchar_t* programDir, const wchar_t* manifestDir) {
     const HostFiles f = FilesOf(programDir, manifestDir);
     if (!f.ok || !FileExists(f.host)) return NativeHostResult::kHostMissing;
     char hostPath[kPathChars * 3] = {};
@@ -134,7 +132,7 @@ NativeHostResult RegisterNativeHost(const char* programDir, const char* manifest
     return NativeHostResult::kOk;
 }
 
-NativeHostResult UnregisterNativeHost(const char* manifestDir) {
+NativeHostResult UnregisterNativeHost(const wchar_t* manifestDir) {
     bool keysGone = true;
     for (const wchar_t* key : kNativeHostKeys)
         keysGone = RemoveKey(key) && keysGone;

@@ -19,12 +19,12 @@ constexpr const wchar_t* kNativeHostKeys[] = {
     L"Software\\Mozilla\\NativeMessagingHosts\\jp.morvel.vantu",
 };
 
-// programDir (where morvel-host.exe is) and manifestDir (where the manifests are written) are
-// in the ANSI code page with their trailing backslashes.
+// programDir (where morvel-host.exe is) and manifestDir (where the manifests are written) end
+// with their backslashes.
 
 // True when all three keys name this program's manifests and both manifests exist.
-bool IsNativeHostRegistered(const char* programDir, const char* manifestDir);
+bool IsNativeHostRegistered(const wchar_t* programDir, const wchar_t* manifestDir);
 // Writes both manifests and the three keys. On a failure what was written is removed again.
-NativeHostResult RegisterNativeHost(const char* programDir, const char* manifestDir);
+NativeHostResult RegisterNativeHost(const wchar_t* programDir, const wchar_t* manifestDir);
 // Removes the three keys and both manifests; ones that are already gone are no error.
-NativeHostResult UnregisterNativeHost(const char* manifestDir);
+NativeHostResult UnregisterNativeHost(const wchar_t* manifestDir);

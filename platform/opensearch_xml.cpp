@@ -123,9 +123,9 @@ struct FileBytes {
     string_view view() const { return string_view(static_cast<const char*>(block.get()), size); }
 };
 
-bool ReadCapped(const char* path, FileBytes& bytes, bool& tooLarge) {
+bool ReadCapped(const wchar_t* path, FileBytes& bytes, bool& tooLarge) {
     tooLarge = false;
-    UniqueFile f(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    UniqueFile f(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return false;
     LARGE_INTEGER size = {};
@@ -365,7 +365,7 @@ bool DescriptionText(const EngineEntry& entry, TextBuffer& text, bool& describab
     return !body.cut() && !text.cut();
 }
 
-bool WriteText(const char* temp, const void* context) {
+bool WriteText(const wchar_t* temp, const void* context) {
     const TextBuffer& text = *static_cast<const TextBuffer*>(context);
     return WriteNewFile(temp, text.c_str(), text.size());
 }
@@ -398,7 +398,7 @@ const char* ContentReason(OpenSearchFault f) {
 
 } // namespace
 
-OpenSearchRead ReadOpenSearchFile(const char* path, EngineEntry& entry) {
+OpenSearchRead ReadOpenSearchFile(const wchar_t* path, EngineEntry& entry) {
     entry = EngineEntry{};
     OpenSearchRead r;
     FileBytes bytes;
@@ -442,10 +442,10 @@ OpenSearchRead ReadOpenSearchFile(const char* path, EngineEntry& entry) {
     return r;
 }
 
-void OpenSearchReadMessage(const char* path, const OpenSearchRead& r, TextBuffer& message) {
-    message.Assign("OpenSearch 記述を読み込めません。\n\nファイル名 : ");
-    message.Append(path);
-    message.Append('\n');
+namespace {
+
+// Why the file was refused, after the file's name.
+void ReadFault(const OpenSearchRead& r, TextBuffer& message) {
     switch (r.file) {
     case OpenSearchFileFault::Open:
         message.Append("ファイルを読み込めません。");
@@ -486,12 +486,23 @@ void OpenSearchReadMessage(const char* path, const OpenSearchRead& r, TextBuffer
     }
 }
 
-OpenSearchWrite WriteOpenSearchFile(const char* path, const EngineEntry& entry) {
+} // namespace
+
+void OpenSearchReadMessage(const wchar_t* path, const OpenSearchRead& r, OpenSearchMessage& message) {
+    message.Assign(L"OpenSearch 記述を読み込めません。\n\nファイル名 : ");
+    message.Append(View(path));
+    message.Append(L'\n');
+    FixedText<512> fault;
+    ReadFault(r, fault);
+    AppendSjis(message, fault.view());
+}
+
+OpenSearchWrite WriteOpenSearchFile(const wchar_t* path, const EngineEntry& entry) {
     std::unique_ptr<DescriptionBuffer> text(new (std::nothrow) DescriptionBuffer);
     bool describable = true;
     if (!text || !DescriptionText(entry, *text, describable))
         return describable ? OpenSearchWrite::Failed : OpenSearchWrite::NotDescribable;
     // Written beside the target and put in its place only when complete.
-    return ReplaceFileSafely(path, "osd", WriteText, text.get()) ? OpenSearchWrite::Written
+    return ReplaceFileSafely(path, L"osd", WriteText, text.get()) ? OpenSearchWrite::Written
                                                                  : OpenSearchWrite::Failed;
 }

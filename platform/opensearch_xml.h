@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "engines/opensearch.h"
+#include "platform/win_text.h"
 
 // Why a file was not taken: the file itself, or what it says (then `content` tells).
 enum class OpenSearchFileFault {
@@ -29,13 +30,14 @@ struct OpenSearchRead {
 // untrusted: its size is capped, a document type declaration rejects it before the parser
 // sees it, the parser runs with DTDs prohibited and external resolution off, and every value
 // is bounded before it is used. The calling thread is in a COM apartment.
-OpenSearchRead ReadOpenSearchFile(const char* path, EngineEntry& entry);
+OpenSearchRead ReadOpenSearchFile(const wchar_t* path, EngineEntry& entry);
 
 // The message for a rejected file (Shift-JIS).
-void OpenSearchReadMessage(const char* path, const OpenSearchRead& r, TextBuffer& message);
+using OpenSearchMessage = WinText<MAX_PATH + 512>;
+void OpenSearchReadMessage(const wchar_t* path, const OpenSearchRead& r, OpenSearchMessage& message);
 
 // Writes the entry's URL1 as an OpenSearch 1.1 description (UTF-8); false when the entry
 // cannot be described (a file reference) or the file cannot be written. The old file is
 // replaced only by a complete new one. The calling thread is in a COM apartment.
 enum class OpenSearchWrite { Written, NotDescribable, Failed };
-OpenSearchWrite WriteOpenSearchFile(const char* path, const EngineEntry& entry);
+OpenSearchWrite WriteOpenSearchFile(const wchar_t* path, const EngineEntry& entry);

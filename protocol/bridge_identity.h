@@ -5,6 +5,7 @@
 // %LIBID%. No Windows needed.
 #pragma once
 #include <cstddef>
+#include <string_view>
 
 #define PELKA_FILE "Pelka.dll"
 // Class, type library and interface, in registry form.
@@ -21,6 +22,6 @@
 constexpr unsigned long kMenuExtContexts = 0x10;
 constexpr unsigned long kMenuExtFlags = 0;
 
-// The context-menu script's address: "res://" + program directory + "Pelka.dll/SETSTRING".
-// False (out empty) when it does not fit whole.
-bool MenuExtensionAddress(char* out, size_t outSize, const char* programDir);
+// The context-menu script's address: "res://" + program directory + "Pelka.dll/SETSTRING",
+// in UTF-16. False (out empty) when it does not fit whole in outSize units.
+bool MenuExtensionAddress(wchar_t* out, size_t outSize, std::wstring_view programDir);

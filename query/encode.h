@@ -34,7 +34,7 @@ EncodedKeyword EncodeUtf8(std::string_view keyword, Cp932ToUtf16 toUtf16);
 EncodedKeyword EncodeUtf8(std::u16string_view keyword);
 
 #ifdef _WIN32
-// The platform's conversion: MultiByteToWideChar with the ANSI code page (932).
+// The platform's conversion: MultiByteToWideChar with code page 932, whatever the system's.
 size_t PlatformCp932ToUtf16(std::string_view text, char16_t* out, size_t capacity);
 // EncodeUtf8 through the platform's conversion.
 EncodedKeyword EncodeUtf8(std::string_view keyword);

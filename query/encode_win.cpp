@@ -8,7 +8,7 @@ size_t PlatformCp932ToUtf16(std::string_view text, char16_t* out, size_t capacit
     // Longer texts are parts of URLs: converted as they are.
     if (text.size() >= kKeywordSize) {
         const int n =
-            MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+            MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()),
                                 reinterpret_cast<wchar_t*>(out), static_cast<int>(capacity));
         return n > 0 ? static_cast<size_t>(n) : 0;
     }
@@ -17,7 +17,7 @@ size_t PlatformCp932ToUtf16(std::string_view text, char16_t* out, size_t capacit
     char source[kKeywordSize];
     CopyBounded(source, sizeof source, text.data(), text.size());
     const int size = static_cast<int>(text.size()) + 1;
-    const int n = MultiByteToWideChar(CP_ACP, 0, source, size, reinterpret_cast<wchar_t*>(out),
+    const int n = MultiByteToWideChar(932, 0, source, size, reinterpret_cast<wchar_t*>(out),
                                       static_cast<int>(capacity));
     if (n <= 0) return 0;
     size_t units = static_cast<size_t>(n);

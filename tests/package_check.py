@@ -5,7 +5,7 @@ browser/firefox; each name as Windows' own unpacking reads it (UTF-8 when the en
 language encoding flag, bit 11, else the Japanese OEM code page 932); the binaries and the
 engine file byte for byte those of the build, of the package's processor; the extension's
 files those of the repository, in the Firefox folder too but for a manifest without "key";
-readme.txt in Shift-JIS with CR LF line ends.
+readme.txt in UTF-8 with a byte order mark and CR LF line ends.
 
 Usage: package_check.py ZIP ARCH DIST_DIR VERSION
 """
@@ -100,13 +100,13 @@ def main():
             if name.endswith((".exe", ".dll")) and pe_machine(data) != MACHINES[arch]:
                 faults.append(f"{name} is not built for {arch}")
         readme = entries.get(folder + "readme.txt", b"")
+        if not readme.startswith(b"\xef\xbb\xbf"):
+            faults.append("readme.txt does not start with the UTF-8 byte order mark")
         try:
-            text = readme.decode("cp932")
+            text = readme[3:].decode("utf-8")
         except UnicodeDecodeError as e:
-            faults.append(f"readme.txt is not Shift-JIS: {e}")
+            faults.append(f"readme.txt is not UTF-8: {e}")
             text = ""
-        if readme.startswith(b"\xef\xbb\xbf"):
-            faults.append("readme.txt starts with a byte order mark")
         if readme.count(b"\n") == 0 or readme.count(b"\n") != readme.count(b"\r\n") \
                 or readme.count(b"\r") != readme.count(b"\r\n"):
             faults.append("readme.txt has line ends other than CR LF")

@@ -84,14 +84,14 @@ TEST(SettingsLogic, PathsAreWholeOrEmpty) {
     EXPECT_STREQ(out, "");
     EXPECT_FALSE(JoinPath(out, 0, "a", "b"));
 
-    char address[300];
-    ASSERT_TRUE(MenuExtensionAddress(address, sizeof address, "C:\\Morvel\\"));
-    EXPECT_STREQ(address, "res://C:\\Morvel\\Pelka.dll/SETSTRING");
-    const std::string longDir = "C:\\" + std::string(255, 'd') + "\\"; // 259 bytes
-    ASSERT_TRUE(MenuExtensionAddress(address, sizeof address, longDir.c_str()));
-    EXPECT_EQ(std::string(address), "res://" + longDir + "Pelka.dll/SETSTRING");
-    EXPECT_FALSE(MenuExtensionAddress(address, 40, longDir.c_str()));
-    EXPECT_STREQ(address, "");
+    wchar_t address[300];
+    ASSERT_TRUE(MenuExtensionAddress(address, 300, L"C:\\Morvel\\"));
+    EXPECT_EQ(std::wstring(address), L"res://C:\\Morvel\\Pelka.dll/SETSTRING");
+    const std::wstring longDir = L"C:\\" + std::wstring(255, L'd') + L"\\"; // 259 units
+    ASSERT_TRUE(MenuExtensionAddress(address, 300, longDir));
+    EXPECT_EQ(std::wstring(address), L"res://" + longDir + L"Pelka.dll/SETSTRING");
+    EXPECT_FALSE(MenuExtensionAddress(address, 40, longDir));
+    EXPECT_EQ(std::wstring(address), L"");
 }
 
 TEST(SettingsLogic, HistoryEditorButtonsAndSelection) {
