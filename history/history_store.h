@@ -11,16 +11,16 @@
 
 #include <cstdint>
 
+#include "base/profile_document.h"
 #include "history/history_list.h"
 
 // Entries shown and stored: the first max, never more keys than exist.
 int StoredHistoryLimit(int max);
-// Empties the list and fills it from the settings file: at most max entries, a gap ends it.
-// A max above 50 becomes 50.
-void LoadHistory(SearchHistory& history, uint8_t& max, const char* iniPath);
-// Writes the first max entries under the history keys; false when any of them could not be
-// written.
-bool SaveHistory(const SearchHistory& history, int max, const char* iniPath);
+// Empties the list and fills it from the settings file's document: at most max entries, a gap
+// ends it. A max above 50 becomes 50.
+void LoadHistory(SearchHistory& history, uint8_t& max, const ProfileDocument& doc);
+// Sets the first max entries under the history keys; false when any of them did not fit.
+bool SaveHistory(const SearchHistory& history, int max, ProfileDocument& doc);
 // The program's compare of history texts: the system's locale-aware, case-sensitive compare
 // (lstrcmpW).
 int CompareHistoryTexts(const char16_t* a, const char16_t* b);

@@ -69,20 +69,18 @@ int CompareHistoryTexts(const char16_t* a, const char16_t* b) {
     return lstrcmpW(reinterpret_cast<const wchar_t*>(a), reinterpret_cast<const wchar_t*>(b));
 }
 
-void LoadHistory(SearchHistory& history, uint8_t& max, const char* iniPath) {
+void LoadHistory(SearchHistory& history, uint8_t& max, const ProfileDocument& doc) {
     history.count = 0;
     if (max == 0) return;
     if (max > kHistoryLimit) max = kHistoryLimit;
     for (int n = 0; n < max; ++n) {
         char text[kHistoryTextSize] = {};
-        GetPrivateProfileStringA(kSection, HistoryKeyName(n).c_str(), "", text, sizeof text,
-                                 iniPath);
+        doc.Get(kSection, HistoryKeyName(n).c_str(), text, sizeof text);
         if (text[0] == '\0') break; // a gap ends the list
         const std::string_view plain(text, FieldLength(text, sizeof text));
         // One more than the longest valid value, so that a longer one is seen.
         char hex[kHexSize + 1] = {};
-        const DWORD hexSize = GetPrivateProfileStringA(kSection, WideKeyName(n).c_str(), "", hex,
-                                                       sizeof hex, iniPath);
+        const size_t hexSize = doc.Get(kSection, WideKeyName(n).c_str(), hex, sizeof hex);
         WideText<kHistoryTextSize> exact;
         if (hexSize > 0 && FromHex(std::string_view(hex, hexSize), exact)) {
             FixedText<kHistoryTextSize> said;
@@ -96,7 +94,7 @@ void LoadHistory(SearchHistory& history, uint8_t& max, const char* iniPath) {
     }
 }
 
-bool SaveHistory(const SearchHistory& history, int max, const char* iniPath) {
+bool SaveHistory(const SearchHistory& history, int max, ProfileDocument& doc) {
     bool ok = true;
     const int limit = StoredHistoryLimit(max);
     for (int n = 0; n < limit; ++n) {
@@ -105,11 +103,8 @@ bool SaveHistory(const SearchHistory& history, int max, const char* iniPath) {
         const std::u16string_view text(entry);
         FixedText<kHistoryTextSize> said;
         const bool whole = PlatformUtf16ToCp932(text, said) == text.size();
-        ok &= WritePrivateProfileStringA(kSection, HistoryKeyName(n).c_str(), said.c_str(),
-                                         iniPath) != FALSE;
-        if (!whole)
-            ok &= WritePrivateProfileStringA(kSection, WideKeyName(n).c_str(), ToHex(text).c_str(),
-                                             iniPath) != FALSE;
+        ok &= doc.Set(kSection, HistoryKeyName(n).c_str(), said.view());
+        if (!whole) ok &= doc.Set(kSection, WideKeyName(n).c_str(), ToHex(text).view());
     }
     return ok;
 }

@@ -1,51 +1,49 @@
 #include "platform/settings_file.h"
 
 #include "base/text.h"
+#include "history/history_store.h"
+#include "platform/profile_file.h"
 
 namespace {
 
-int ReadInt(const char* iniPath, const char* section, const char* key, int def) {
-    return static_cast<int>(GetPrivateProfileIntA(section, key, def, iniPath));
+uint8_t ReadFlag(const ProfileDocument& doc, const char* section, const char* key, int def) {
+    return LowByte8(doc.GetInt(section, key, def));
 }
 
-uint8_t ReadFlag(const char* iniPath, const char* section, const char* key, int def) {
-    return LowByte8(ReadInt(iniPath, section, key, def));
+bool SetInt(ProfileDocument& doc, const char* section, const char* key, int value) {
+    char text[16];
+    wsprintfA(text, "%d", value);
+    return doc.Set(section, key, text);
 }
 
 // Keys that only the additions to the sheet use are written while they are on and removed
 // while they are off, so a file of someone who never used them stays as it was.
-bool WriteOptionalKey(const char* iniPath, const char* section, const char* key, int value) {
-    if (value) return WriteIntKey(iniPath, section, key, value);
-    // Removing a key that is not there is no failure.
-    WritePrivateProfileStringA(section, key, nullptr, iniPath);
+bool SetOptionalInt(ProfileDocument& doc, const char* section, const char* key, int value) {
+    if (value) return SetInt(doc, section, key, value);
+    doc.Remove(section, key); // removing a key that is not there is no failure
     return true;
 }
 
 } // namespace
 
-bool WriteIntKey(const char* iniPath, const char* section, const char* key, int value) {
-    char text[16];
-    wsprintfA(text, "%d", value);
-    return WritePrivateProfileStringA(section, key, text, iniPath) != FALSE;
-}
-
-void LoadSettings(Settings& s, const char* iniPath) {
-    GetPrivateProfileStringA("Search", "Browser", "", s.Browser, sizeof s.Browser, iniPath);
-    GetPrivateProfileStringA("Search", "DefaultSEF", "", s.DefaultSEF, sizeof s.DefaultSEF,
-                             iniPath);
-    s.Count = ReadInt(iniPath, "Search", "Count", 0);
-    s.ShowMode = ReadFlag(iniPath, "Window", "ShowMode", 0);
-    s.Sound = ReadFlag(iniPath, "Search", "Sound", 0);
-    s.Max = ReadFlag(iniPath, "History", "Max", 0);
-    s.AutoSearch = ReadFlag(iniPath, "Search", "AutoSearch", 0);
-    s.NotSaveDS = ReadFlag(iniPath, "Search", "NotSaveDS", 0);
-    s.NotSaveIS = ReadFlag(iniPath, "Search", "NotSaveIS", 0);
-    s.TaskErase = ReadFlag(iniPath, "Window", "TaskErase", 1);
-    s.TipMode = ReadFlag(iniPath, "Window", "TipMode", 0);
-    s.TrayMode = ReadFlag(iniPath, "Window", "TrayMode", 0);
-    s.NotWinClose = ReadFlag(iniPath, "Window", "NotWinClose", 0);
-    s.AutoComplete = ReadFlag(iniPath, "Search", "AutoComplete", 0);
-    s.HotKey = HotKeyFromStored(ReadInt(iniPath, "Window", "HotKey", 0));
+void LoadSettings(Settings& s, const wchar_t* iniPath) {
+    ProfileDocument doc;
+    LoadProfileFile(iniPath, doc);
+    doc.Get("Search", "Browser", s.Browser, sizeof s.Browser);
+    doc.Get("Search", "DefaultSEF", s.DefaultSEF, sizeof s.DefaultSEF);
+    s.Count = doc.GetInt("Search", "Count", 0);
+    s.ShowMode = ReadFlag(doc, "Window", "ShowMode", 0);
+    s.Sound = ReadFlag(doc, "Search", "Sound", 0);
+    s.Max = ReadFlag(doc, "History", "Max", 0);
+    s.AutoSearch = ReadFlag(doc, "Search", "AutoSearch", 0);
+    s.NotSaveDS = ReadFlag(doc, "Search", "NotSaveDS", 0);
+    s.NotSaveIS = ReadFlag(doc, "Search", "NotSaveIS", 0);
+    s.TaskErase = ReadFlag(doc, "Window", "TaskErase", 1);
+    s.TipMode = ReadFlag(doc, "Window", "TipMode", 0);
+    s.TrayMode = ReadFlag(doc, "Window", "TrayMode", 0);
+    s.NotWinClose = ReadFlag(doc, "Window", "NotWinClose", 0);
+    s.AutoComplete = ReadFlag(doc, "Search", "AutoComplete", 0);
+    s.HotKey = HotKeyFromStored(doc.GetInt("Window", "HotKey", 0));
     ApplyTrayModeRule(s);
 }
 
@@ -54,31 +52,40 @@ POINT RestoredPosition(HWND window) {
     wp.length = sizeof wp;
     GetWindowPlacement(window, &wp);
     RECT work = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     return {wp.rcNormalPosition.left + work.left, wp.rcNormalPosition.top + work.top};
 }
 
-bool SaveSettings(const Settings& s, const char* iniPath, const BarSnapshot& bar) {
-    bool ok = WriteIntKey(iniPath, "Window", "ShowMode", s.ShowMode);
-    ok &= WriteIntKey(iniPath, "Window", "NotWinClose", s.NotWinClose);
-    ok &= WriteIntKey(iniPath, "Search", "Sound", s.Sound);
-    ok &= WriteIntKey(iniPath, "Search", "AutoSearch", s.AutoSearch);
-    ok &= WriteIntKey(iniPath, "Window", "TaskErase", s.TaskErase);
-    ok &= WriteIntKey(iniPath, "Window", "TrayMode", s.TrayMode);
-    ok &= WriteIntKey(iniPath, "Window", "TipMode", s.TipMode);
-    ok &= WriteIntKey(iniPath, "Window", "PosX", bar.position.x);
-    ok &= WriteIntKey(iniPath, "Window", "PosY", bar.position.y);
-    ok &= WriteOptionalKey(iniPath, "Window", "HotKey", s.HotKey);
-    ok &= WriteOptionalKey(iniPath, "Search", "AutoComplete", s.AutoComplete);
-    ok &= WritePrivateProfileStringA("Search", "Browser", s.Browser, iniPath) != FALSE;
+void LoadHistoryFile(SearchHistory& history, uint8_t& max, const wchar_t* iniPath) {
+    ProfileDocument doc;
+    LoadProfileFile(iniPath, doc);
+    LoadHistory(history, max, doc);
+}
+
+bool SaveSettings(const Settings& s, const wchar_t* iniPath, const BarSnapshot& bar,
+                  const SearchHistory& history) {
+    ProfileDocument doc;
+    bool ok = LoadProfileFile(iniPath, doc);
+    ok &= SetInt(doc, "Window", "ShowMode", s.ShowMode);
+    ok &= SetInt(doc, "Window", "NotWinClose", s.NotWinClose);
+    ok &= SetInt(doc, "Search", "Sound", s.Sound);
+    ok &= SetInt(doc, "Search", "AutoSearch", s.AutoSearch);
+    ok &= SetInt(doc, "Window", "TaskErase", s.TaskErase);
+    ok &= SetInt(doc, "Window", "TrayMode", s.TrayMode);
+    ok &= SetInt(doc, "Window", "TipMode", s.TipMode);
+    ok &= SetInt(doc, "Window", "PosX", bar.position.x);
+    ok &= SetInt(doc, "Window", "PosY", bar.position.y);
+    ok &= SetOptionalInt(doc, "Window", "HotKey", s.HotKey);
+    ok &= SetOptionalInt(doc, "Search", "AutoComplete", s.AutoComplete);
+    ok &= doc.Set("Search", "Browser", std::string_view(s.Browser, FieldLength(s.Browser, 260)));
     const char* current = bar.currentFile ? bar.currentFile : "";
-    if (!s.NotSaveDS)
-        ok &= WritePrivateProfileStringA("Search", "DefaultSEF", current, iniPath) != FALSE;
-    ok &= WriteIntKey(iniPath, "Search", "Count", s.Count);
+    if (!s.NotSaveDS) ok &= doc.Set("Search", "DefaultSEF", current);
+    ok &= SetInt(doc, "Search", "Count", s.Count);
     if (!s.NotSaveIS && current[0] != '\0')
-        ok &= WriteIntKey(iniPath, "SEFIndex", current, bar.engineSelection);
-    // An empty section string ("\0\0") replaces the content with nothing.
-    ok &= WritePrivateProfileSectionA("History", "\0", iniPath) != FALSE;
-    ok &= WriteIntKey(iniPath, "History", "Max", s.Max);
-    return ok;
+        ok &= SetInt(doc, "SEFIndex", current, bar.engineSelection);
+    // The history section holds its size and the entries of now only.
+    doc.ClearSection("History");
+    ok &= SetInt(doc, "History", "Max", s.Max);
+    ok &= SaveHistory(history, s.Max, doc);
+    return SaveProfileFile(iniPath, doc) && ok;
 }

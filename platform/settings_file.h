@@ -1,11 +1,13 @@
-// The settings file "vantu.ini": read once at start-up, written once at a real exit.
+// The settings file "vantu.ini": read once at start-up, written once at a real exit. It is
+// Shift-JIS on every system (platform/profile_file.h).
 #pragma once
 #include <windows.h>
 
 #include "base/settings.h"
+#include "history/history_list.h"
 
 // Reads every setting; a missing key takes its default.
-void LoadSettings(Settings& s, const char* iniPath);
+void LoadSettings(Settings& s, const wchar_t* iniPath);
 
 // What the search bar contributes at its real exit besides the settings.
 struct BarSnapshot {
@@ -18,9 +20,10 @@ struct BarSnapshot {
 POINT RestoredPosition(HWND window);
 
 // Writes the settings, the bar's position and, unless turned off, the default engine file and
-// the selected engine of the current file; empties the history section but for its size.
-// False when any of it could not be written.
-bool SaveSettings(const Settings& s, const char* iniPath, const BarSnapshot& bar);
-
-// False when the key could not be written.
-bool WriteIntKey(const char* iniPath, const char* section, const char* key, int value);
+// the selected engine of the current file, and the history (its section holds its size and
+// the first Max entries), in one replacement of the file. False when any of it could not be
+// written.
+bool SaveSettings(const Settings& s, const wchar_t* iniPath, const BarSnapshot& bar,
+                  const SearchHistory& history);
+// The history as the settings file keeps it (history/history_store.h).
+void LoadHistoryFile(SearchHistory& history, uint8_t& max, const wchar_t* iniPath);

@@ -127,20 +127,21 @@ TEST(EditorLogic, NewFileNames) {
 
 TEST(EditorLogic, FolderAndNameJoinWithOneBackslash) {
     const struct {
-        const char* folder;
-        const char* path;
-    } cases[] = {{"C:\\defs", "C:\\defs\\a.sed"},
-                 {"C:\\", "C:\\a.sed"},
-                 {"Z:\\ソ", "Z:\\ソ\\a.sed"}, // the trail byte 0x5C is no backslash
-                 {"Z:\\ソ\\", "Z:\\ソ\\a.sed"}};
+        const wchar_t* folder;
+        const wchar_t* path;
+    } cases[] = {{L"C:\\defs", L"C:\\defs\\a.sed"},
+                 {L"C:\\", L"C:\\a.sed"},
+                 {L"Z:\\ソ", L"Z:\\ソ\\a.sed"},
+                 {L"Z:\\José\\", L"Z:\\José\\a.sed"}};
     for (const auto& c : cases) {
-        char out[260];
-        ASSERT_TRUE(JoinFolderAndName(out, sizeof out, c.folder, "a.sed"));
-        EXPECT_STREQ(out, c.path);
+        wchar_t out[260];
+        ASSERT_TRUE(JoinFolderAndName(out, 260, c.folder, L"a.sed"));
+        EXPECT_EQ(std::wstring(out), c.path);
     }
-    char small[8];
-    EXPECT_FALSE(JoinFolderAndName(small, sizeof small, "C:\\defs", "a.sed"));
-    EXPECT_STREQ(small, "");
+    wchar_t small[14];
+    EXPECT_TRUE(JoinFolderAndName(small, 14, L"C:\\defs", L"a.sed")); // exactly fits
+    EXPECT_FALSE(JoinFolderAndName(small, 13, L"C:\\defs", L"a.sed"));
+    EXPECT_EQ(std::wstring(small), L"");
 }
 
 TEST(EditorLogic, CharacterListSwapsItemsTwoAndThree) {

@@ -2,7 +2,6 @@
 
 #include <commdlg.h>
 
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -11,68 +10,72 @@
 #include "platform/file_dialogs.h"
 #include "platform/file_replace.h"
 #include "platform/handles.h"
+#include "platform/profile_file.h"
+#include "platform/win_text.h"
 #include "ui/editor/editor_logic.h"
 #include "ui/editor/opensearch_commands.h"
 
 namespace {
 
-const char kFilter[] = "ｻｰﾁｴﾝｼﾞﾝﾃﾞｰﾀ (*.sed)\0*.sed\0";
-const char kDefaultExtension[] = "sed";
+const wchar_t kFilter[] = L"ｻｰﾁｴﾝｼﾞﾝﾃﾞｰﾀ (*.sed)\0*.sed\0";
+const wchar_t kDefaultExtension[] = L"sed";
 constexpr DWORD kOpenResultSize = 50000;
 
-// The system's profile reader on one file (source is its path), with the rules of the
+// A definition file read as Shift-JIS bytes (platform/profile_file.h), with the rules of the
 // definition file.
-DefinitionReader ProfileReader(const char* path) {
-    return {path,
-            [](const void* file, const char* section, const char* key, DefinitionText& out) {
+DefinitionReader DocumentReader(const ProfileDocument& doc) {
+    return {&doc,
+            [](const void* source, const char* section, const char* key, DefinitionText& out) {
                 char buffer[kDefinitionValueBuffer];
                 buffer[0] = '\0';
-                const DWORD got = GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer,
-                                                           static_cast<const char*>(file));
+                const size_t got = static_cast<const ProfileDocument*>(source)->Get(
+                    section, key, buffer, sizeof buffer);
                 out.Assign(ProfileValue(buffer, sizeof buffer, got));
             },
-            [](const void* file, const char* section, const char* key) {
-                return static_cast<int>(
-                    GetPrivateProfileIntA(section, key, 0, static_cast<const char*>(file)));
+            [](const void* source, const char* section, const char* key) {
+                return static_cast<const ProfileDocument*>(source)->GetInt(section, key, 0);
             }};
 }
 
-void ShowRejected(EditorState& s, const char* path, const DefinitionFault& fault) {
-    char text[MAX_PATH + 128];
-    JoinText(text, sizeof text,
-             {"定義ファイルが不正です。\n\nファイル名 : ", path, "\nセクション : ", fault.section,
-              "\nキー : ", fault.key});
-    EditorMessage(s, text, MB_OK | MB_ICONWARNING);
+void ShowRejected(EditorState& s, const wchar_t* path, const DefinitionFault& fault) {
+    MessageText text(L"定義ファイルが不正です。\n\nファイル名 : ");
+    text.Append(View(path));
+    text.Append(L"\nセクション : ");
+    AppendSjis(text, fault.section);
+    text.Append(L"\nキー : ");
+    AppendSjis(text, fault.key);
+    EditorMessage(s, text.c_str(), MB_OK | MB_ICONWARNING);
 }
 
-bool IsXmlFile(const char* path) {
-    const size_t n = std::strlen(path);
-    return n >= 4 && EqualsAsciiNoCase(std::string_view(path + n - 4, 4), ".xml");
+bool IsXmlFile(const wchar_t* path) {
+    const std::wstring_view p = View(path);
+    return p.size() >= 4 && lstrcmpiW(path + p.size() - 4, L".xml") == 0;
 }
 
 void SelectLast(EditorState& s) {
     SelectEntry(s, s.work.count - 1);
 }
 
-// Writes every value of the entry (the context) into the file; false at the first that
-// cannot be written.
-bool WriteDefinitionTo(const char* path, const void* context) {
+// Writes every value of the entry (the context) into the file.
+bool WriteDefinitionTo(const wchar_t* path, const void* context) {
     const EngineEntry& e = *static_cast<const EngineEntry*>(context);
     DefinitionValue values[kMaxDefinitionValues];
     const int n = DefinitionValues(e, values);
+    ProfileDocument doc;
     for (int i = 0; i < n; ++i)
-        if (!WritePrivateProfileStringA(values[i].section, values[i].key, values[i].text, path))
-            return false;
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path); // nothing left in a cache
-    return true;
+        if (!doc.Set(values[i].section, values[i].key, values[i].text)) return false;
+    const std::string_view bytes = doc.Bytes();
+    return WriteNewFile(path, bytes.data(), bytes.size());
 }
 
 } // namespace
 
-ImportResult ImportDefinitionFile(EditorState& s, const char* path) {
+ImportResult ImportDefinitionFile(EditorState& s, const wchar_t* path) {
     if (RefuseWhenFull(s)) return ImportResult::Full;
     EngineEntry e;
-    const DefinitionFault fault = EntryFromDefinition(ProfileReader(path), e);
+    ProfileDocument doc;
+    LoadProfileFile(path, doc); // a file that cannot be read reads as all keys missing
+    const DefinitionFault fault = EntryFromDefinition(DocumentReader(doc), e);
     if (fault.section) {
         ShowRejected(s, path, fault);
         return ImportResult::Rejected;
@@ -83,23 +86,21 @@ ImportResult ImportDefinitionFile(EditorState& s, const char* path) {
 
 void ImportDefinitionFiles(EditorState& s) {
     if (RefuseWhenFull(s)) return;
-    std::unique_ptr<char[]> result(new (std::nothrow) char[kOpenResultSize]());
+    std::unique_ptr<wchar_t[]> result(new (std::nothrow) wchar_t[kOpenResultSize]());
     if (!result) return;
     if (!AskOpenPath(s.window, kFilter, kDefaultExtension, result.get(), kOpenResultSize, true))
         return;
 
-    const char* first = result.get();
-    const char* name = first + std::strlen(first) + 1;
-    if (*name == '\0') {
+    const wchar_t* first = result.get();
+    const wchar_t* name = first + lstrlenW(first) + 1;
+    if (*name == L'\0') {
         ImportDefinitionFile(s, first); // one full path
     } else {
-        for (; *name != '\0'; name += std::strlen(name) + 1) {
-            char path[MAX_PATH];
-            if (!JoinFolderAndName(path, sizeof path, first, name)) {
+        for (; *name != L'\0'; name += lstrlenW(name) + 1) {
+            wchar_t path[MAX_PATH];
+            if (!JoinFolderAndName(path, MAX_PATH, View(first), View(name))) {
                 // Too long for a path: it cannot be opened, so it reads as all keys missing.
-                char shown[MAX_PATH];
-                CopyBounded(shown, sizeof shown, name);
-                ShowRejected(s, shown, {"Data", "Name"});
+                ShowRejected(s, name, {"Data", "Name"});
                 continue;
             }
             if (ImportDefinitionFile(s, path) == ImportResult::Full) break;
@@ -110,12 +111,12 @@ void ImportDefinitionFiles(EditorState& s) {
 
 void ImportDroppedFiles(EditorState& s, HDROP dropHandle) {
     UniqueDrop drop(dropHandle);
-    const UINT dropped = DragQueryFileA(drop.get(), 0xFFFFFFFF, nullptr, 0);
+    const UINT dropped = DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0);
     const int tries = DroppedFilesToTry(s.work.count, static_cast<int>(dropped));
     for (int i = 0; i < tries; ++i) {
-        char path[MAX_PATH] = {};
-        const UINT n = DragQueryFileA(drop.get(), static_cast<UINT>(i), path, sizeof path);
-        if (n == 0 || n >= sizeof path) {
+        wchar_t path[MAX_PATH] = {};
+        const UINT n = DragQueryFileW(drop.get(), static_cast<UINT>(i), path, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) {
             ShowRejected(s, path, {"Data", "Name"}); // a path that cannot be taken whole
             continue;
         }
@@ -133,19 +134,18 @@ void ExportDefinitionFile(EditorState& s) {
     const int sel = SelectedEntry(s);
     if (sel < 0 || sel >= s.work.count) return;
     const EngineEntry& e = s.work.entries[sel];
-    char path[MAX_PATH];
-    char name[kNameSize];
-    CopyBounded(name, sizeof name, e.Name, sizeof e.Name);
-    JoinText(path, sizeof path, {name, ".sed"});
+    wchar_t path[MAX_PATH];
+    PathText name = FromSjisField<MAX_PATH>(e.Name);
+    name.Append(L".sed");
+    lstrcpynW(path, name.c_str(), MAX_PATH);
     if (!AskSavePath(s.window, kFilter, kDefaultExtension, path)) return;
 
     // The definition is written beside the target and put in its place only when it is
     // complete: a failed export leaves any old file as it was, and says so.
-    const bool ok = ReplaceFileSafely(path, "sed", WriteDefinitionTo, &e);
+    const bool ok = ReplaceFileSafely(path, L"sed", WriteDefinitionTo, &e);
     if (!ok) {
-        char text[MAX_PATH + 64];
-        JoinText(text, sizeof text,
-                 {"定義ファイル書き出しに失敗しました。\n\nファイル名 : ", path});
-        EditorMessage(s, text, MB_OK | MB_ICONERROR);
+        MessageText text(L"定義ファイル書き出しに失敗しました。\n\nファイル名 : ");
+        text.Append(View(path));
+        EditorMessage(s, text.c_str(), MB_OK | MB_ICONERROR);
     }
 }

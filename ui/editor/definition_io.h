@@ -7,7 +7,7 @@
 #include "ui/editor/editor_state.h"
 
 // Reads one definition file and appends its entry; a rejected file has been reported.
-ImportResult ImportDefinitionFile(EditorState& s, const char* path);
+ImportResult ImportDefinitionFile(EditorState& s, const wchar_t* path);
 // The import command: the open dialog, one or several files.
 void ImportDefinitionFiles(EditorState& s);
 // Files dropped on the engine list; the drop is released here.

@@ -119,26 +119,22 @@ FileNameCheck CheckEngineFileName(const char* typed, char* fileName, size_t file
     return FileNameCheck::Ok;
 }
 
-bool EndsWithBackslash(const char* text) {
-    bool last = false;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        if (IsLeadByte(*p) && p[1] != '\0') {
-            ++p;
-            last = false;
-        } else {
-            last = *p == '\\';
-        }
-    }
-    return last;
-}
-
-bool JoinFolderAndName(char* out, size_t outSize, const char* folder, const char* name) {
+bool JoinFolderAndName(wchar_t* out, size_t outSize, std::wstring_view folder,
+                       std::wstring_view name) {
     if (outSize == 0) return false;
-    const char* sep = EndsWithBackslash(folder) ? "" : "\\";
-    if (JoinText(out, outSize, {folder, sep, name}) >= outSize) {
-        out[0] = '\0';
+    const bool slash = !folder.empty() && folder.back() == L'\\';
+    const size_t total = folder.size() + (slash ? 0 : 1) + name.size();
+    if (total >= outSize) {
+        out[0] = L'\0';
         return false;
     }
+    size_t n = 0;
+    for (const wchar_t c : folder)
+        out[n++] = c;
+    if (!slash) out[n++] = L'\\';
+    for (const wchar_t c : name)
+        out[n++] = c;
+    out[n] = L'\0';
     return true;
 }
 

@@ -3,6 +3,7 @@
 // the rules for new engine file names, paths from the open dialog's result, and the entry
 // dialog's character-code list, checks and result.
 #pragma once
+#include <string_view>
 #include <cstddef>
 #include <cstdint>
 
@@ -62,11 +63,10 @@ FileNameCheck CheckEngineFileName(const char* typed, char* fileName, size_t file
 // Whether a refused character appears outside the double-byte characters of the text.
 bool HasRefusedFileNameCharacter(const char* name);
 
-// Whether the text's last character is a backslash (a trail byte 0x5C is not one).
-bool EndsWithBackslash(const char* text);
-// folder + "\" (only when the folder does not end with one) + name; false when it does not
-// fit (out is then empty).
-bool JoinFolderAndName(char* out, size_t outSize, const char* folder, const char* name);
+// folder + "\" (only when the folder does not end with one) + name, as the open dialog gives
+// them for several files; false when it does not fit in outSize units (out is then empty).
+bool JoinFolderAndName(wchar_t* out, size_t outSize, std::wstring_view folder,
+                       std::wstring_view name);
 
 // ---- the entry dialog ----------------------------------------------------------------------
 
