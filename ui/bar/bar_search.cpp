@@ -4,6 +4,7 @@
 #include "history/history_store.h"
 #include "platform/engine_store.h"
 #include "platform/open_url.h"
+#include "platform/win_text.h"
 #include "protocol/bar_protocol.h"
 #include "query/encode.h"
 #include "query/search_action.h"
@@ -60,12 +61,16 @@ class BarPort : public SearchPort {
 void RunSearch(SearchBar& bar, bool automatic) {
     AppState& app = bar.app;
     BarPort port(bar);
+    // The composition works in Shift-JIS: a "\\" head names a page in the program folder as
+    // far as Shift-JIS can say its path.
+    FixedText<MAX_PATH> programDir;
+    WideToSjis(View(app.paths.programDir), programDir);
     SearchContext context{
         &app.activeSet,
         &app.settings,
         &app.lastSearch,
         &app.history,
         CompareHistoryTexts,
-        ComposeOptions{app.paths.programDir, PlatformCp932ToUtf16, PlatformUtf16ToCp932}};
+        ComposeOptions{programDir.c_str(), PlatformCp932ToUtf16, PlatformUtf16ToCp932}};
     RunSearchAction(automatic, port, context);
 }

@@ -1,7 +1,8 @@
 #include "ui/bar/bar_state.h"
 
 #include "platform/engine_store.h"
-#include "platform/settings_file.h"
+#include "platform/profile_file.h"
+#include "platform/win_text.h"
 #include "ui/bar/hotkey_logic.h"
 #include "ui/common/resource.h"
 
@@ -21,11 +22,11 @@ void OfferKeywords(const void* context, OfferedKeywords& keywords) {
 } // namespace
 
 int EngineSelection(const SearchBar& bar) {
-    return static_cast<int>(SendMessageA(bar.engine, CB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(bar.engine, CB_GETCURSEL, 0, 0));
 }
 
 void SelectEngine(SearchBar& bar, int index) {
-    SendMessageA(bar.engine, CB_SETCURSEL, index, 0);
+    SendMessageW(bar.engine, CB_SETCURSEL, index, 0);
     ApplyModeRule(bar, index);
 }
 
@@ -41,10 +42,10 @@ void ApplyModeRule(SearchBar& bar, int index) {
 
 void FillEngineCombo(SearchBar& bar, int index) {
     const EngineSet& set = bar.app.activeSet;
-    SendMessageA(bar.engine, CB_RESETCONTENT, 0, 0);
+    SendMessageW(bar.engine, CB_RESETCONTENT, 0, 0);
     for (int k = 0; k < set.count; ++k) {
-        const auto name = FieldText(set.entries[k].Name);
-        SendMessageA(bar.engine, CB_INSERTSTRING, k, reinterpret_cast<LPARAM>(name.c_str()));
+        const auto name = FromSjisField<kNameSize>(set.entries[k].Name);
+        SendMessageW(bar.engine, CB_INSERTSTRING, k, reinterpret_cast<LPARAM>(name.c_str()));
     }
     if (index < 0 || index >= set.count) index = 0;
     SelectEngine(bar, index);
@@ -57,18 +58,18 @@ const char* CurrentFileName(const AppState& app) {
 }
 
 int StoredEngineIndex(const AppState& app, const char* fileName) {
-    return static_cast<int>(GetPrivateProfileIntA("SEFIndex", fileName, 0, app.paths.iniPath));
+    return ReadProfileInt(app.paths.iniPath, "SEFIndex", fileName, 0);
 }
 
 void SwitchEngineFile(SearchBar& bar, int n) {
     AppState& app = bar.app;
     if (n == app.catalogue.current || n < 0 || n >= kMaxEngineFiles) return;
     if (LoadEngineFileByName(app.activeSet, app.paths.dataDir, app.catalogue.names[n]) < 1) {
-        ShowMessage(bar.wnd, "指定したデータファイルが不正です。", MB_OK | MB_ICONERROR);
+        ShowMessage(bar.wnd, L"指定したデータファイルが不正です。", MB_OK | MB_ICONERROR);
         return;
     }
     if (!app.settings.NotSaveIS)
-        WriteIntKey(app.paths.iniPath, "SEFIndex", CurrentFileName(app), EngineSelection(bar));
+        WriteProfileInt(app.paths.iniPath, "SEFIndex", CurrentFileName(app), EngineSelection(bar));
     app.catalogue.current = n;
     FillEngineCombo(bar, StoredEngineIndex(app, CurrentFileName(app)));
 }

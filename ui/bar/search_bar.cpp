@@ -3,11 +3,13 @@
 #include "base/text.h"
 #include "history/history_store.h"
 #include "platform/engine_store.h"
+#include "platform/profile_file.h"
 #include "platform/settings_file.h"
 #include "query/keyword.h"
 #include "ui/bar/bar_logic.h"
 #include "ui/bar/bar_search.h"
 #include "ui/bar/bar_state.h"
+#include "platform/win_text.h"
 #include "ui/bar/tray_menu.h"
 #include "ui/common/about_box.h"
 #include "ui/common/resource.h"
@@ -46,7 +48,7 @@ LRESULT CALLBACK PageKeyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, U
 }
 
 void SelectKeyword(SearchBar& bar) {
-    SendMessageA(bar.keyword, EM_SETSEL, 0, -1);
+    SendMessageW(bar.keyword, EM_SETSEL, 0, -1);
 }
 
 void TakeHistoryItem(SearchBar& bar, int n) {
@@ -60,10 +62,10 @@ void TakeHistoryItem(SearchBar& bar, int n) {
 }
 
 void RestorePosition(SearchBar& bar) {
-    const char* ini = bar.app.paths.iniPath;
-    const int x = ClampStartCoordinate(GetPrivateProfileIntA("Window", "PosX", 0, ini),
+    const wchar_t* ini = bar.app.paths.iniPath;
+    const int x = ClampStartCoordinate(ReadProfileInt(ini, "Window", "PosX", 0),
                                        GetSystemMetrics(SM_CXSCREEN), kLowestPosX);
-    const int y = ClampStartCoordinate(GetPrivateProfileIntA("Window", "PosY", 0, ini),
+    const int y = ClampStartCoordinate(ReadProfileInt(ini, "Window", "PosY", 0),
                                        GetSystemMetrics(SM_CYSCREEN), kLowestPosY);
     SetWindowPos(bar.wnd, bar.app.settings.ShowMode ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0,
                  SWP_NOSIZE);
@@ -71,7 +73,7 @@ void RestorePosition(SearchBar& bar) {
 
 UniqueIcon LoadProgramIcon(HINSTANCE instance, int cx, int cy) {
     return UniqueIcon(
-        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MORVEL), IMAGE_ICON,
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MORVEL), IMAGE_ICON,
                                       GetSystemMetrics(cx), GetSystemMetrics(cy), 0)));
 }
 
@@ -81,25 +83,25 @@ BOOL SetUp(HWND wnd, SearchBar& bar) {
     bar.mode = GetDlgItem(wnd, IDC_MODE);
     bar.engine = GetDlgItem(wnd, IDC_ENGINE);
     bar.keyword = GetDlgItem(wnd, IDC_KEYWORD);
-    bar.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    bar.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     bar.hideOnClose = app.settings.NotWinClose != 0;
 
     bar.smallIcon = LoadProgramIcon(app.instance, SM_CXSMICON, SM_CYSMICON);
     bar.bigIcon = LoadProgramIcon(app.instance, SM_CXICON, SM_CYICON);
-    SendMessageA(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bar.bigIcon.get()));
-    SendMessageA(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(bar.smallIcon.get()));
+    SendMessageW(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bar.bigIcon.get()));
+    SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(bar.smallIcon.get()));
 
     // A Unicode box: units are at most the limit's bytes; the weight is kept on each change.
     SendMessageW(bar.keyword, EM_LIMITTEXT, kKeywordBoxLimit, 0);
-    SendMessageA(bar.mode, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>("すべて含む"));
-    SendMessageA(bar.mode, CB_INSERTSTRING, 1, reinterpret_cast<LPARAM>("どれか含む"));
-    SendMessageA(bar.mode, CB_SETCURSEL, 0, 0);
+    SendMessageW(bar.mode, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"すべて含む"));
+    SendMessageW(bar.mode, CB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(L"どれか含む"));
+    SendMessageW(bar.mode, CB_SETCURSEL, 0, 0);
 
     if (!app.settings.TipMode) CreateTooltips(bar);
     bar.pageKeys.Install(bar.keyword, PageKeyProc, reinterpret_cast<DWORD_PTR>(&bar));
 
     FillEngineCombo(bar, StoredEngineIndex(app, CurrentFileName(app)));
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     RestorePosition(bar);
     ChangeSystemMenu(wnd);
     SetTrayIcon(bar, app.settings.TrayMode == 0);
@@ -135,14 +137,12 @@ void ExitSequence(SearchBar& bar) {
     SetTrayIcon(bar, false);
     const BarSnapshot snapshot = {RestoredPosition(bar.wnd), CurrentFileName(app),
                                   EngineSelection(bar)};
-    bool saved = SaveSettings(app.settings, app.paths.iniPath, snapshot);
-    saved &= SaveHistory(app.history, app.settings.Max, app.paths.iniPath);
+    const bool saved = SaveSettings(app.settings, app.paths.iniPath, snapshot, app.history);
     if (!saved && !bar.endingSession) {
-        char text[MAX_PATH + 128];
-        JoinText(text, sizeof text,
-                 {"設定ファイル「", app.paths.iniPath,
-                  "」に書き込めませんでした。設定と検索履歴は保存されていません。"});
-        ShowMessage(bar.wnd, text, MB_OK | MB_ICONERROR);
+        MessageText text(L"設定ファイル「");
+        text.Append(View(app.paths.iniPath));
+        text.Append(L"」に書き込めませんでした。設定と検索履歴は保存されていません。");
+        ShowMessage(bar.wnd, text.c_str(), MB_OK | MB_ICONERROR);
     }
     ShowHelp(bar.wnd, app.paths.helpPath, HELP_QUIT);
 }
@@ -162,7 +162,7 @@ void EndSearchBar(SearchBar& bar) {
 
 void CloseForGood(SearchBar& bar) {
     bar.hideOnClose = false;
-    SendMessageA(bar.wnd, WM_CLOSE, 0, 0);
+    SendMessageW(bar.wnd, WM_CLOSE, 0, 0);
 }
 
 // What the settings sheet may ask of the bar.
@@ -209,7 +209,7 @@ void RunEditorCommand(SearchBar& bar) {
     if (slot >= 0) app.catalogue.current = slot;
     if (LoadEngineFileByName(app.activeSet, app.paths.dataDir,
                              app.catalogue.names[app.catalogue.current]) < 1) {
-        ShowMessage(bar.wnd, "エンジンデータ切り替えに失敗しました。", MB_OK | MB_ICONERROR);
+        ShowMessage(bar.wnd, L"エンジンデータ切り替えに失敗しました。", MB_OK | MB_ICONERROR);
         return;
     }
     FillEngineCombo(bar, selection);
@@ -295,7 +295,7 @@ void SetKeywordFromCopyData(SearchBar& bar, const COPYDATASTRUCT* cds) {
         char text[kMessageKeywordLimit + 1] = {};
         if (cds && cds->lpData)
             CopyBounded(text, sizeof text, static_cast<const char*>(cds->lpData), cds->cbData);
-        SetWindowTextA(bar.keyword, text);
+        SetSjisText(bar.keyword, text);
     }
     SelectKeyword(bar);
 }
@@ -306,8 +306,8 @@ void OnSetOption(SearchBar& bar, WPARAM wParam) {
     case bar_protocol::kOptionMode:
         // Without a range check: another value leaves no selection (some combo boxes keep
         // the old selection for an index past their items, so clear it).
-        if (SendMessageA(bar.mode, CB_SETCURSEL, value, 0) == CB_ERR)
-            SendMessageA(bar.mode, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        if (SendMessageW(bar.mode, CB_SETCURSEL, value, 0) == CB_ERR)
+            SendMessageW(bar.mode, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         break;
     case bar_protocol::kOptionEngine:
         if (value < bar.app.activeSet.count) SelectEngine(bar, value);
@@ -362,7 +362,7 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (bar.startMinimized && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)) {
             bar.startMinimized = false;
             reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
-            PostMessageA(wnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            PostMessageW(wnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         }
         return FALSE;
     case WM_WINDOWPOSCHANGED:
@@ -389,7 +389,7 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ENDSESSION:
         // The session may end: the settings are saved on the way out, and no message may
         // hold the end up.
-        SetWindowLongPtrA(wnd, DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrW(wnd, DWLP_MSGRESULT, TRUE);
         bar.endingSession = true;
         CloseForGood(bar);
         return TRUE;

@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "history/history_store.h"
 #include "platform/handles.h"
+#include "platform/win_text.h"
 #include "ui/common/engine_file_menu.h"
 #include "ui/common/resource.h"
 
@@ -18,30 +19,30 @@ UniqueMenu BuildMainMenu(const AppState& app, bool withSearch) {
     if (withSearch) {
         UniqueMenu search(CreatePopupMenu());
         for (int k = 0; k < app.activeSet.count; ++k) {
-            const auto name = FieldText(app.activeSet.entries[k].Name);
-            AppendMenuA(search.get(), MF_STRING, IDM_ENGINE_FIRST + k, name.c_str());
+            const auto name = FromSjisField<kNameSize>(app.activeSet.entries[k].Name);
+            AppendMenuW(search.get(), MF_STRING, IDM_ENGINE_FIRST + k, name.c_str());
         }
-        AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(search.release()), "検索(&S)");
+        AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(search.release()), L"検索(&S)");
     }
     if (app.settings.Max > 0) {
         UniqueMenu history(CreatePopupMenu());
         AppendHistoryMenuItems(history.get(), app.history, app.settings.Max);
-        AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(history.release()),
-                    "検索履歴(&I)");
+        AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(history.release()),
+                    L"検索履歴(&I)");
     }
     UniqueMenu files(CreatePopupMenu());
     AppendEngineFileItems(files.get(), app.catalogue, app.catalogue.current,
                           EngineFileLabels::WithoutExtension);
-    AppendMenuA(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(files.release()),
-                "エンジンファイル変更(&C)");
-    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.get(), MF_STRING, IDM_SETTINGS, "設定(&O)");
-    AppendMenuA(menu.get(), MF_STRING, IDM_EDITOR, "エンジンファイル編集(&E)");
-    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.get(), MF_STRING, IDM_HELP, "ヘルプ(&H)");
-    AppendMenuA(menu.get(), MF_STRING, IDM_ABOUT, "Morvelについて(&A)");
-    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.get(), MF_STRING, IDM_EXIT, "終了(&X)");
+    AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(files.release()),
+                L"エンジンファイル変更(&C)");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, IDM_SETTINGS, L"設定(&O)");
+    AppendMenuW(menu.get(), MF_STRING, IDM_EDITOR, L"エンジンファイル編集(&E)");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, IDM_HELP, L"ヘルプ(&H)");
+    AppendMenuW(menu.get(), MF_STRING, IDM_ABOUT, L"Morvelについて(&A)");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, IDM_EXIT, L"終了(&X)");
     return menu;
 }
 
@@ -49,8 +50,8 @@ UniqueMenu BuildEngineFileMenu(const AppState& app) {
     UniqueMenu menu(CreatePopupMenu());
     AppendEngineFileItems(menu.get(), app.catalogue, app.catalogue.current,
                           EngineFileLabels::WithoutExtension);
-    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu.get(), MF_STRING, IDM_EDITOR, "編集(&E)");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, IDM_EDITOR, L"編集(&E)");
     return menu;
 }
 
@@ -59,7 +60,7 @@ UniqueMenu BuildEngineFileMenu(const AppState& app) {
 void TrackMenu(HWND bar, UniqueMenu menu, POINT pt) {
     TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, bar,
                    nullptr);
-    PostMessageA(bar, WM_NULL, 0, 0);
+    PostMessageW(bar, WM_NULL, 0, 0);
 }
 
 // A keyboard request (lParam -1) puts the menu at the control's centre, else at the cursor.
@@ -76,36 +77,36 @@ POINT MenuPosition(HWND control, LPARAM position) {
     return pt;
 }
 
-void AddTool(const SearchBar& s, int controlId, const char* text) {
+void AddTool(const SearchBar& s, int controlId, const wchar_t* text) {
     HWND bar = s.wnd;
     HWND control = GetDlgItem(bar, controlId);
-    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+    HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, bar, nullptr,
                                s.app.instance, nullptr);
     if (!tip) return; // owned by the bar: it goes when the bar is destroyed
-    TOOLINFOA ti = {};
+    TOOLINFOW ti = {};
     ti.cbSize = sizeof ti;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = bar;
     ti.uId = reinterpret_cast<UINT_PTR>(control);
     ti.hinst = s.app.instance;
-    ti.lpszText = const_cast<char*>(text);
-    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 300);
+    ti.lpszText = const_cast<wchar_t*>(text);
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 300);
 }
 
 } // namespace
 
 void SetTrayIcon(const SearchBar& bar, bool present) {
-    NOTIFYICONDATAA nid = {};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
     nid.hWnd = bar.wnd;
     nid.uID = kTrayIconId;
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = WM_APP_TRAYNOTIFY;
     nid.hIcon = bar.smallIcon.get();
-    CopyBounded(nid.szTip, sizeof nid.szTip, MORVEL_TITLE);
-    Shell_NotifyIconA(present ? NIM_ADD : NIM_DELETE, &nid);
+    lstrcpynW(nid.szTip, L"" MORVEL_TITLE, sizeof nid.szTip / sizeof nid.szTip[0]);
+    Shell_NotifyIconW(present ? NIM_ADD : NIM_DELETE, &nid);
 }
 
 BOOL HandleTrayNotify(SearchBar& bar, LPARAM mouseMessage) {
@@ -119,7 +120,7 @@ BOOL HandleTrayNotify(SearchBar& bar, LPARAM mouseMessage) {
             return TRUE;
         }
         SetForegroundWindow(bar.wnd); // a hidden bar stays hidden
-        const bool withSearch = GetWindowTextLengthA(bar.keyword) > 0;
+        const bool withSearch = GetWindowTextLengthW(bar.keyword) > 0;
         POINT pt = {};
         GetCursorPos(&pt);
         TrackMenu(bar.wnd, BuildMainMenu(bar.app, withSearch), pt);
@@ -146,15 +147,15 @@ void ChangeSystemMenu(HWND bar) {
     HMENU sys = GetSystemMenu(bar, FALSE); // the window's own copy: freed with the window
     DeleteMenu(sys, SC_MAXIMIZE, MF_BYCOMMAND);
     DeleteMenu(sys, SC_SIZE, MF_BYCOMMAND);
-    InsertMenuA(sys, 0, MF_BYPOSITION | MF_STRING, IDM_SETTINGS, "設定(&S)");
-    InsertMenuA(sys, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuW(sys, 0, MF_BYPOSITION | MF_STRING, IDM_SETTINGS, L"設定(&S)");
+    InsertMenuW(sys, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 }
 
 void CreateTooltips(const SearchBar& bar) {
-    AddTool(bar, IDC_ENGINE, "使用する検索エンジン\r\n(右クリックでエンジンファイル変更)");
-    AddTool(bar, IDC_MODE, "検索オプション");
-    AddTool(bar, IDC_KEYWORD, "検索キーワードを入力\r\n複数あるときはスペースで区切る");
-    AddTool(bar, IDC_SEARCH, "検索開始\n(右クリックでメニュー表示)");
+    AddTool(bar, IDC_ENGINE, L"使用する検索エンジン\r\n(右クリックでエンジンファイル変更)");
+    AddTool(bar, IDC_MODE, L"検索オプション");
+    AddTool(bar, IDC_KEYWORD, L"検索キーワードを入力\r\n複数あるときはスペースで区切る");
+    AddTool(bar, IDC_SEARCH, L"検索開始\n(右クリックでメニュー表示)");
 }
 
 HMENU AppendHistoryMenuItems(HMENU menu, const SearchHistory& history, int max) {
@@ -166,6 +167,6 @@ HMENU AppendHistoryMenuItems(HMENU menu, const SearchHistory& history, int max) 
         AppendMenuW(menu, MF_STRING, IDM_HISTORY_FIRST + n,
                     reinterpret_cast<const wchar_t*>(HistoryMenuText(text).c_str()));
     }
-    if (n == 0) AppendMenuA(menu, MF_STRING | MF_DISABLED | MF_GRAYED, IDM_HISTORY_NONE, "(なし)");
+    if (n == 0) AppendMenuW(menu, MF_STRING | MF_DISABLED | MF_GRAYED, IDM_HISTORY_NONE, L"(なし)");
     return menu;
 }

@@ -6,6 +6,7 @@
 #include "morvel_version.h"
 #include "ui/common/front_dialog.h"
 #include "ui/common/resource.h"
+#include "platform/win_text.h"
 #include "ui/common/window_helpers.h"
 
 namespace {
@@ -22,10 +23,10 @@ LRESULT CALLBACK LinkProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT
     switch (msg) {
     case WM_SETCURSOR:
         // Shared cursor from the program's resources: not destroyed.
-        SetCursor(LoadCursorA(reinterpret_cast<HINSTANCE>(data), MAKEINTRESOURCEA(IDC_HAND_LINK)));
+        SetCursor(LoadCursorW(reinterpret_cast<HINSTANCE>(data), MAKEINTRESOURCEW(IDC_HAND_LINK)));
         return 0;
     case WM_LBUTTONDOWN:
-        ShellExecuteA(GetParent(wnd), nullptr, MORVEL_HOME_PAGE, nullptr, nullptr, SW_SHOW);
+        ShellExecuteW(GetParent(wnd), nullptr, L"" MORVEL_HOME_PAGE, nullptr, nullptr, SW_SHOW);
         return 0;
     default:
         return DefSubclassProc(wnd, msg, wParam, lParam);
@@ -36,18 +37,17 @@ void Init(HWND dlg, AboutBox& box) {
     box.front.Set(dlg);
     HINSTANCE instance = box.app.instance;
     // LoadIcon gives the shared icon of the resource: nothing to destroy.
-    SendDlgItemMessageA(dlg, IDC_ABOUT_ICON, STM_SETICON,
-                        reinterpret_cast<WPARAM>(LoadIconA(instance, MAKEINTRESOURCEA(IDI_MORVEL))),
+    SendDlgItemMessageW(dlg, IDC_ABOUT_ICON, STM_SETICON,
+                        reinterpret_cast<WPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_MORVEL))),
                         0);
-    SetDlgItemTextA(dlg, IDC_ABOUT_LINK, MORVEL_HOME_PAGE);
-    SetDlgItemTextA(dlg, IDC_ABOUT_NAME, MORVEL_TITLE);
-    SetDlgItemTextA(dlg, IDC_ABOUT_VERSION, MORVEL_VERSION_TEXT);
+    SetDlgItemTextW(dlg, IDC_ABOUT_LINK, L"" MORVEL_HOME_PAGE);
+    SetDlgItemTextW(dlg, IDC_ABOUT_NAME, L"" MORVEL_TITLE);
+    SetDlgItemTextW(dlg, IDC_ABOUT_VERSION, L"" MORVEL_VERSION_TEXT);
     // Where the settings and the engine files are kept (a long path is shortened in the
     // middle on screen; the text is whole).
-    FixedText<MAX_PATH + 32> data("データの保存先: ");
-    data.Append(
-        std::string_view(box.app.paths.dataDir, FieldLength(box.app.paths.dataDir, MAX_PATH)));
-    SetDlgItemTextA(dlg, IDC_ABOUT_DATA, data.c_str());
+    WinText<MAX_PATH + 32> data(L"データの保存先: ");
+    data.Append(View(box.app.paths.dataDir));
+    SetDlgItemTextW(dlg, IDC_ABOUT_DATA, data.c_str());
     box.link.Install(GetDlgItem(dlg, IDC_ABOUT_LINK), LinkProc,
                      reinterpret_cast<DWORD_PTR>(instance));
 }
@@ -61,7 +61,7 @@ INT_PTR CALLBACK AboutProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_ABOUT_OK) {
-            SendMessageA(dlg, WM_CLOSE, 0, 0);
+            SendMessageW(dlg, WM_CLOSE, 0, 0);
             return TRUE;
         }
         return FALSE; // Escape (IDCANCEL) leaves the box open
@@ -86,6 +86,6 @@ INT_PTR CALLBACK AboutProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void RunAboutBox(HWND owner, AppState& app) {
     AboutBox box{app, ScopedFrontDialog(app.frontDialog), {}};
-    DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc,
+    DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutProc,
                     reinterpret_cast<LPARAM>(&box));
 }

@@ -1,6 +1,7 @@
 #include "ui/common/engine_file_menu.h"
 
 #include "base/text.h"
+#include "platform/win_text.h"
 #include "ui/common/resource.h"
 
 void AppendEngineFileItems(HMENU menu, const EngineFileCatalogue& catalogue, int checked,
@@ -13,6 +14,7 @@ void AppendEngineFileItems(HMENU menu, const EngineFileCatalogue& catalogue, int
                 ? EngineFileLabel(name)
                 : std::string_view(name, FieldLength(name, kCatalogueNameSize)));
         const UINT flags = MF_STRING | (n == checked ? MF_CHECKED : MF_UNCHECKED);
-        AppendMenuA(menu, flags, IDM_ENGINE_FILE_FIRST + n, label.c_str());
+        AppendMenuW(menu, flags, IDM_ENGINE_FILE_FIRST + n,
+                    FromSjis<kCatalogueNameSize>(label.view()).c_str());
     }
 }

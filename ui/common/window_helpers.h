@@ -6,6 +6,10 @@
 
 #include <commctrl.h>
 
+#include <string_view>
+
+#include "base/wide_text.h"
+
 // A window subclass (SetWindowSubclass) removed when the owner goes. The subclass procedure
 // passes WM_NCDESTROY on: the system removes the entry with the window, and removing it again
 // afterwards does nothing.
@@ -38,12 +42,12 @@ class WindowSubclass {
 class ScopedRedrawOff {
   public:
     explicit ScopedRedrawOff(HWND control) : control_(control) {
-        SendMessageA(control_, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(control_, WM_SETREDRAW, FALSE, 0);
     }
     ScopedRedrawOff(const ScopedRedrawOff&) = delete;
     ScopedRedrawOff& operator=(const ScopedRedrawOff&) = delete;
     ~ScopedRedrawOff() {
-        SendMessageA(control_, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(control_, nullptr, TRUE);
     }
 
@@ -60,7 +64,17 @@ template <typename State> State* BoundState(HWND dlg, UINT msg, LPARAM initParam
 }
 
 // A message box with the program's caption "Morvel".
-int ShowMessage(HWND owner, const char* text, UINT flags);
+int ShowMessage(HWND owner, const wchar_t* text, UINT flags);
+// A message's text: what the program says, with names and paths put in.
+using MessageText = WinText<MAX_PATH + 512>;
 // The help file at a context number (HELP_CONTEXT), its contents (HELP_FINDER) or closed
 // (HELP_QUIT).
-void ShowHelp(HWND owner, const char* helpPath, UINT command, DWORD data = 0);
+void ShowHelp(HWND owner, const wchar_t* helpPath, UINT command, DWORD data = 0);
+
+// Text of Morvel's own formats (Shift-JIS: engine names, engine file names) shown in a window
+// or a dialog item, and read back from one.
+void SetSjisText(HWND wnd, std::string_view sjis);
+void SetItemSjis(HWND dlg, int id, std::string_view sjis);
+// The item's text in Shift-JIS into out (size bytes, terminated): true when Shift-JIS says
+// all of it; otherwise what it cannot say is "?".
+bool ItemSjis(HWND dlg, int id, char* out, size_t size);

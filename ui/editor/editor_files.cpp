@@ -2,27 +2,28 @@
 
 #include "base/text.h"
 #include "platform/engine_store.h"
+#include "platform/win_text.h"
 #include "ui/editor/file_name_dialog.h"
 
 namespace {
 
-const char kUnreadable[] = "データファイルが不正です。";
+const wchar_t kUnreadable[] = L"データファイルが不正です。";
 
 // Writes count entries to a file of the program directory; the thread's last error tells why
 // when it fails.
 bool WriteEntries(EditorState& s, const EngineEntry* entries, int count, const char* fileName) {
-    char path[MAX_PATH];
+    PathText path;
     if (!EngineFilePath(s.app.paths.dataDir, fileName, path)) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    return WriteEngineFile(entries, path, count) == 1;
+    return WriteEngineFile(entries, path.c_str(), count) == 1;
 }
 
 // Writes the entries to a file that exists already; the save message when it fails.
 bool SaveEntries(EditorState& s, const EngineEntry* entries, int count, const char* fileName) {
     if (WriteEntries(s, entries, count, fileName)) return true;
-    EditorMessage(s, "エンジンデータ保存に失敗しました。", MB_OK | MB_ICONWARNING);
+    EditorMessage(s, L"エンジンデータ保存に失敗しました。", MB_OK | MB_ICONWARNING);
     return false;
 }
 
@@ -30,14 +31,15 @@ bool SaveEntries(EditorState& s, const EngineEntry* entries, int count, const ch
 bool CreateEngineFile(EditorState& s, const EngineEntry& entry, const char* fileName) {
     if (WriteEntries(s, &entry, 1, fileName)) return true;
     const DWORD error = GetLastError();
-    char reason[256] = {};
-    if (!FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                        0, reason, sizeof reason, nullptr))
-        wsprintfA(reason, "(エラー %lu)", error);
-    char text[kCatalogueNameSize + sizeof reason + 64];
-    JoinText(text, sizeof text,
-             {"エンジンファイル「", fileName, "」を作成できませんでした。\n\n", reason});
-    EditorMessage(s, text, MB_OK | MB_ICONERROR);
+    wchar_t reason[256] = {};
+    if (!FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                        0, reason, 256, nullptr))
+        wsprintfW(reason, L"(エラー %lu)", error);
+    MessageText text(L"エンジンファイル「");
+    AppendSjis(text, fileName);
+    text.Append(L"」を作成できませんでした。\n\n");
+    text.Append(View(reason));
+    EditorMessage(s, text.c_str(), MB_OK | MB_ICONERROR);
     return false;
 }
 
@@ -49,9 +51,9 @@ bool SaveEngineFile(EditorState& s, const char* fileName) {
 
 bool ConfirmSaveChanges(EditorState& s) {
     if (!s.modified) return true;
-    char question[kCatalogueNameSize + 64];
-    JoinText(question, sizeof question, {EditorFileName(s), " は更新されています。保存しますか？"});
-    switch (EditorMessage(s, question, MB_YESNOCANCEL | MB_ICONWARNING)) {
+    MessageText question = FromSjis<MAX_PATH + 512>(EditorFileName(s));
+    question.Append(L" は更新されています。保存しますか？");
+    switch (EditorMessage(s, question.c_str(), MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES:
         return SaveEngineFile(s, EditorFileName(s));
     case IDNO:
@@ -80,7 +82,7 @@ void SwitchEngineFileCommand(EditorState& s, int n) {
 void NewEngineFileCommand(EditorState& s) {
     const int sel = SelectedEntry(s);
     if (CatalogueSize(s.app.catalogue) >= kMaxEngineFiles) {
-        EditorMessage(s, "これ以上データファイルを作成することはできません。",
+        EditorMessage(s, L"これ以上データファイルを作成することはできません。",
                       MB_OK | MB_ICONERROR);
         return;
     }
@@ -102,13 +104,13 @@ void NewEngineFileCommand(EditorState& s) {
 
 void DeleteEngineFileCommand(EditorState& s) {
     if (CatalogueSize(s.app.catalogue) < 2) {
-        EditorMessage(s, "必ず１つ以上のデータファイルが存在している必要があります。",
+        EditorMessage(s, L"必ず１つ以上のデータファイルが存在している必要があります。",
                       MB_OK | MB_ICONERROR);
         return;
     }
-    char question[kCatalogueNameSize + 32];
-    JoinText(question, sizeof question, {EditorFileName(s), " を削除しますか？"});
-    if (EditorMessage(s, question, MB_YESNO | MB_ICONWARNING) != IDYES) return;
+    MessageText question = FromSjis<MAX_PATH + 512>(EditorFileName(s));
+    question.Append(L" を削除しますか？");
+    if (EditorMessage(s, question.c_str(), MB_YESNO | MB_ICONWARNING) != IDYES) return;
     DeleteEngineFile(s.app.paths.dataDir, EditorFileName(s));
     RemoveCatalogueName(s.app.catalogue, s.currentFile, CompareNames);
     s.currentFile = 0;

@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "platform/engine_store.h"
 #include "platform/handles.h"
+#include "platform/win_text.h"
 #include "ui/common/engine_file_menu.h"
 #include "ui/common/resource.h"
 
@@ -10,9 +11,9 @@ namespace {
 
 // The Name of an entry as list text: bounded by its field.
 void InsertName(HWND list, int index, const EngineEntry& e) {
-    char name[kNameSize];
-    CopyBounded(name, sizeof name, e.Name, sizeof e.Name);
-    SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(name));
+    const auto name = FromSjisField<kNameSize>(e.Name);
+    SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(name.c_str()));
 }
 
 } // namespace
@@ -23,26 +24,30 @@ void InsertEntryName(EditorState& s, int index) {
 
 void SetModified(EditorState& s, bool modified) {
     if (s.modified == modified) return;
-    char title[kEditorTitleSize] = {};
-    GetWindowTextA(s.window, title, sizeof title);
-    if (MarkEditorTitle(title, sizeof title, modified)) SetWindowTextA(s.window, title);
+    wchar_t shown[kEditorTitleSize] = {};
+    GetWindowTextW(s.window, shown, kEditorTitleSize);
+    FixedText<kEditorTitleSize> title;
+    WideToSjis(View(shown), title); // the program's own text and a catalogue name
+    char marked[kEditorTitleSize] = {};
+    CopyBounded(marked, sizeof marked, title.c_str());
+    if (MarkEditorTitle(marked, sizeof marked, modified)) SetSjisText(s.window, marked);
     s.modified = modified;
 }
 
 void SetEditorTitle(EditorState& s, const char* fileName) {
     char title[kEditorTitleSize];
     FormatEditorTitle(title, sizeof title, fileName);
-    SetWindowTextA(s.window, title);
+    SetSjisText(s.window, title);
     s.modified = false;
 }
 
 bool OpenFileInEditor(EditorState& s, int index) {
     const EngineFileCatalogue& catalogue = s.app.catalogue;
     if (index < 0 || index >= kMaxEngineFiles || catalogue.names[index][0] == '\0') return false;
-    char path[MAX_PATH];
+    PathText path;
     if (!EngineFilePath(s.app.paths.dataDir, catalogue.names[index], path)) return false;
     EngineSet read;
-    const int count = ReadEngineFile(read, path);
+    const int count = ReadEngineFile(read, path.c_str());
     if (count < 1 || !LoadEntries(s.work, read.entries.get(), count)) return false;
     s.currentFile = index;
     SetEditorTitle(s, catalogue.names[index]);
@@ -51,7 +56,7 @@ bool OpenFileInEditor(EditorState& s, int index) {
 
 void RefillEngineList(EditorState& s) {
     ScopedRedrawOff redraw(s.list);
-    SendMessageA(s.list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(s.list, LB_RESETCONTENT, 0, 0);
     for (int k = 0; k < s.work.count; ++k)
         InsertEntryName(s, k);
     SelectEntry(s, 0);
@@ -63,8 +68,8 @@ void RebuildFileMenu(EditorState& s) {
     HMENU fileMenu = GetSubMenu(GetMenu(s.window), 0);
     DeleteMenu(fileMenu, 1, MF_BYPOSITION); // the old popup (or "DUMMY") goes with it
     AppendEngineFileItems(popup.get(), s.app.catalogue, s.currentFile, EngineFileLabels::WholeName);
-    if (InsertMenuA(fileMenu, 1, MF_BYPOSITION | MF_POPUP | MF_STRING,
-                    reinterpret_cast<UINT_PTR>(popup.get()), "ファイル変更(&C)"))
+    if (InsertMenuW(fileMenu, 1, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                    reinterpret_cast<UINT_PTR>(popup.get()), L"ファイル変更(&C)"))
         popup.release(); // the menu bar owns it now
 }
 
@@ -78,12 +83,12 @@ void AppendEntry(EditorState& s, const EngineEntry& e) {
 }
 
 int SelectedEntry(const EditorState& s) {
-    const LRESULT sel = SendMessageA(s.list, LB_GETCURSEL, 0, 0);
+    const LRESULT sel = SendMessageW(s.list, LB_GETCURSEL, 0, 0);
     return sel == LB_ERR ? -1 : static_cast<int>(sel);
 }
 
 void SelectEntry(EditorState& s, int index) {
-    SendMessageA(s.list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(s.list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 const char* EditorFileName(const EditorState& s) {
@@ -91,12 +96,12 @@ const char* EditorFileName(const EditorState& s) {
     return s.app.catalogue.names[s.currentFile];
 }
 
-int EditorMessage(const EditorState& s, const char* text, UINT flags) {
+int EditorMessage(const EditorState& s, const wchar_t* text, UINT flags) {
     return ShowMessage(s.window, text, flags);
 }
 
 bool RefuseWhenFull(const EditorState& s) {
     if (s.work.count < kMaxEngines) return false;
-    EditorMessage(s, "これ以上データを追加することはできません", MB_OK | MB_ICONWARNING);
+    EditorMessage(s, L"これ以上データを追加することはできません", MB_OK | MB_ICONWARNING);
     return true;
 }

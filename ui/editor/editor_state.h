@@ -41,6 +41,6 @@ void SelectEntry(EditorState& s, int index);
 // The catalogue name of the edited file ("" when the slot is empty).
 const char* EditorFileName(const EditorState& s);
 // A message box with the caption "Morvel", owned by the editor.
-int EditorMessage(const EditorState& s, const char* text, UINT flags);
+int EditorMessage(const EditorState& s, const wchar_t* text, UINT flags);
 // True, after the limit message, when the working copy holds 64 entries already.
 bool RefuseWhenFull(const EditorState& s);

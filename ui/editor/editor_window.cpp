@@ -30,7 +30,7 @@ void EnablePaste(EditorState& s) {
 // Puts the list item of entry `index` anew (after an edit or a move) and selects it.
 void ReplaceListItem(EditorState& s, int oldIndex, int index) {
     ScopedRedrawOff redraw(s.list);
-    SendMessageA(s.list, LB_DELETESTRING, static_cast<WPARAM>(oldIndex), 0);
+    SendMessageW(s.list, LB_DELETESTRING, static_cast<WPARAM>(oldIndex), 0);
     InsertEntryName(s, index);
     SelectEntry(s, index);
 }
@@ -40,7 +40,7 @@ void DeleteEntry(EditorState& s) {
     if (!RemoveEntryAt(s.work, sel)) return; // no selection, or the only entry: no message
     SetModified(s, true);
     ScopedRedrawOff redraw(s.list);
-    SendMessageA(s.list, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
+    SendMessageW(s.list, LB_DELETESTRING, static_cast<WPARAM>(sel), 0);
     SelectEntry(s, sel < s.work.count ? sel : sel - 1);
 }
 
@@ -104,16 +104,16 @@ LRESULT CALLBACK ListKeysProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam,
         if (wParam == VK_INSERT) command = IDC_IMPORT;
         if (wParam == VK_DELETE) command = IDC_DELETE_ENTRY;
         if (command) {
-            SendMessageA(editor, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+            SendMessageW(editor, WM_COMMAND, MAKEWPARAM(command, 0), 0);
             return 0;
         }
         break;
     }
     case WM_LBUTTONDBLCLK:
-        SendMessageA(editor, WM_COMMAND, MAKEWPARAM(IDC_EDIT_ENTRY, 0), 0);
+        SendMessageW(editor, WM_COMMAND, MAKEWPARAM(IDC_EDIT_ENTRY, 0), 0);
         return 0;
     case WM_DROPFILES:
-        return SendMessageA(editor, WM_DROPFILES, wParam, lParam);
+        return SendMessageW(editor, WM_DROPFILES, wParam, lParam);
     default:
         break;
     }
@@ -134,7 +134,7 @@ BOOL InitEditor(HWND editor, EditorState* s) {
     s->modified = false;
     s->listKeys.Install(s->list, ListKeysProc, 0);
     if (!OpenFileInEditor(*s, s->app.catalogue.current)) {
-        EditorMessage(*s, "データファイルが不正です。", MB_OK | MB_ICONERROR);
+        EditorMessage(*s, L"データファイルが不正です。", MB_OK | MB_ICONERROR);
         CloseEditor(*s); // nothing is modified: it closes without asking
         return TRUE;
     }
@@ -233,6 +233,6 @@ INT_PTR CALLBACK EditorProc(HWND editor, UINT msg, WPARAM wParam, LPARAM lParam)
 void RunEngineFileEditor(HWND owner, AppState& app) {
     std::unique_ptr<EditorState> state(new (std::nothrow) EditorState(app));
     if (!state) return;
-    DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_EDITOR), owner, EditorProc,
+    DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_EDITOR), owner, EditorProc,
                     reinterpret_cast<LPARAM>(state.get()));
 }

@@ -1,6 +1,7 @@
 #include "ui/editor/entry_dialog.h"
 
 #include "base/text.h"
+#include "platform/win_text.h"
 #include "ui/common/front_dialog.h"
 #include "ui/common/resource.h"
 #include "ui/common/window_helpers.h"
@@ -30,16 +31,14 @@ struct FieldTexts {
     char key2[64];
 };
 
-template <size_t N> void ReadItem(HWND dlg, int id, char (&buffer)[N]) {
-    buffer[0] = '\0';
-    GetDlgItemTextA(dlg, id, buffer, static_cast<int>(N));
-    buffer[N - 1] = '\0';
+// The item's text in Shift-JIS, as the engine file keeps it; false when Shift-JIS cannot say
+// some character of it.
+template <size_t N> bool ReadItem(HWND dlg, int id, char (&buffer)[N]) {
+    return ItemSjis(dlg, id, buffer, N);
 }
 
 template <size_t N> void FillItem(HWND dlg, int id, const char (&field)[N]) {
-    char text[N + 1];
-    CopyBounded(text, sizeof text, field, N);
-    SetDlgItemTextA(dlg, id, text);
+    SetItemSjis(dlg, id, std::string_view(field, FieldLength(field, N)));
 }
 
 const struct {
@@ -58,7 +57,7 @@ BOOL Init(HWND dlg, EntryDialogState* s) {
     }
     s->front.Set(dlg);
     for (const auto& l : kLimits)
-        SendDlgItemMessageA(dlg, l.id, EM_LIMITTEXT, l.limit, 0);
+        SendDlgItemMessageW(dlg, l.id, EM_LIMITTEXT, l.limit, 0);
     const EngineEntry& e = s->entry;
     FillItem(dlg, IDC_ENTRY_NAME, e.Name);
     FillItem(dlg, IDC_URL1_HEAD, e.head[0]);
@@ -69,10 +68,10 @@ BOOL Init(HWND dlg, EntryDialogState* s) {
     FillItem(dlg, IDC_URL2_KEY, e.key[1]);
     HWND list = GetDlgItem(dlg, IDC_ENTRY_CHARACTER);
     for (int i = 0; i < kCharacterItems; ++i)
-        SendMessageA(list, CB_INSERTSTRING, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(kCharacterItemTexts[i]));
+        SendMessageW(list, CB_INSERTSTRING, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(FromSjis<32>(kCharacterItemTexts[i]).c_str()));
     // A code outside 0..3 selects nothing (-1 clears the selection).
-    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(CharacterItemOf(e.Character)), 0);
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(CharacterItemOf(e.Character)), 0);
     SetFocus(GetDlgItem(dlg, IDC_ENTRY_NAME));
     return FALSE; // the focus has been set
 }
@@ -83,30 +82,42 @@ void End(HWND dlg, bool confirmed) {
 
 void Confirm(HWND dlg, EntryDialogState& s) {
     FieldTexts t;
-    ReadItem(dlg, IDC_ENTRY_NAME, t.name);
-    ReadItem(dlg, IDC_URL1_HEAD, t.head1);
-    ReadItem(dlg, IDC_URL1_TAIL, t.tail1);
-    ReadItem(dlg, IDC_URL1_KEY, t.key1);
-    ReadItem(dlg, IDC_URL2_HEAD, t.head2);
-    ReadItem(dlg, IDC_URL2_TAIL, t.tail2);
-    ReadItem(dlg, IDC_URL2_KEY, t.key2);
+    const struct {
+        int id;
+        bool said;
+    } items[] = {
+        {IDC_ENTRY_NAME, ReadItem(dlg, IDC_ENTRY_NAME, t.name)},
+        {IDC_URL1_HEAD, ReadItem(dlg, IDC_URL1_HEAD, t.head1)},
+        {IDC_URL1_TAIL, ReadItem(dlg, IDC_URL1_TAIL, t.tail1)},
+        {IDC_URL1_KEY, ReadItem(dlg, IDC_URL1_KEY, t.key1)},
+        {IDC_URL2_HEAD, ReadItem(dlg, IDC_URL2_HEAD, t.head2)},
+        {IDC_URL2_TAIL, ReadItem(dlg, IDC_URL2_TAIL, t.tail2)},
+        {IDC_URL2_KEY, ReadItem(dlg, IDC_URL2_KEY, t.key2)},
+    };
+    // The engine file keeps Shift-JIS: a character it cannot say is refused, not changed.
+    for (const auto& item : items) {
+        if (item.said) continue;
+        ShowMessage(dlg, L"Shift-JIS で表せない文字は入力できません。", MB_OK | MB_ICONWARNING);
+        SetFocus(GetDlgItem(dlg, item.id));
+        return;
+    }
     const int item =
-        static_cast<int>(SendDlgItemMessageA(dlg, IDC_ENTRY_CHARACTER, CB_GETCURSEL, 0, 0));
+        static_cast<int>(SendDlgItemMessageW(dlg, IDC_ENTRY_CHARACTER, CB_GETCURSEL, 0, 0));
     const EntryFields fields = {t.name,  t.head1, t.tail1, t.key1,
                                 t.head2, t.tail2, t.key2,  item < 0 ? -1 : item};
-    const char* message = nullptr;
+    const wchar_t* message = nullptr;
     int focus = 0;
     switch (CheckEntryFields(fields)) {
     case EntryCheck::NameEmpty:
-        message = "検索エンジン名を入力してください。";
+        message = L"検索エンジン名を入力してください。";
         focus = IDC_ENTRY_NAME;
         break;
     case EntryCheck::HeadEmpty:
-        message = "必須項目は入力してください。";
+        message = L"必須項目は入力してください。";
         focus = IDC_URL1_HEAD;
         break;
     case EntryCheck::TooLong:
-        message = "長すぎる項目があります。";
+        message = L"長すぎる項目があります。";
         break;
     case EntryCheck::Ok:
         s.entry = BuildEntryFromFields(fields, s.entry.UrlMode);
@@ -148,7 +159,7 @@ INT_PTR CALLBACK EntryProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool EditEngineEntry(HWND editor, AppState& app, EngineEntry& entry) {
     EntryDialogState state = {entry, app, ScopedFrontDialog(app.frontDialog)};
-    const INT_PTR result = DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_ENTRY), editor,
+    const INT_PTR result = DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_ENTRY), editor,
                                            EntryProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK) return false;
     entry = state.entry;

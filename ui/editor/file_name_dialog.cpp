@@ -23,29 +23,34 @@ void End(HWND dlg, bool confirmed) {
 void Confirm(HWND dlg, FileNameState& s) {
     // Larger than the field's 32 bytes: an over-long text is refused, never cut.
     char typed[kCatalogueNameSize] = {};
-    GetDlgItemTextA(dlg, IDC_FILE_NAME, typed, sizeof typed);
-    const char* message = nullptr;
-    switch (CheckEngineFileName(typed, s.fileName, sizeof s.fileName)) {
-    case FileNameCheck::Empty:
-        message = "ファイル名を入力してください。";
-        break;
-    case FileNameCheck::TooLong:
-        message = "ファイル名が長すぎます。";
-        break;
-    case FileNameCheck::BadCharacter:
-        message = "ファイル名にできない文字が入力されています。";
-        break;
-    case FileNameCheck::Ok:
-        if (EngineFileExists(s.app.paths.dataDir, s.fileName)) {
-            message = "そのファイル名はすでに存在しています。";
+    const wchar_t* message = nullptr;
+    // Engine file names are kept in Shift-JIS (the catalogue, the settings file): a name it
+    // cannot say would make a file the program never lists.
+    if (!ItemSjis(dlg, IDC_FILE_NAME, typed, sizeof typed)) {
+        message = L"Shift-JIS で表せない文字はファイル名に使えません。";
+    } else {
+        switch (CheckEngineFileName(typed, s.fileName, sizeof s.fileName)) {
+        case FileNameCheck::Empty:
+            message = L"ファイル名を入力してください。";
             break;
+        case FileNameCheck::TooLong:
+            message = L"ファイル名が長すぎます。";
+            break;
+        case FileNameCheck::BadCharacter:
+            message = L"ファイル名にできない文字が入力されています。";
+            break;
+        case FileNameCheck::Ok:
+            if (EngineFileExists(s.app.paths.dataDir, s.fileName)) {
+                message = L"そのファイル名はすでに存在しています。";
+                break;
+            }
+            End(dlg, true);
+            return;
         }
-        End(dlg, true);
-        return;
     }
     ShowMessage(dlg, message, MB_OK | MB_ICONWARNING);
     HWND field = GetDlgItem(dlg, IDC_FILE_NAME);
-    SendMessageA(field, EM_SETSEL, 0, -1);
+    SendMessageW(field, EM_SETSEL, 0, -1);
     SetFocus(field);
 }
 
@@ -53,7 +58,7 @@ INT_PTR CALLBACK FileNameProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
     auto* s = BoundState<FileNameState>(dlg, msg, lParam);
     if (!s) return FALSE;
     if (msg == WM_INITDIALOG) {
-        SendDlgItemMessageA(dlg, IDC_FILE_NAME, EM_LIMITTEXT, kTypedFileNameLimit, 0);
+        SendDlgItemMessageW(dlg, IDC_FILE_NAME, EM_LIMITTEXT, kTypedFileNameLimit, 0);
         s->front.Set(dlg);
         SetFocus(GetDlgItem(dlg, IDC_FILE_NAME));
         return FALSE; // the focus has been set
@@ -81,7 +86,7 @@ INT_PTR CALLBACK FileNameProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 bool AskEngineFileName(HWND editor, AppState& app, char* fileName, size_t fileNameSize) {
     FileNameState state = {app, ScopedFrontDialog(app.frontDialog), {}};
-    const INT_PTR result = DialogBoxParamA(app.instance, MAKEINTRESOURCEA(IDD_FILE_NAME), editor,
+    const INT_PTR result = DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_FILE_NAME), editor,
                                            FileNameProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK) return false;
     CopyBounded(fileName, fileNameSize, state.fileName, sizeof state.fileName);

@@ -7,17 +7,17 @@
 
 namespace {
 
-const char kFilter[] = "OpenSearch (*.xml)\0*.xml\0";
-const char kExtension[] = "xml";
+const wchar_t kFilter[] = L"OpenSearch (*.xml)\0*.xml\0";
+const wchar_t kExtension[] = L"xml";
 
 } // namespace
 
-ImportResult ImportOpenSearchFile(EditorState& s, const char* path) {
+ImportResult ImportOpenSearchFile(EditorState& s, const wchar_t* path) {
     if (RefuseWhenFull(s)) return ImportResult::Full;
     EngineEntry e;
     const OpenSearchRead r = ReadOpenSearchFile(path, e);
     if (r.file != OpenSearchFileFault::None) {
-        FixedText<MAX_PATH + 512> message;
+        OpenSearchMessage message;
         OpenSearchReadMessage(path, r, message);
         EditorMessage(s, message.c_str(), MB_OK | MB_ICONWARNING);
         return ImportResult::Rejected;
@@ -28,8 +28,8 @@ ImportResult ImportOpenSearchFile(EditorState& s, const char* path) {
 
 void ImportOpenSearchCommand(EditorState& s) {
     if (RefuseWhenFull(s)) return;
-    char path[MAX_PATH] = {};
-    if (!AskOpenPath(s.window, kFilter, kExtension, path, sizeof path)) return;
+    wchar_t path[MAX_PATH] = {};
+    if (!AskOpenPath(s.window, kFilter, kExtension, path, MAX_PATH)) return;
     if (ImportOpenSearchFile(s, path) == ImportResult::Added) SelectEntry(s, s.work.count - 1);
 }
 
@@ -39,18 +39,20 @@ void ExportOpenSearchCommand(EditorState& s) {
     const EngineEntry& e = s.work.entries[sel];
     OpenSearchExport x;
     if (!OpenSearchFromEntry(e, x)) {
-        EditorMessage(s, "ファイルを開く検索エンジンは OpenSearch 記述にできません。",
+        EditorMessage(s, L"ファイルを開く検索エンジンは OpenSearch 記述にできません。",
                       MB_OK | MB_ICONWARNING);
         return;
     }
     FixedText<kNameSize + 8> name;
     FileNameFromName(e.Name, sizeof e.Name, name);
-    char path[MAX_PATH];
-    JoinText(path, sizeof path, {name, ".xml"});
+    PathText suggested = FromSjis<MAX_PATH>(name.view());
+    suggested.Append(L".xml");
+    wchar_t path[MAX_PATH];
+    lstrcpynW(path, suggested.c_str(), MAX_PATH);
     if (!AskSavePath(s.window, kFilter, kExtension, path)) return;
     if (WriteOpenSearchFile(path, e) != OpenSearchWrite::Written) {
-        char text[MAX_PATH + 64];
-        JoinText(text, sizeof text, {"OpenSearch 書き出しに失敗しました。\n\nファイル名 : ", path});
-        EditorMessage(s, text, MB_OK | MB_ICONERROR);
+        MessageText text(L"OpenSearch 書き出しに失敗しました。\n\nファイル名 : ");
+        text.Append(View(path));
+        EditorMessage(s, text.c_str(), MB_OK | MB_ICONERROR);
     }
 }

@@ -3,6 +3,6 @@
 #pragma once
 #include "ui/editor/editor_state.h"
 
-ImportResult ImportOpenSearchFile(EditorState& s, const char* path);
+ImportResult ImportOpenSearchFile(EditorState& s, const wchar_t* path);
 void ImportOpenSearchCommand(EditorState& s);
 void ExportOpenSearchCommand(EditorState& s);

@@ -27,9 +27,9 @@ void Init(HWND page, GeneralPage& state) {
     EnableHidingBoxes(page);
     // A global key without Ctrl or Alt would take a letter from every other program.
     HWND key = GetDlgItem(page, IDC_GEN_HOTKEY);
-    SendMessageA(key, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+    SendMessageW(key, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
                  MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    SendMessageA(key, HKM_SETHOTKEY, s.HotKey, 0);
+    SendMessageW(key, HKM_SETHOTKEY, s.HotKey, 0);
     // Starting with Windows is kept in the registry only: the box shows what it holds.
     wchar_t program[MAX_PATH * 2];
     state.runAtLogon = CurrentProgramPath(program) && IsRunAtLogonOn(program);
@@ -46,8 +46,8 @@ void ApplyRunAtLogon(HWND page, GeneralPage& state) {
         return;
     }
     ShowMessage(GetParent(page),
-                on ? "Windows の起動時に起動する設定をレジストリに書き込めませんでした。"
-                   : "Windows の起動時に起動する設定をレジストリから削除できませんでした。",
+                on ? L"Windows の起動時に起動する設定をレジストリに書き込めませんでした。"
+                   : L"Windows の起動時に起動する設定をレジストリから削除できませんでした。",
                 MB_OK | MB_ICONERROR);
 }
 
@@ -55,13 +55,13 @@ void ApplyRunAtLogon(HWND page, GeneralPage& state) {
 // program holds keeps the sheet open on this page, the key in the field, for another choice.
 bool TakeSummonKey(HWND page, SettingsSheetShared& sheet) {
     HWND key = GetDlgItem(page, IDC_GEN_HOTKEY);
-    const auto value = static_cast<uint16_t>(SendMessageA(key, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+    const auto value = static_cast<uint16_t>(SendMessageW(key, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
     if (!sheet.hooks.setSummonKey || sheet.hooks.setSummonKey(sheet.hooks.bar, value)) {
         sheet.app.settings.HotKey = value;
         return true;
     }
     ShowMessage(GetParent(page),
-                "この呼び出しキーは他のプログラムが使用しています。\r\n"
+                L"この呼び出しキーは他のプログラムが使用しています。\r\n"
                 "別のキーを指定してください。",
                 MB_OK | MB_ICONWARNING);
     SetFocus(key);

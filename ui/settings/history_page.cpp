@@ -10,21 +10,21 @@
 namespace {
 
 int ItemCount(const HistoryPage& state) {
-    return static_cast<int>(SendMessageA(state.list, LB_GETCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(state.list, LB_GETCOUNT, 0, 0));
 }
 
 int Selection(const HistoryPage& state) {
-    return static_cast<int>(SendMessageA(state.list, LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(state.list, LB_GETCURSEL, 0, 0));
 }
 
 void Select(const HistoryPage& state, int n) {
-    SendMessageA(state.list, LB_SETCURSEL, static_cast<WPARAM>(n), 0);
+    SendMessageW(state.list, LB_SETCURSEL, static_cast<WPARAM>(n), 0);
 }
 
 void ShowCount(HWND page, int count) {
-    char text[16];
-    wsprintfA(text, "%d件", count); // at most 11 digits and sign, the two bytes and the NUL
-    SetDlgItemTextA(page, IDC_HIST_COUNT, text);
+    wchar_t text[16];
+    wsprintfW(text, L"%d件", count); // at most 11 digits and sign, the unit and the NUL
+    SetDlgItemTextW(page, IDC_HIST_COUNT, text);
 }
 
 void Disable(HWND page, int id) {
@@ -33,7 +33,7 @@ void Disable(HWND page, int id) {
     EnableWindow(button, FALSE);
     // A disabled button cannot keep the keyboard: the list takes it.
     if (hadFocus)
-        SendMessageA(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(page, IDC_HIST_LIST)),
+        SendMessageW(page, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(page, IDC_HIST_LIST)),
                      TRUE);
 }
 
@@ -56,7 +56,7 @@ void DeleteSelected(HWND page, HistoryPage& state) {
     if (!RemoveHistoryEntry(state.working, n)) return;
     {
         ScopedRedrawOff redraw(state.list);
-        SendMessageA(state.list, LB_DELETESTRING, n, 0);
+        SendMessageW(state.list, LB_DELETESTRING, n, 0);
     }
     const int count = ItemCount(state);
     ShowCount(page, count);
@@ -65,7 +65,7 @@ void DeleteSelected(HWND page, HistoryPage& state) {
 }
 
 void DeleteAll(HWND page, HistoryPage& state) {
-    SendMessageA(state.list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(state.list, LB_RESETCONTENT, 0, 0);
     UpdateButtons(page, 0);
     ShowCount(page, 0);
     state.working.count = 0;

@@ -6,11 +6,11 @@
 
 namespace {
 
-void Warn(HWND owner, const char* text) {
+void Warn(HWND owner, const wchar_t* text) {
     ShowMessage(owner, text, MB_OK | MB_ICONWARNING);
 }
 
-void Fail(HWND owner, const char* text) {
+void Fail(HWND owner, const wchar_t* text) {
     ShowMessage(owner, text, MB_OK | MB_ICONERROR);
 }
 
@@ -23,31 +23,31 @@ void Init(HWND page, MenuExtPage& state) {
 
 } // namespace
 
-bool CallBridgeRegistration(HWND owner, const char* programDir, bool registerIt) {
+bool CallBridgeRegistration(HWND owner, const wchar_t* programDir, bool registerIt) {
     switch (CallBridgeEntry(programDir, registerIt)) {
     case BridgeCall::kOk:
         return true;
     case BridgeCall::kMissing:
-        Warn(owner, "「Pelka.dll」が見つかりません。");
+        Warn(owner, L"「Pelka.dll」が見つかりません。");
         return false;
     case BridgeCall::kLoadFailed:
-        Warn(owner, "「Pelka.dll」のロードに失敗しました。");
+        Warn(owner, L"「Pelka.dll」のロードに失敗しました。");
         return false;
     case BridgeCall::kNoEntry:
-        Warn(owner, "「Pelka.dll」のエントリーポイントが見つかりません。");
+        Warn(owner, L"「Pelka.dll」のエントリーポイントが見つかりません。");
         return false;
     case BridgeCall::kFailed:
     default:
-        Warn(owner, registerIt ? "「Pelka.dll」の登録に失敗しました。"
-                               : "「Pelka.dll」の登録解除に失敗しました。");
+        Warn(owner, registerIt ? L"「Pelka.dll」の登録に失敗しました。"
+                               : L"「Pelka.dll」の登録解除に失敗しました。");
         return false;
     }
 }
 
-void SetMenuExtension(HWND owner, const char* programDir, bool on) {
+void SetMenuExtension(HWND owner, const wchar_t* programDir, bool on) {
     if (on) {
         if (!CallBridgeRegistration(owner, programDir, true)) return; // nothing is written
-        if (!WriteMenuExtensionKey(programDir)) Warn(owner, "レジストリのオープンに失敗しました。");
+        if (!WriteMenuExtensionKey(programDir)) Warn(owner, L"レジストリのオープンに失敗しました。");
         return;
     }
     CallBridgeRegistration(owner, programDir, false); // a failure does not keep the key
@@ -60,15 +60,15 @@ bool SetBrowserHost(HWND owner, const ProgramPaths& paths, bool on) {
     case NativeHostResult::kOk:
         return true;
     case NativeHostResult::kHostMissing:
-        Warn(owner, "「morvel-host.exe」が見つかりません。");
+        Warn(owner, L"「morvel-host.exe」が見つかりません。");
         return false;
     case NativeHostResult::kManifestFailed:
-        Fail(owner, on ? "ブラウザー連携のマニフェストファイルの書き込みに失敗しました。"
-                       : "ブラウザー連携のマニフェストファイルの削除に失敗しました。");
+        Fail(owner, on ? L"ブラウザー連携のマニフェストファイルの書き込みに失敗しました。"
+                       : L"ブラウザー連携のマニフェストファイルの削除に失敗しました。");
         return false;
     case NativeHostResult::kRegistryFailed:
-        Fail(owner, on ? "ブラウザー連携のレジストリへの書き込みに失敗しました。"
-                       : "ブラウザー連携のレジストリからの削除に失敗しました。");
+        Fail(owner, on ? L"ブラウザー連携のレジストリへの書き込みに失敗しました。"
+                       : L"ブラウザー連携のレジストリからの削除に失敗しました。");
         return false;
     }
     return false;

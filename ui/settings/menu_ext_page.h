@@ -19,10 +19,10 @@ INT_PTR CALLBACK MenuExtPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lPar
 //
 // Loads Pelka.dll from the program directory and calls its DllRegisterServer (register) or
 // DllUnregisterServer; a failure shows its message and gives false.
-bool CallBridgeRegistration(HWND owner, const char* programDir, bool registerIt);
+bool CallBridgeRegistration(HWND owner, const wchar_t* programDir, bool registerIt);
 // On: registers Pelka.dll, then writes the menu key with its three values. Off: unregisters
 // Pelka.dll (a failure is reported but does not stop) and deletes the key.
-void SetMenuExtension(HWND owner, const char* programDir, bool on);
+void SetMenuExtension(HWND owner, const wchar_t* programDir, bool on);
 // Registers (on) or unregisters the browser host for the current user; a failure shows
 // its message and gives false.
 bool SetBrowserHost(HWND owner, const ProgramPaths& paths, bool on);

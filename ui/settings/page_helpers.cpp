@@ -3,7 +3,7 @@
 #include "ui/common/window_helpers.h"
 
 INT_PTR PageResult(HWND page, LONG_PTR result) {
-    SetWindowLongPtrA(page, DWLP_MSGRESULT, result);
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, result);
     return TRUE;
 }
 

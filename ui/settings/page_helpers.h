@@ -25,7 +25,7 @@ struct SettingsSheetShared {
 // The page's state (BoundState), given as the PROPSHEETPAGE's lParam.
 template <typename State> State* PageState(HWND page, UINT msg, LPARAM lParam) {
     const LPARAM init =
-        msg == WM_INITDIALOG ? reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam : 0;
+        msg == WM_INITDIALOG ? reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam : 0;
     return BoundState<State>(page, msg, init);
 }
 // Answers a property sheet notification with a result and TRUE.

@@ -4,29 +4,28 @@
 
 #include "base/text.h"
 #include "platform/file_dialogs.h"
+#include "platform/win_text.h"
+#include "ui/common/window_helpers.h"
 #include "ui/common/resource.h"
 #include "ui/settings/settings_logic.h"
 
 namespace {
 
-const char kAssociatedBrowser[] = "関連付けされているブラウザ";
-
 void ShowBrowser(HWND page, const SearchPage& state) {
-    SetDlgItemTextA(page, IDC_SRCH_BROWSER_NAME,
-                    state.pendingBrowser[0] ? FileNamePart(state.pendingBrowser)
-                                            : kAssociatedBrowser);
+    if (state.pendingBrowser[0])
+        SetItemSjis(page, IDC_SRCH_BROWSER_NAME, FileNamePart(state.pendingBrowser));
+    else
+        SetDlgItemTextW(page, IDC_SRCH_BROWSER_NAME, L"関連付けされているブラウザ");
 }
 
 void Init(HWND page, SearchPage& state) {
     const Settings& s = state.sheet->app.settings;
-    SendDlgItemMessageA(page, IDC_SRCH_HISTORY_SIZE, EM_LIMITTEXT, 2, 0);
+    SendDlgItemMessageW(page, IDC_SRCH_HISTORY_SIZE, EM_LIMITTEXT, 2, 0);
     SetTicked(page, IDC_SRCH_SOUND, s.Sound != 0);
     SetTicked(page, IDC_SRCH_AUTO_SEARCH, s.AutoSearch != 0);
     SetTicked(page, IDC_SRCH_HISTORY_ON, s.Max != 0);
     if (s.Max != 0) {
-        char text[8];
-        wsprintfA(text, "%u", static_cast<unsigned>(s.Max)); // 0..255
-        SetDlgItemTextA(page, IDC_SRCH_HISTORY_SIZE, text);
+        SetDlgItemInt(page, IDC_SRCH_HISTORY_SIZE, s.Max, FALSE); // 0..255
     }
     EnableWindow(GetDlgItem(page, IDC_SRCH_HISTORY_SIZE), s.Max != 0);
     SetTicked(page, IDC_SRCH_AUTOCOMPLETE, s.AutoComplete != 0);
@@ -36,17 +35,26 @@ void Init(HWND page, SearchPage& state) {
 }
 
 void ChooseBrowser(HWND page, SearchPage& state) {
-    const char kFilter[] = "EXE File(*.exe)\0*.exe\0";
-    char file[MAX_PATH] = {};
-    CopyBounded(file, sizeof file, state.pendingBrowser);
-    if (!AskOpenPath(page, kFilter, "exe", file, sizeof file)) {
+    const wchar_t kFilter[] = L"EXE File(*.exe)\0*.exe\0";
+    wchar_t file[MAX_PATH] = {};
+    lstrcpynW(file, FromSjis<MAX_PATH>(state.pendingBrowser).c_str(), MAX_PATH);
+    if (!AskOpenPath(page, kFilter, L"exe", file, MAX_PATH)) {
         // A stored path that the dialog cannot take as a file name must not keep the user
         // from choosing: the dialog opens again without it.
-        if (FileDialogError() != FNERR_INVALIDFILENAME || file[0] == '\0') return;
-        file[0] = '\0';
-        if (!AskOpenPath(page, kFilter, "exe", file, sizeof file)) return; // cancelled
+        if (FileDialogError() != FNERR_INVALIDFILENAME || file[0] == L'\0') return;
+        file[0] = L'\0';
+        if (!AskOpenPath(page, kFilter, L"exe", file, MAX_PATH)) return; // cancelled
     }
-    CopyBounded(state.pendingBrowser, sizeof state.pendingBrowser, file);
+    // The settings file keeps the path in Shift-JIS: one it cannot say is not taken.
+    FixedText<MAX_PATH> said;
+    if (!WideToSjis(View(file), said) || said.cut()) {
+        MessageText text(L"「");
+        text.Append(View(file));
+        text.Append(L"」は設定ファイルに保存できない文字を含むため、ブラウザーに指定できません。");
+        ShowMessage(GetParent(page), text.c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    CopyBounded(state.pendingBrowser, sizeof state.pendingBrowser, said.c_str());
     ShowBrowser(page, state);
 }
 

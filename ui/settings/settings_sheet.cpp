@@ -13,14 +13,14 @@ namespace {
 constexpr int kPages = 4;
 
 UniquePropSheetPage MakePage(HINSTANCE instance, int templateId, DLGPROC proc, void* state) {
-    PROPSHEETPAGEA psp = {};
+    PROPSHEETPAGEW psp = {};
     psp.dwSize = sizeof psp;
     psp.dwFlags = PSP_HASHELP;
     psp.hInstance = instance;
-    psp.pszTemplate = MAKEINTRESOURCEA(templateId);
+    psp.pszTemplate = MAKEINTRESOURCEW(templateId);
     psp.pfnDlgProc = proc;
     psp.lParam = reinterpret_cast<LPARAM>(state);
-    return UniquePropSheetPage(CreatePropertySheetPageA(&psp));
+    return UniquePropSheetPage(CreatePropertySheetPageW(&psp));
 }
 
 } // namespace
@@ -49,15 +49,15 @@ SheetOutcome RunSettingsSheet(HWND bar, AppState& app, const SheetHooks& hooks) 
     for (int i = 0; i < kPages; ++i)
         handles[i] = pages[i].release(); // the sheet destroys its pages when it closes
 
-    PROPSHEETHEADERA psh = {};
+    PROPSHEETHEADERW psh = {};
     psh.dwSize = sizeof psh;
     psh.dwFlags = PSH_NOAPPLYNOW | PSH_HASHELP;
     psh.hwndParent = bar;
     psh.hInstance = app.instance;
-    psh.pszCaption = "設定";
+    psh.pszCaption = L"設定";
     psh.nPages = kPages;
     psh.nStartPage = 0;
     psh.phpage = handles;
-    PropertySheetA(&psh);
+    PropertySheetW(&psh);
     return {shared.applied};
 }
