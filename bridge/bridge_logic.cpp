@@ -1,6 +1,6 @@
 #include "bridge/bridge_logic.h"
 
-#include <cstring>
+#include <cwchar>
 
 namespace pelka {
 
@@ -19,32 +19,16 @@ BridgeMessages SearchOptionMessages(long sefIndex, long engineIndex, long mode) 
     return out;
 }
 
-std::size_t DirectoryPartLength(const char* path, LeadBytePredicate isLead) {
-    std::size_t cut = std::strlen(path);
-    bool found = false;
-    for (std::size_t i = 0; path[i] != '\0'; ++i) {
-        if (isLead(static_cast<unsigned char>(path[i]))) {
-            if (path[i + 1] == '\0') break; // a lone lead byte at the end
-            ++i;                            // the trail byte is never a separator
-            continue;
-        }
-        if (path[i] == '\\') {
-            cut = i + 1;
-            found = true;
-        }
-    }
-    return found ? cut : std::strlen(path);
-}
-
-bool SiblingPath(char* dest, std::size_t destSize, const char* modulePath, const char* fileName,
-                 LeadBytePredicate isLead) {
+bool SiblingPath(wchar_t* dest, std::size_t destSize, std::wstring_view modulePath,
+                 std::wstring_view fileName) {
     if (destSize == 0) return false;
-    dest[0] = '\0';
-    const std::size_t dir = DirectoryPartLength(modulePath, isLead);
-    const std::size_t name = std::strlen(fileName);
-    if (dir + name + 1 > destSize) return false;
-    std::memcpy(dest, modulePath, dir);
-    std::memcpy(dest + dir, fileName, name + 1);
+    dest[0] = L'\0';
+    const std::size_t slash = modulePath.rfind(L'\\');
+    const std::size_t dir = slash == std::wstring_view::npos ? modulePath.size() : slash + 1;
+    if (dir + fileName.size() + 1 > destSize) return false;
+    std::wmemcpy(dest, modulePath.data(), dir);
+    std::wmemcpy(dest + dir, fileName.data(), fileName.size());
+    dest[dir + fileName.size()] = L'\0';
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The parts of the browser bridge that need no Windows: the program path beside the
 // library and the messages each call sends to the search bar.
 #pragma once
+#include <string_view>
 #include <cstddef>
 #include <cstdint>
 
@@ -31,15 +32,10 @@ struct BridgeMessages {
 };
 BridgeMessages SearchOptionMessages(long sefIndex, long engineIndex, long mode);
 
-using LeadBytePredicate = bool (*)(unsigned char);
-
-// Length of the directory part of a path: up to and including the last backslash that is
-// not the second byte of a double-byte character. A path without one is kept whole.
-std::size_t DirectoryPartLength(const char* path, LeadBytePredicate isLead);
-
-// Writes the directory of modulePath followed by fileName into dest (capacity destSize).
-// False, with dest empty, when the result does not fit.
-bool SiblingPath(char* dest, std::size_t destSize, const char* modulePath, const char* fileName,
-                 LeadBytePredicate isLead);
+// Writes the directory of modulePath (up to and including its last backslash; a path without
+// one is kept whole) followed by fileName into dest (capacity destSize units). False, with
+// dest empty, when the result does not fit.
+bool SiblingPath(wchar_t* dest, std::size_t destSize, std::wstring_view modulePath,
+                 std::wstring_view fileName);
 
 } // namespace pelka

@@ -15,28 +15,24 @@
 namespace pelka {
 namespace {
 
-constexpr char kProgramName[] = "vantu.exe";
-
-bool SystemLeadByte(unsigned char b) {
-    return IsDBCSLeadByte(b) != FALSE;
-}
+constexpr wchar_t kProgramName[] = L"vantu.exe";
 
 HWND FindBar() {
-    return FindWindowA(MORVEL_BAR_CLASS, MORVEL_TITLE);
+    return FindWindowW(L"" MORVEL_BAR_CLASS, L"" MORVEL_TITLE);
 }
 
 // Starts vantu.exe from this library's directory with its window hidden. The wait for the
 // new program is bounded: one that never waits for input must not hold the caller forever.
 HWND FindOrStartMainWindow() {
     if (HWND bar = FindBar()) return bar;
-    char modulePath[MAX_PATH] = {};
-    const DWORD len = GetModuleFileNameA(ModuleInstance(), modulePath, sizeof modulePath);
-    if (len == 0 || len >= sizeof modulePath) return nullptr;
-    char program[MAX_PATH];
-    if (!SiblingPath(program, sizeof program, modulePath, kProgramName, SystemLeadByte))
+    wchar_t modulePath[MAX_PATH] = {};
+    const DWORD len = GetModuleFileNameW(ModuleInstance(), modulePath, MAX_PATH);
+    if (len == 0 || len >= MAX_PATH) return nullptr;
+    wchar_t program[MAX_PATH];
+    if (!SiblingPath(program, MAX_PATH, std::wstring_view(modulePath, len), kProgramName))
         return nullptr;
 
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     // The program outlives this call, so it must not hold the caller's pipes and files open:
     // no handle is inherited, and its standard handles are none rather than the caller's.
@@ -44,7 +40,7 @@ HWND FindOrStartMainWindow() {
     si.wShowWindow = SW_HIDE;
     si.hStdInput = si.hStdOutput = si.hStdError = nullptr;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(program, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessW(program, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return nullptr;
     UniqueKernelHandle process(pi.hProcess);
     UniqueKernelHandle thread(pi.hThread);
@@ -125,16 +121,16 @@ class Vantu final : public IVantu {
         HWND bar = FindOrStartMainWindow();
         if (!bar) return S_OK;
         for (const BridgeMessage& m : SearchOptionMessages(sefIndex, engineIndex, mode))
-            SendMessageA(bar, m.message, static_cast<WPARAM>(m.wParam), 0);
+            SendMessageW(bar, m.message, static_cast<WPARAM>(m.wParam), 0);
         return S_OK;
     }
 
     HRESULT STDMETHODCALLTYPE SetForeground() override {
         if (HWND bar = FindOrStartMainWindow()) {
             SetForegroundWindow(bar);
-            SendMessageA(bar, WM_APP_ACTIVATE, 0, 0);
+            SendMessageW(bar, WM_APP_ACTIVATE, 0, 0);
         } else {
-            MessageBoxA(nullptr, "「Morvel」本体が見つかりません。", "Pelka.dll",
+            MessageBoxW(nullptr, L"「Morvel」本体が見つかりません。", L"Pelka.dll",
                         MB_OK | MB_ICONERROR);
         }
         return S_OK;

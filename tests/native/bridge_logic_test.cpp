@@ -5,16 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
 #include "protocol/bar_protocol.h"
 
 namespace {
 
 using pelka::BridgeMessage;
-
-bool Lead(unsigned char b) {
-    return IsLeadByte(b);
-}
 
 // WM_COMMAND of engine file n, and WM_APP_SETOPTION of an option code with its value.
 BridgeMessage EngineFile(unsigned n) {
@@ -46,38 +41,29 @@ TEST(BridgeLogic, SearchOptionMessages) {
     }
 }
 
-TEST(BridgeLogic, SiblingPathCutsAfterTheLastRealBackslash) {
+TEST(BridgeLogic, SiblingPathCutsAfterTheLastBackslash) {
     struct Case {
-        const char* module;
-        const char* expected;
+        const wchar_t* module;
+        const wchar_t* expected;
     } cases[] = {
-        {"C:\\Program Files\\Morvel\\Pelka.dll", "C:\\Program Files\\Morvel\\vantu.exe"},
-        // "ソ" is 0x83 0x5C: its second byte is no separator.
-        {"C:\\ソ\\Pelka.dll", "C:\\ソ\\vantu.exe"},
-        {"C:\\表ソ\\Pelka.dll", "C:\\表ソ\\vantu.exe"},
-        {"C:\\dir\\ソ", "C:\\dir\\vantu.exe"},
-        {"Pelka.dll", "Pelka.dllvantu.exe"}, // no backslash: kept whole
-        {"C:\\", "C:\\vantu.exe"},
-        {"", "vantu.exe"},
+        {L"C:\\Program Files\\Morvel\\Pelka.dll", L"C:\\Program Files\\Morvel\\vantu.exe"},
+        {L"C:\\ソ\\Pelka.dll", L"C:\\ソ\\vantu.exe"},
+        {L"C:\\José\\김민준\\Pelka.dll", L"C:\\José\\김민준\\vantu.exe"},
+        {L"Pelka.dll", L"Pelka.dllvantu.exe"}, // no backslash: kept whole
+        {L"C:\\", L"C:\\vantu.exe"},
+        {L"", L"vantu.exe"},
     };
     for (const Case& c : cases) {
-        char out[260];
-        ASSERT_TRUE(pelka::SiblingPath(out, sizeof out, c.module, "vantu.exe", Lead)) << c.module;
-        EXPECT_EQ(std::string(out), c.expected);
+        wchar_t out[260];
+        ASSERT_TRUE(pelka::SiblingPath(out, 260, c.module, L"vantu.exe"));
+        EXPECT_EQ(std::wstring(out), c.expected);
     }
-}
-
-TEST(BridgeLogic, SiblingPathRefusesWhatDoesNotFit) {
-    const std::string dir = "C:\\" + std::string(240, 'a') + "\\";
-    char out[260] = "x";
-    EXPECT_TRUE(
-        pelka::SiblingPath(out, sizeof out, (dir + "Pelka.dll").c_str(), "vantu.exe", Lead));
-    const std::string longDir = "C:\\" + std::string(250, 'a') + "\\";
-    EXPECT_FALSE(
-        pelka::SiblingPath(out, sizeof out, (longDir + "Pelka.dll").c_str(), "vantu.exe", Lead));
-    EXPECT_EQ(out[0], '\0');
-    // A lead byte as the very last byte does not swallow the terminator.
-    EXPECT_EQ(pelka::DirectoryPartLength("C:\\a\\\x83", Lead), 5u);
+    const std::wstring dir = L"C:\\" + std::wstring(240, L'a') + L"\\";
+    wchar_t out[260] = L"x";
+    EXPECT_TRUE(pelka::SiblingPath(out, 260, dir + L"Pelka.dll", L"vantu.exe"));
+    const std::wstring longDir = L"C:\\" + std::wstring(250, L'a') + L"\\";
+    EXPECT_FALSE(pelka::SiblingPath(out, 260, longDir + L"Pelka.dll", L"vantu.exe"));
+    EXPECT_EQ(out[0], L'\0');
 }
 
 } // namespace
