@@ -8,7 +8,7 @@ export WINEARCH=win64
 # Mono and Gecko cannot be fetched here: never offer them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=${WINEDEBUG:--all}
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export LANG=${MORVEL_LANG:-ja_JP.UTF-8} LC_ALL=${MORVEL_LANG:-ja_JP.UTF-8}
 MORVEL_WINE=${MORVEL_WINE:-/usr/lib/wine/wine64}
 MORVEL_WINESERVER=${MORVEL_WINESERVER:-/usr/lib/wine/wineserver}
 export MORVEL_WINE MORVEL_WINESERVER

@@ -12,6 +12,7 @@
 #include "engines/sef_codec.h"
 #include "platform/app_state.h"
 #include "platform/handles.h"
+#include "tests/support/text.h"
 #include "platform/settings_file.h"
 #include "tests/support/sef_image.h"
 #include "tests/support/test_entries.h"
@@ -34,7 +35,7 @@ std::string ImageOf(const std::vector<EngineEntry>& entries) {
 class EngineFiles : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(app.paths, dir.path().c_str());
+        SetProgramDirectory(app.paths, Widen(dir.path()).c_str());
         app.settings = Settings();
         app.catalogue = EngineFileCatalogue();
     }
@@ -49,20 +50,20 @@ TEST_F(EngineFiles, WorkedExampleIsWrittenAndReadBackByteForByte) {
     EngineEntry e = Entry("AB", "x/?q=", "+");
     e.Character = 2;
     const std::string path = dir / "example.sef";
-    ASSERT_EQ(WriteEngineFile(&e, path.c_str(), 1), 1);
+    ASSERT_EQ(WriteEngineFile(&e, Widen(path).c_str(), 1), 1);
     const std::string bytes = ReadFileText(path);
     ASSERT_EQ(bytes.size(), 82u);
     EngineSet set;
-    ASSERT_EQ(ReadEngineFile(set, path.c_str()), 1);
+    ASSERT_EQ(ReadEngineFile(set, Widen(path).c_str()), 1);
     EXPECT_EQ(0, std::memcmp(&set.entries[0], &e, sizeof e));
 }
 
 TEST_F(EngineFiles, TheBundledFileIsExactlyWhatTheWriterProduces) {
     EngineSet set;
-    const int count = ReadEngineFile(set, (DistDir() + kDefaultSef).c_str());
+    const int count = ReadEngineFile(set, Widen(DistDir() + kDefaultSef).c_str());
     ASSERT_GE(count, 12);
     const std::string copy = dir / "copy.sef";
-    ASSERT_EQ(WriteEngineFile(set.entries.get(), copy.c_str(), count), 1);
+    ASSERT_EQ(WriteEngineFile(set.entries.get(), Widen(copy).c_str(), count), 1);
     EXPECT_EQ(ReadFileText(copy), ReadFileText(DistDir() + kDefaultSef));
     EXPECT_STREQ(set.entries[0].Name, "Google");
 }
@@ -70,21 +71,21 @@ TEST_F(EngineFiles, TheBundledFileIsExactlyWhatTheWriterProduces) {
 TEST_F(EngineFiles, ReaderResults) {
     EngineSet set;
     Put("good.sef", {Entry("one"), Entry("two")});
-    ASSERT_EQ(ReadEngineFile(set, (dir / "good.sef").c_str()), 2);
+    ASSERT_EQ(ReadEngineFile(set, Widen(dir / "good.sef").c_str()), 2);
     EngineEntry* const table = set.entries.get();
 
-    EXPECT_EQ(ReadEngineFile(set, (dir / "missing.sef").c_str()), -1);
+    EXPECT_EQ(ReadEngineFile(set, Widen(dir / "missing.sef").c_str()), -1);
     std::string bad = ImageOf({Entry("x")});
     bad[20] = static_cast<char>(bad[20] ^ 1); // check value
     ASSERT_TRUE(WriteFileText(dir / "bad.sef", bad));
-    EXPECT_EQ(ReadEngineFile(set, (dir / "bad.sef").c_str()), -2);
+    EXPECT_EQ(ReadEngineFile(set, Widen(dir / "bad.sef").c_str()), -2);
     ASSERT_TRUE(WriteFileText(dir / "short.sef", std::string(66, '\0')));
-    EXPECT_EQ(ReadEngineFile(set, (dir / "short.sef").c_str()), -2);
+    EXPECT_EQ(ReadEngineFile(set, Widen(dir / "short.sef").c_str()), -2);
     // Open elsewhere without sharing: cannot be opened.
     UniqueFile held(CreateFileA((dir / "good.sef").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 0, nullptr));
     ASSERT_TRUE(held);
-    EXPECT_EQ(ReadEngineFile(set, (dir / "good.sef").c_str()), -1);
+    EXPECT_EQ(ReadEngineFile(set, Widen(dir / "good.sef").c_str()), -1);
     held.reset();
 
     EXPECT_EQ(set.entries.get(), table); // unchanged by every failure
@@ -99,7 +100,7 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
 
     // An entry the writer refuses: nothing is touched.
     EngineEntry noKey = Entry("new", "h", "");
-    EXPECT_EQ(WriteEngineFile(&noKey, path.c_str(), 1), 0);
+    EXPECT_EQ(WriteEngineFile(&noKey, Widen(path).c_str(), 1), 0);
     EXPECT_EQ(ReadFileText(path), before);
 
     // The target is held open without sharing, so it cannot be replaced: the old bytes stay
@@ -107,7 +108,7 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
     UniqueFile held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     EngineEntry fresh = Entry("new");
-    EXPECT_EQ(WriteEngineFile(&fresh, path.c_str(), 1), 0);
+    EXPECT_EQ(WriteEngineFile(&fresh, Widen(path).c_str(), 1), 0);
     held.reset();
     EXPECT_EQ(ReadFileText(path), before);
     WIN32_FIND_DATAA fd;
@@ -115,12 +116,12 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
     EXPECT_FALSE(find) << fd.cFileName;
 
     // A directory that does not exist: 0.
-    EXPECT_EQ(WriteEngineFile(&fresh, (dir / "no\\such\\x.sef").c_str(), 1), 0);
+    EXPECT_EQ(WriteEngineFile(&fresh, Widen(dir / "no\\such\\x.sef").c_str(), 1), 0);
 
     // And a good save replaces the file.
-    EXPECT_EQ(WriteEngineFile(&fresh, path.c_str(), 1), 1);
+    EXPECT_EQ(WriteEngineFile(&fresh, Widen(path).c_str(), 1), 1);
     EngineSet set;
-    ASSERT_EQ(ReadEngineFile(set, path.c_str()), 1);
+    ASSERT_EQ(ReadEngineFile(set, Widen(path).c_str()), 1);
     EXPECT_STREQ(set.entries[0].Name, "new");
 }
 
@@ -135,7 +136,7 @@ TEST_F(EngineFiles, QuickTestNeedsMoreThan64BytesAndTheMagic) {
     EXPECT_FALSE(IsEngineFile(app.paths.programDir, "64.sef"));
     EXPECT_TRUE(IsEngineFile(app.paths.programDir, "65.sef")); // passes the quick test ...
     EngineSet set;
-    EXPECT_EQ(ReadEngineFile(set, (dir / "65.sef").c_str()), -2); // ... but not the reader
+    EXPECT_EQ(ReadEngineFile(set, Widen(dir / "65.sef").c_str()), -2); // ... but not the reader
     EXPECT_FALSE(IsEngineFile(app.paths.programDir, "lower.sef"));
     EXPECT_FALSE(IsEngineFile(app.paths.programDir, "missing.sef"));
 }
@@ -202,8 +203,8 @@ TEST_F(EngineFiles, LoadByNameReplacesTheActiveSetOnlyOnSuccess) {
     EXPECT_TRUE(EngineFileExists(app.paths.programDir, "two.sef"));
     DeleteEngineFile(app.paths.programDir, "two.sef");
     EXPECT_FALSE(EngineFileExists(app.paths.programDir, "two.sef"));
-    EXPECT_FALSE(FileExists((dir / "two.sef").c_str()));
-    EXPECT_TRUE(FileExists(dir.path().c_str()));
+    EXPECT_FALSE(FileExists(Widen(dir / "two.sef").c_str()));
+    EXPECT_TRUE(FileExists(Widen(dir.path()).c_str()));
     app.activeSet = EngineSet();
 }
 

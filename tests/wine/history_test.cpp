@@ -22,7 +22,7 @@ namespace {
 class HistoryStore : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(app.paths, dir.path().c_str());
+        SetProgramDirectory(app.paths, Widen(dir.path()).c_str());
         app.settings = Settings();
         app.history.count = 0;
     }
@@ -31,21 +31,19 @@ class HistoryStore : public ::testing::Test {
         std::string ini = "[History]\r\nMax=" + std::to_string(max) + "\r\n";
         for (const auto& kv : keys)
             ini += kv.first + "=" + kv.second + "\r\n";
-        ASSERT_TRUE(WriteFileText(app.paths.iniPath, ini));
+        ASSERT_TRUE(WriteFileText(Ini(), ini));
         app.settings.Max = static_cast<uint8_t>(max);
     }
-    // The exit sequence: the settings writer empties the section and writes Max, then the
-    // history is written.
+    std::string Ini() const { return Narrow(app.paths.iniPath); }
+    // The exit sequence: the settings writer empties the section, writes Max and the history.
     void Exit() {
-        WritePrivateProfileSectionA("History", "\0", app.paths.iniPath);
-        WriteIntKey(app.paths.iniPath, "History", "Max", app.settings.Max);
-        SaveHistory(app.history, app.settings.Max, app.paths.iniPath);
+        SaveSettings(app.settings, app.paths.iniPath, BarSnapshot{{0, 0}, "", -1}, app.history);
     }
     // The History section as "key=value" lines.
     std::vector<std::string> Section() {
         std::vector<char> buf(32768);
         const DWORD n = GetPrivateProfileSectionA(
-            "History", buf.data(), static_cast<DWORD>(buf.size()), app.paths.iniPath);
+            "History", buf.data(), static_cast<DWORD>(buf.size()), Ini().c_str());
         std::vector<std::string> lines;
         for (DWORD i = 0; i < n;) {
             lines.emplace_back(buf.data() + i);
@@ -81,7 +79,7 @@ TEST_F(HistoryStore, LoadsAtMostMaxAndStoresOnlyThose) {
               {"HistoryC", "c"},
               {"HistoryD", "d"},
               {"HistoryE", "e"}});
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(Items(), (V{"a", "b", "c"}));
     Exit();
     EXPECT_EQ(Section(), (V{"Max=3", "HistoryA=a", "HistoryB=b", "HistoryC=c"}));
@@ -89,13 +87,13 @@ TEST_F(HistoryStore, LoadsAtMostMaxAndStoresOnlyThose) {
 
 TEST_F(HistoryStore, AGapEndsTheList) {
     Store(10, {{"HistoryA", "a"}, {"HistoryC", "c"}});
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(Items(), V{"a"});
 }
 
 TEST_F(HistoryStore, LongValuesAreCutTo127Bytes) {
     Store(5, {{"HistoryA", std::string(200, 'x')}});
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(Items(), V{std::string(127, 'x')});
 }
 
@@ -105,7 +103,7 @@ TEST_F(HistoryStore, SearchesMoveCutAndKeepCase) {
               {"HistoryC", "c"},
               {"HistoryD", "d"},
               {"HistoryE", "e"}});
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     Add("e"); // the entry at position 4 moves to the front
     EXPECT_EQ(Items(), (V{"e", "a", "b", "c", "d"}));
     Add("n"); // a full list drops its oldest entry
@@ -119,7 +117,7 @@ TEST_F(HistoryStore, SearchesMoveCutAndKeepCase) {
 
 TEST_F(HistoryStore, FiftyEntriesUseTheTwoLetterKeys) {
     Store(80, {}); // above 50: clamped, and 50 is written back
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(app.settings.Max, 50);
     for (int n = 49; n >= 0; --n)
         Add("k" + std::to_string(n));
@@ -134,7 +132,7 @@ TEST_F(HistoryStore, FiftyEntriesUseTheTwoLetterKeys) {
     EXPECT_EQ(lines[50], "HistoryXA=k49"); // the 50th
     // And they load back in the same order.
     app.settings.Max = 50;
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(Items().size(), 50u);
     EXPECT_EQ(Items()[27], "k27");
     EXPECT_EQ(Items()[49], "k49");
@@ -142,7 +140,7 @@ TEST_F(HistoryStore, FiftyEntriesUseTheTwoLetterKeys) {
 
 TEST_F(HistoryStore, MaxZeroKeepsNothing) {
     Store(0, {{"HistoryA", "a"}, {"HistoryB", "b"}});
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(HistoryItemAt(app.history, 0), nullptr);
     Add("x");
     EXPECT_EQ(HistoryItemAt(app.history, 0), nullptr);
@@ -152,7 +150,7 @@ TEST_F(HistoryStore, MaxZeroKeepsNothing) {
 
 TEST_F(HistoryStore, LoweredMaxStoresOnlyTheFirstEntries) {
     Store(4, {{"HistoryA", "a"}, {"HistoryB", "b"}, {"HistoryC", "c"}, {"HistoryD", "d"}});
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     app.settings.Max = 2; // lowered in the settings dialog: the list is not cut at once
     EXPECT_EQ(Items().size(), 4u);
     Exit();
@@ -175,7 +173,7 @@ TEST_F(HistoryStore, TextBeyondShiftJisComesBackExactly) {
         {u"abc", "abc", ""},
     };
     Store(10, {});
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     for (auto c = std::rbegin(cases); c != std::rend(cases); ++c)
         AddToHistory(app.history, c->text, app.settings.Max, CompareHistoryTexts);
     Exit();
@@ -192,7 +190,7 @@ TEST_F(HistoryStore, TextBeyondShiftJisComesBackExactly) {
     for (const std::string& line : lines)
         EXPECT_GT(MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, line.c_str(), -1, nullptr, 0), 0)
             << line;
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     std::vector<std::u16string> texts;
     for (const Case& c : cases)
         texts.push_back(c.text);
@@ -224,7 +222,7 @@ TEST_F(HistoryStore, UnitsKeysThatDoNotFitAreIgnored) {
                {"HistoryEU", smileyUnits}, // too heavy
                {"HistoryF", "caf?"},
                {"HistoryFU", smileyUnits + smileyUnits}}); // longer than any entry
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     EXPECT_EQ(WideItems(), (std::vector<std::u16string>{u"\U00020BB7野家", u"abc", u"caf?", u"caf?",
                                                         FromCp932(smileys), u"caf?"}));
 }
@@ -252,7 +250,7 @@ TEST_F(HistoryStore, MenuItems) {
               {"HistoryB", std::string(56, 'S')},
               {"HistoryC", long57},
               {"HistoryD", "d"}});
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     UniqueMenu menu(CreatePopupMenu());
     EXPECT_EQ(AppendHistoryMenuItems(menu.get(), app.history, app.settings.Max), menu.get());
     const std::vector<MenuItem> items = MenuItems(menu.get());
@@ -269,7 +267,7 @@ TEST_F(HistoryStore, MenuItems) {
 
 TEST_F(HistoryStore, EmptyMenuShowsTheDisabledPlaceholder) {
     Store(5, {});
-    LoadHistory(app.history, app.settings.Max, app.paths.iniPath);
+    LoadHistoryFile(app.history, app.settings.Max, app.paths.iniPath);
     UniqueMenu menu(CreatePopupMenu());
     AppendHistoryMenuItems(menu.get(), app.history, app.settings.Max);
     const std::vector<MenuItem> items = MenuItems(menu.get());

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/box_answerer.h"
+#include "tests/support/text.h"
+#include "tests/support//box_answerer.h"
 #include "tests/support/file_text.h"
 #include "tests/support/registry_table.h"
 #include "tests/support/run_program.h"
@@ -33,12 +34,12 @@ TEST_F(MenuExt, FailuresAndTheirMessages) {
     const std::string missing = "「Pelka.dll」が見つかりません。";
     {
         BoxAnswerer boxes;
-        EXPECT_FALSE(CallBridgeRegistration(nullptr, dir.path().c_str(), true));
-        SetMenuExtension(nullptr, dir.path().c_str(), true);
+        EXPECT_FALSE(CallBridgeRegistration(nullptr, Widen(dir.path()).c_str(), true));
+        SetMenuExtension(nullptr, Widen(dir.path()).c_str(), true);
         EXPECT_FALSE(IsMenuExtensionPresent());
-        ASSERT_TRUE(WriteMenuExtensionKey(dir.path().c_str()));
+        ASSERT_TRUE(WriteMenuExtensionKey(Widen(dir.path()).c_str()));
         EXPECT_EQ(RegistryDifferences(MenuExtensionTable(dir / "Pelka.dll")), "");
-        SetMenuExtension(nullptr, dir.path().c_str(), false);
+        SetMenuExtension(nullptr, Widen(dir.path()).c_str(), false);
         EXPECT_FALSE(IsMenuExtensionPresent());
         EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{missing, missing, missing}));
     }
@@ -46,14 +47,14 @@ TEST_F(MenuExt, FailuresAndTheirMessages) {
         // A folder of that name is no library either.
         ASSERT_TRUE(CreateDirectoryA((dir.path() + "Pelka.dll").c_str(), nullptr));
         BoxAnswerer boxes;
-        EXPECT_FALSE(CallBridgeRegistration(nullptr, dir.path().c_str(), false));
+        EXPECT_FALSE(CallBridgeRegistration(nullptr, Widen(dir.path()).c_str(), false));
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{missing});
         RemoveDirectoryA((dir.path() + "Pelka.dll").c_str());
     }
     {
         ASSERT_TRUE(WriteFileText(dir.path() + "Pelka.dll", "no library"));
         BoxAnswerer boxes;
-        EXPECT_FALSE(CallBridgeRegistration(nullptr, dir.path().c_str(), true));
+        EXPECT_FALSE(CallBridgeRegistration(nullptr, Widen(dir.path()).c_str(), true));
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"「Pelka.dll」のロードに失敗しました。"});
     }
     {
@@ -62,8 +63,8 @@ TEST_F(MenuExt, FailuresAndTheirMessages) {
         GetModuleFileNameA(nullptr, self, sizeof self);
         ASSERT_TRUE(CopyFileA(self, (dir.path() + "Pelka.dll").c_str(), FALSE));
         BoxAnswerer boxes;
-        EXPECT_FALSE(CallBridgeRegistration(nullptr, dir.path().c_str(), true));
-        SetMenuExtension(nullptr, dir.path().c_str(), true);
+        EXPECT_FALSE(CallBridgeRegistration(nullptr, Widen(dir.path()).c_str(), true));
+        SetMenuExtension(nullptr, Widen(dir.path()).c_str(), true);
         EXPECT_FALSE(IsMenuExtensionPresent());
         const std::string entry = "「Pelka.dll」のエントリーポイントが見つかりません。";
         EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{entry, entry}));

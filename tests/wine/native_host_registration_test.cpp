@@ -49,8 +49,9 @@ TEST_F(NativeHostRegistration, WritesAndRemovesExactlyItsKeysAndFiles) {
         const char* suffix = c.suffix;
         TempDir program(suffix), data;
         const TempDir& dir = c.dataFolder ? data : program;
-        const char* p = program.path().c_str();
-        const char* m = dir.path().c_str();
+        const std::wstring programDir = Widen(program.path()), manifestDir = Widen(dir.path());
+        const wchar_t* p = programDir.c_str();
+        const wchar_t* m = manifestDir.c_str();
         ASSERT_TRUE(WriteFileText(program / "morvel-host.exe", "MZ"));
         EXPECT_FALSE(IsNativeHostRegistered(p, m));
         ASSERT_EQ(RegisterNativeHost(p, m), NativeHostResult::kOk) << suffix;
@@ -81,13 +82,13 @@ TEST_F(NativeHostRegistration, WritesAndRemovesExactlyItsKeysAndFiles) {
 TEST_F(NativeHostRegistration, RefusesOrUndoesWhatCannotBeWhole) {
     TempDir dir;
     // No host program beside the manifests: nothing is written.
-    EXPECT_EQ(RegisterNativeHost(dir.path().c_str(), dir.path().c_str()),
+    EXPECT_EQ(RegisterNativeHost(Widen(dir.path()).c_str(), Widen(dir.path()).c_str()),
               NativeHostResult::kHostMissing);
     EXPECT_TRUE(NothingOfOurs(dir));
     // A manifest that cannot be written (a directory in its place): no keys either.
     ASSERT_TRUE(WriteFileText(dir / "morvel-host.exe", "MZ"));
     ASSERT_TRUE(CreateDirectoryA((dir / host::kFirefoxManifestName).c_str(), nullptr));
-    EXPECT_EQ(RegisterNativeHost(dir.path().c_str(), dir.path().c_str()),
+    EXPECT_EQ(RegisterNativeHost(Widen(dir.path()).c_str(), Widen(dir.path()).c_str()),
               NativeHostResult::kManifestFailed);
     EXPECT_EQ(RegistryLeftovers(BrowserHostTable(dir.path())), "");
     EXPECT_FALSE(PathExists(dir / host::kChromiumManifestName));
@@ -98,19 +99,19 @@ TEST_F(NativeHostRegistration, ShowsWhatTheRegistryHolds) {
     TempDir here, there;
     ASSERT_TRUE(WriteFileText(here / "morvel-host.exe", "MZ"));
     ASSERT_TRUE(WriteFileText(there / "morvel-host.exe", "MZ"));
-    ASSERT_EQ(RegisterNativeHost(there.path().c_str(), there.path().c_str()),
+    ASSERT_EQ(RegisterNativeHost(Widen(there.path()).c_str(), Widen(there.path()).c_str()),
               NativeHostResult::kOk);
-    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()))
+    EXPECT_FALSE(IsNativeHostRegistered(Widen(here.path()).c_str(), Widen(here.path()).c_str()))
         << "another copy's registration";
-    ASSERT_EQ(RegisterNativeHost(here.path().c_str(), here.path().c_str()), NativeHostResult::kOk);
-    EXPECT_TRUE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()));
+    ASSERT_EQ(RegisterNativeHost(Widen(here.path()).c_str(), Widen(here.path()).c_str()), NativeHostResult::kOk);
+    EXPECT_TRUE(IsNativeHostRegistered(Widen(here.path()).c_str(), Widen(here.path()).c_str()));
     // One key missing, or one manifest gone: not registered.
     ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, kHostKeys[1]), ERROR_SUCCESS);
-    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()));
-    ASSERT_EQ(RegisterNativeHost(here.path().c_str(), here.path().c_str()), NativeHostResult::kOk);
+    EXPECT_FALSE(IsNativeHostRegistered(Widen(here.path()).c_str(), Widen(here.path()).c_str()));
+    ASSERT_EQ(RegisterNativeHost(Widen(here.path()).c_str(), Widen(here.path()).c_str()), NativeHostResult::kOk);
     ASSERT_TRUE(DeleteFileA((here / host::kFirefoxManifestName).c_str()));
-    EXPECT_FALSE(IsNativeHostRegistered(here.path().c_str(), here.path().c_str()));
-    EXPECT_EQ(UnregisterNativeHost(here.path().c_str()), NativeHostResult::kOk);
+    EXPECT_FALSE(IsNativeHostRegistered(Widen(here.path()).c_str(), Widen(here.path()).c_str()));
+    EXPECT_EQ(UnregisterNativeHost(Widen(here.path()).c_str()), NativeHostResult::kOk);
     EXPECT_TRUE(NothingOfOurs(here));
     DeleteFileA((there / host::kChromiumManifestName).c_str());
     DeleteFileA((there / host::kFirefoxManifestName).c_str());

@@ -10,7 +10,8 @@
 #include "platform/app_state.h"
 #include "platform/handles.h"
 #include "platform/settings_file.h"
-#include "tests/support/box_answerer.h"
+#include "tests/support/text.h"
+#include "tests/support//box_answerer.h"
 #include "tests/support/browser_log.h"
 
 namespace {
@@ -18,7 +19,7 @@ namespace {
 class OpenUrlTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(app.paths, dir.path().c_str());
+        SetProgramDirectory(app.paths, Widen(dir.path()).c_str());
         app.settings = Settings();
     }
     void TearDown() override { app.settings = Settings(); }

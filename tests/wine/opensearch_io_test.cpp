@@ -12,7 +12,8 @@
 #include "base/wide_text.h"
 #include "platform/handles.h"
 #include "query/compose.h"
-#include "tests/support/file_text.h"
+#include "tests/support/text.h"
+#include "tests/support//file_text.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -21,10 +22,11 @@ std::string Fixture(const char* name) {
     return std::string(MORVEL_FIXTURE_DIR) + "/opensearch/" + name;
 }
 
+// The message as the program shows it, in Shift-JIS for the comparisons.
 std::string Message(const char* path, const OpenSearchRead& r) {
-    FixedText<1024> text;
-    OpenSearchReadMessage(path, r, text);
-    return std::string(text);
+    OpenSearchMessage text;
+    OpenSearchReadMessage(Widen(path).c_str(), r, text);
+    return Narrow(std::wstring(text.view()));
 }
 
 class OpenSearchFiles : public ::testing::Test {
@@ -66,7 +68,7 @@ TEST_F(OpenSearchFiles, PublishedFormsAndRejections) {
     };
     for (const auto& c : cases) {
         EngineEntry e;
-        const OpenSearchRead r = ReadOpenSearchFile(Fixture(c.file).c_str(), e);
+        const OpenSearchRead r = ReadOpenSearchFile(Widen(Fixture(c.file)).c_str(), e);
         EXPECT_EQ(r.file, c.fault) << c.file;
         EXPECT_EQ(r.content, c.content) << c.file;
         EXPECT_EQ(FieldText(e.Name), c.name) << c.file;
@@ -78,11 +80,11 @@ TEST_F(OpenSearchFiles, PublishedFormsAndRejections) {
     }
 
     EngineEntry e;
-    OpenSearchRead r = ReadOpenSearchFile(Fixture("latin1.xml").c_str(), e);
+    OpenSearchRead r = ReadOpenSearchFile(Widen(Fixture("latin1.xml")).c_str(), e);
     EXPECT_EQ(Message("C:\\d\\latin1.xml", r),
               "OpenSearch 記述を読み込めません。\n\nファイル名 : C:\\d\\latin1.xml\n"
               "対応していない文字コードです : ISO-8859-1");
-    r = ReadOpenSearchFile(Fixture("unclosed.xml").c_str(), e);
+    r = ReadOpenSearchFile(Widen(Fixture("unclosed.xml")).c_str(), e);
     EXPECT_EQ(Message("u.xml", r)
                   .rfind("OpenSearch 記述を読み込めません。\n\nファイル名 : u.xml\nXML "
                          "として正しくありません",
@@ -97,12 +99,12 @@ TEST_F(OpenSearchFiles, PublishedFormsAndRejections) {
     ASSERT_TRUE(
         WriteFileText(dir / "long.xml", head + std::string(100 * 1024, 'a') +
                                             "?q={searchTerms}\"/></OpenSearchDescription>"));
-    r = ReadOpenSearchFile((dir / "long.xml").c_str(), e);
+    r = ReadOpenSearchFile(Widen(dir / "long.xml").c_str(), e);
     EXPECT_EQ(r.content, OpenSearchFault::TooLong);
     ASSERT_TRUE(WriteFileText(dir / "big.xml", head + "?q={searchTerms}\"/>" +
                                                    std::string(300 * 1024, ' ') +
                                                    "</OpenSearchDescription>"));
-    EXPECT_EQ(ReadOpenSearchFile((dir / "big.xml").c_str(), e).file, OpenSearchFileFault::TooLarge);
+    EXPECT_EQ(ReadOpenSearchFile(Widen(dir / "big.xml").c_str(), e).file, OpenSearchFileFault::TooLarge);
     auto utf16 = [](const char* ascii) {
         std::string out = "\xFF\xFE";
         for (const char* p = ascii; *p; ++p) {
@@ -113,14 +115,14 @@ TEST_F(OpenSearchFiles, PublishedFormsAndRejections) {
     };
     ASSERT_TRUE(WriteFileText(
         dir / "dtd16.xml", utf16("<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY a \"b\">]><x/>")));
-    EXPECT_EQ(ReadOpenSearchFile((dir / "dtd16.xml").c_str(), e).file,
+    EXPECT_EQ(ReadOpenSearchFile(Widen(dir / "dtd16.xml").c_str(), e).file,
               OpenSearchFileFault::DocumentType);
     ASSERT_TRUE(WriteFileText(
         dir / "u16.xml",
         utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><OpenSearchDescription><ShortName>W"
               "</ShortName><Url type=\"text/html\" template=\"http://w.example/{searchTerms}\"/>"
               "</OpenSearchDescription>")));
-    r = ReadOpenSearchFile((dir / "u16.xml").c_str(), e);
+    r = ReadOpenSearchFile(Widen(dir / "u16.xml").c_str(), e);
     EXPECT_EQ(r.file, OpenSearchFileFault::None);
     EXPECT_EQ(FieldText(e.head[0]), "w.example/");
 }
@@ -134,7 +136,7 @@ TEST_F(OpenSearchFiles, ExportReadsBackAsTheSameEntry) {
     for (uint8_t character : {0, 1, 3}) {
         e.Character = character;
         const std::string path = dir / "out.xml";
-        ASSERT_EQ(WriteOpenSearchFile(path.c_str(), e), OpenSearchWrite::Written);
+        ASSERT_EQ(WriteOpenSearchFile(Widen(path).c_str(), e), OpenSearchWrite::Written);
         const std::string text = ReadFileText(path);
         EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
         EXPECT_NE(text.find("xmlns=\"http://a9.com/-/spec/opensearch/1.1/\""), std::string::npos);
@@ -142,18 +144,18 @@ TEST_F(OpenSearchFiles, ExportReadsBackAsTheSameEntry) {
                   std::string::npos);
         EXPECT_NE(text.find("\xE8\xBE\x9E\xE6\x9B\xB8 &amp; &lt;"), std::string::npos); // 辞書
         EngineEntry back;
-        const OpenSearchRead r = ReadOpenSearchFile(path.c_str(), back);
+        const OpenSearchRead r = ReadOpenSearchFile(Widen(path).c_str(), back);
         ASSERT_EQ(r.file, OpenSearchFileFault::None) << int(r.content);
         EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << int(character);
     }
     // The same entry with its own https scheme, and one that only opens a local file.
     CopyToField(e.head[0], std::string("https://dict.example.jp/s?q="));
-    ASSERT_EQ(WriteOpenSearchFile((dir / "s.xml").c_str(), e), OpenSearchWrite::Written);
+    ASSERT_EQ(WriteOpenSearchFile(Widen(dir / "s.xml").c_str(), e), OpenSearchWrite::Written);
     EngineEntry back;
-    ASSERT_EQ(ReadOpenSearchFile((dir / "s.xml").c_str(), back).file, OpenSearchFileFault::None);
+    ASSERT_EQ(ReadOpenSearchFile(Widen(dir / "s.xml").c_str(), back).file, OpenSearchFileFault::None);
     EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0);
     CopyToField(e.head[0], std::string("\\local.html?q="));
-    EXPECT_EQ(WriteOpenSearchFile((dir / "f.xml").c_str(), e), OpenSearchWrite::NotDescribable);
+    EXPECT_EQ(WriteOpenSearchFile(Widen(dir / "f.xml").c_str(), e), OpenSearchWrite::NotDescribable);
     EXPECT_EQ(GetFileAttributesA((dir / "f.xml").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -202,7 +204,7 @@ TEST_F(OpenSearchFiles, SearchPluginsSearchAsTheBrowserSubmits) {
                                      ? written
                                      : Fixture(c.file);
         EngineEntry e;
-        const OpenSearchRead r = ReadOpenSearchFile(path.c_str(), e);
+        const OpenSearchRead r = ReadOpenSearchFile(Widen(path).c_str(), e);
         EXPECT_EQ(r.file, c.fault) << c.file;
         EXPECT_EQ(r.content, c.content) << c.file;
         EXPECT_EQ(FieldText(e.Name), c.name) << c.file;
@@ -210,13 +212,13 @@ TEST_F(OpenSearchFiles, SearchPluginsSearchAsTheBrowserSubmits) {
         if (r.file != OpenSearchFileFault::None) continue;
         EXPECT_EQ(BuildSearchUrl(keyword, 0, e, options), c.url) << c.file;
         const std::string out = dir / "back.xml";
-        ASSERT_EQ(WriteOpenSearchFile(out.c_str(), e), OpenSearchWrite::Written) << c.file;
+        ASSERT_EQ(WriteOpenSearchFile(Widen(out).c_str(), e), OpenSearchWrite::Written) << c.file;
         EngineEntry back;
-        ASSERT_EQ(ReadOpenSearchFile(out.c_str(), back).file, OpenSearchFileFault::None) << c.file;
+        ASSERT_EQ(ReadOpenSearchFile(Widen(out).c_str(), back).file, OpenSearchFileFault::None) << c.file;
         EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << c.file;
     }
     EngineEntry e;
-    EXPECT_EQ(Message("p.xml", ReadOpenSearchFile((dir / "foreign-plugin.xml").c_str(), e)),
+    EXPECT_EQ(Message("p.xml", ReadOpenSearchFile(Widen(dir / "foreign-plugin.xml").c_str(), e)),
               "OpenSearch 記述を読み込めません。\n\nファイル名 : p.xml\n"
               "OpenSearch 記述ではありません。");
 }

@@ -29,7 +29,7 @@ EngineEntry Entry(const char* name, const char* head1, const char* key1, const c
 class SearchTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(app.paths, dir.path().c_str());
+        SetProgramDirectory(app.paths, Widen(dir.path()).c_str());
         app.settings = Settings();
         app.settings.Max = 10;
         app.lastSearch = LastSearch{WideKeyword(), -1, 0, false};

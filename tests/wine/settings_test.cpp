@@ -9,16 +9,18 @@
 #include "platform/app_state.h"
 #include "platform/engine_store.h"
 #include "platform/handles.h"
+#include "platform/profile_file.h"
 #include "ui/common/resource.h"
 #include "tests/support/file_text.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/text.h"
 
 namespace {
 
 class SettingsFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetProgramDirectory(app.paths, dir.path().c_str());
+        SetProgramDirectory(app.paths, Widen(dir.path()).c_str());
         app.settings = Settings();
         app.catalogue = EngineFileCatalogue();
     }
@@ -28,13 +30,17 @@ class SettingsFile : public ::testing::Test {
         const int selection =
             static_cast<int>(SendDlgItemMessageA(bar, IDC_ENGINE, CB_GETCURSEL, 0, 0));
         SaveSettings(app.settings, app.paths.iniPath,
-                     {RestoredPosition(bar), app.catalogue.names[n], selection});
+                     {RestoredPosition(bar), app.catalogue.names[n], selection}, app.history);
     }
-    void Ini(const std::string& text) { ASSERT_TRUE(WriteFileText(app.paths.iniPath, text)); }
+    // The file as bytes, whatever the system's code page (the suite runs under several).
+    std::string Bytes() { return ReadFileText(Narrow(app.paths.iniPath)); }
+    void Ini(const std::string& text) { ASSERT_TRUE(WriteFileText(Narrow(app.paths.iniPath), text)); }
     std::string Value(const char* section, const char* key) {
+        ProfileDocument doc;
+        doc.Load(Bytes());
         char buf[512];
-        GetPrivateProfileStringA(section, key, "<none>", buf, sizeof buf, app.paths.iniPath);
-        return buf;
+        doc.Get(section, key, buf, sizeof buf);
+        return doc.Has(section, key) ? buf : "<none>";
     }
     // A stand-in for the search bar: a window with an engine combo of three items.
     UniqueWindow MakeBar(int selected) {
@@ -146,13 +152,43 @@ TEST_F(SettingsFile, NotSaveFlagsKeepDefaultSefAndIndexes) {
     EXPECT_EQ(Value("SEFIndex", "other.sef"), "<none>");
 }
 
-TEST_F(SettingsFile, WriteIntKeyWritesSignedDecimal) {
-    WriteIntKey(app.paths.iniPath, "Window", "PosX", -280);
-    WriteIntKey(app.paths.iniPath, "SEFIndex", "標準.sef", 7);
+TEST_F(SettingsFile, OneValueWrittenAsSignedDecimal) {
+    WriteProfileInt(app.paths.iniPath, "Window", "PosX", -280);
+    WriteProfileInt(app.paths.iniPath, "SEFIndex", "標準.sef", 7);
     EXPECT_EQ(Value("Window", "PosX"), "-280");
-    EXPECT_EQ(Value("SEFIndex", "標準.sef"), "7");
-    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("Window", "PosX", 0, app.paths.iniPath)),
-              -280);
+    EXPECT_EQ(ReadProfileInt(app.paths.iniPath, "Window", "PosX", 0), -280);
+    EXPECT_EQ(ReadProfileInt(app.paths.iniPath, "SEFIndex", "標準.sef", 0), 7);
+}
+
+// The same Shift-JIS file on every system: what is read is what was written, byte for byte,
+// and the lines the program does not own stay as they were.
+TEST_F(SettingsFile, ShiftJisRoundTripOnAnySystem) {
+    const std::string comment = "; ソ表=keep\r\n";
+    const struct {
+        const char* browser;
+        const char* file;
+    } cases[] = {{"C:\\ブラウザ\\表示.exe", "標準.sef"}, {"", "ソース.sef"}, {"C:\\x.exe", "a.sef"}};
+    for (const auto& c : cases) {
+        Ini(comment + "[Window]\r\nPosX=5\r\n[Other]\r\nx=ー\r\n");
+        LoadSettings(app.settings, app.paths.iniPath);
+        CopyBounded(app.settings.Browser, sizeof app.settings.Browser, c.browser);
+        CopyBounded(app.catalogue.names[0], kCatalogueNameSize, c.file);
+        app.catalogue.count = 1;
+        UniqueWindow bar = MakeBar(2);
+        Save(bar.get());
+        const std::string bytes = Bytes();
+        EXPECT_NE(bytes.find(std::string("Browser=") + c.browser + "\r\n"), std::string::npos);
+        EXPECT_NE(bytes.find(std::string("DefaultSEF=") + c.file + "\r\n"), std::string::npos);
+        EXPECT_NE(bytes.find(std::string("[SEFIndex]\r\n") + c.file + "=2\r\n"),
+                  std::string::npos)
+            << bytes;
+        EXPECT_EQ(bytes.compare(0, comment.size(), comment), 0);
+        EXPECT_NE(bytes.find("[Other]\r\nx=ー\r\n"), std::string::npos);
+        LoadSettings(app.settings, app.paths.iniPath);
+        EXPECT_STREQ(app.settings.Browser, c.browser);
+        EXPECT_STREQ(app.settings.DefaultSEF, c.file);
+        EXPECT_EQ(ReadProfileInt(app.paths.iniPath, "SEFIndex", c.file, -1), 2);
+    }
 }
 
 } // namespace
