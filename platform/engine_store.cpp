@@ -21,7 +21,8 @@ UniqueFile OpenExclusive(const wchar_t* path) {
 } // namespace
 
 int CompareNames(const char* a, const char* b) {
-    return lstrcmpW(FromSjis<kCatalogueNameSize>(a).c_str(), FromSjis<kCatalogueNameSize>(b).c_str());
+    return lstrcmpW(FromSjis<kCatalogueNameSize>(a).c_str(),
+                    FromSjis<kCatalogueNameSize>(b).c_str());
 }
 
 int ReadEngineFile(EngineSet& set, const wchar_t* path) {

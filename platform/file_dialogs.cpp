@@ -49,8 +49,8 @@ DWORD FileDialogError() {
 namespace {
 
 // The dialog for one file name buffer of size bytes, its filter's first entry chosen.
-OPENFILENAMEW DialogFor(HWND owner, const wchar_t* filter, const wchar_t* extension,
-                        wchar_t* path, DWORD size, DWORD flags) {
+OPENFILENAMEW DialogFor(HWND owner, const wchar_t* filter, const wchar_t* extension, wchar_t* path,
+                        DWORD size, DWORD flags) {
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;

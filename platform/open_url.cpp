@@ -41,8 +41,8 @@ bool OpenWideUrl(const char16_t* url, const char* browserPath, HWND owner) {
     if (!browser.empty()) {
         // The URL goes to the browser as one argument: a keyword cannot add switches.
         const WideBrowserParameterText parameters = BrowserParameters(std::u16string_view(url));
-        result = ShellExecuteW(nullptr, nullptr, browser.c_str(), Wide(parameters.c_str()),
-                               nullptr, SW_SHOW);
+        result = ShellExecuteW(nullptr, nullptr, browser.c_str(), Wide(parameters.c_str()), nullptr,
+                               SW_SHOW);
     } else {
         result = ShellExecuteW(nullptr, L"open", Wide(url), nullptr, nullptr, SW_SHOW);
     }

@@ -488,7 +488,8 @@ void ReadFault(const OpenSearchRead& r, TextBuffer& message) {
 
 } // namespace
 
-void OpenSearchReadMessage(const wchar_t* path, const OpenSearchRead& r, OpenSearchMessage& message) {
+void OpenSearchReadMessage(const wchar_t* path, const OpenSearchRead& r,
+                           OpenSearchMessage& message) {
     message.Assign(L"OpenSearch 記述を読み込めません。\n\nファイル名 : ");
     message.Append(View(path));
     message.Append(L'\n');
@@ -504,5 +505,5 @@ OpenSearchWrite WriteOpenSearchFile(const wchar_t* path, const EngineEntry& entr
         return describable ? OpenSearchWrite::Failed : OpenSearchWrite::NotDescribable;
     // Written beside the target and put in its place only when complete.
     return ReplaceFileSafely(path, L"osd", WriteText, text.get()) ? OpenSearchWrite::Written
-                                                                 : OpenSearchWrite::Failed;
+                                                                  : OpenSearchWrite::Failed;
 }

@@ -34,7 +34,8 @@ OpenSearchRead ReadOpenSearchFile(const wchar_t* path, EngineEntry& entry);
 
 // The message for a rejected file (Shift-JIS).
 using OpenSearchMessage = WinText<MAX_PATH + 512>;
-void OpenSearchReadMessage(const wchar_t* path, const OpenSearchRead& r, OpenSearchMessage& message);
+void OpenSearchReadMessage(const wchar_t* path, const OpenSearchRead& r,
+                           OpenSearchMessage& message);
 
 // Writes the entry's URL1 as an OpenSearch 1.1 description (UTF-8); false when the entry
 // cannot be described (a file reference) or the file cannot be written. The old file is

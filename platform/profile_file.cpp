@@ -24,7 +24,8 @@ bool LoadProfileFile(const wchar_t* path, ProfileDocument& doc) {
         return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
     }
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > static_cast<LONGLONG>(ProfileDocument::kMaxBytes)) {
+    if (!GetFileSizeEx(file.get(), &size) ||
+        size.QuadPart > static_cast<LONGLONG>(ProfileDocument::kMaxBytes)) {
         doc.Load({});
         return false;
     }

@@ -34,7 +34,8 @@ std::string ReadBytes(const std::wstring& path) {
                              nullptr, OPEN_EXISTING, 0, nullptr));
     std::string bytes(f ? GetFileSize(f.get(), nullptr) : 0, '\0');
     DWORD got = 0;
-    if (f && !bytes.empty()) ReadFile(f.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
+    if (f && !bytes.empty())
+        ReadFile(f.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
     return bytes;
 }
 
@@ -114,8 +115,8 @@ class CodePage : public ::testing::Test {
             MakeEntry("SJIS", "s.example/?q=", "+", "", "", "", "", 0),
             MakeEntry("UTF8", "u.example/?q=", "+", "", "", "", "", 3)};
         std::string image(SefImageCapacity(2), '\0');
-        image.resize(EncodeSefImage(engines.data(), 2, reinterpret_cast<uint8_t*>(&image[0]),
-                                    image.size()));
+        image.resize(
+            EncodeSefImage(engines.data(), 2, reinterpret_cast<uint8_t*>(&image[0]), image.size()));
         ASSERT_TRUE(WriteBytes(dir_ + L"test.sef", image));
         browser_ = Widen(FakeBrowserPath());
         // The settings file is Shift-JIS on every system.
@@ -145,8 +146,8 @@ class CodePage : public ::testing::Test {
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
         std::wstring command = L"\"" + dir_ + L"vantu.exe\"";
-        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            dir_.c_str(), &si, &pi))
+        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(),
+                            &si, &pi))
             return nullptr;
         process_.reset(pi.hProcess);
         UniqueKernelHandle thread(pi.hThread);
@@ -160,8 +161,8 @@ class CodePage : public ::testing::Test {
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
         std::wstring command = L"\"" + dir_ + L"vantu.exe\" " + arguments;
-        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            dir_.c_str(), &si, &pi))
+        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(),
+                            &si, &pi))
             return 99;
         UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
         WaitForSingleObject(process.get(), 20000);
@@ -204,8 +205,8 @@ void SendText(HWND bar, const std::wstring& text) {
 
 // Sets the option and tells whether the bar answered within the time.
 bool SendOption(HWND bar, unsigned option, unsigned value, DWORD ms = 5000) {
-    return SendMessageTimeoutW(bar, WM_APP_SETOPTION, MAKEWPARAM(option, value), 0, SMTO_BLOCK,
-                               ms, nullptr) != 0;
+    return SendMessageTimeoutW(bar, WM_APP_SETOPTION, MAKEWPARAM(option, value), 0, SMTO_BLOCK, ms,
+                               nullptr) != 0;
 }
 
 TEST_F(CodePage, SearchesSheetAndRegistrationFromAFolderBeyondShiftJis) {
@@ -256,7 +257,8 @@ TEST_F(CodePage, SearchesSheetAndRegistrationFromAFolderBeyondShiftJis) {
     HWND sheet = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (sheet = WindowOf(pid_, L"設定")) != nullptr; }));
     HWND page = PropSheet_GetCurrentPageHwnd(sheet);
-    EXPECT_EQ(Text(GetDlgItem(page, IDC_GEN_RUN_AT_LOGON)), L"Windows の起動時に Morvel を起動する");
+    EXPECT_EQ(Text(GetDlgItem(page, IDC_GEN_RUN_AT_LOGON)),
+              L"Windows の起動時に Morvel を起動する");
     SendMessageW(GetDlgItem(page, IDC_GEN_RUN_AT_LOGON), BM_CLICK, 0, 0);
     PropSheet_SetCurSel(sheet, nullptr, 2);
     page = PropSheet_GetCurrentPageHwnd(sheet);

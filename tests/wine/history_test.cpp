@@ -42,8 +42,8 @@ class HistoryStore : public ::testing::Test {
     // The History section as "key=value" lines.
     std::vector<std::string> Section() {
         std::vector<char> buf(32768);
-        const DWORD n = GetPrivateProfileSectionA(
-            "History", buf.data(), static_cast<DWORD>(buf.size()), Ini().c_str());
+        const DWORD n = GetPrivateProfileSectionA("History", buf.data(),
+                                                  static_cast<DWORD>(buf.size()), Ini().c_str());
         std::vector<std::string> lines;
         for (DWORD i = 0; i < n;) {
             lines.emplace_back(buf.data() + i);

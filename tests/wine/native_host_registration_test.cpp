@@ -103,12 +103,14 @@ TEST_F(NativeHostRegistration, ShowsWhatTheRegistryHolds) {
               NativeHostResult::kOk);
     EXPECT_FALSE(IsNativeHostRegistered(Widen(here.path()).c_str(), Widen(here.path()).c_str()))
         << "another copy's registration";
-    ASSERT_EQ(RegisterNativeHost(Widen(here.path()).c_str(), Widen(here.path()).c_str()), NativeHostResult::kOk);
+    ASSERT_EQ(RegisterNativeHost(Widen(here.path()).c_str(), Widen(here.path()).c_str()),
+              NativeHostResult::kOk);
     EXPECT_TRUE(IsNativeHostRegistered(Widen(here.path()).c_str(), Widen(here.path()).c_str()));
     // One key missing, or one manifest gone: not registered.
     ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, kHostKeys[1]), ERROR_SUCCESS);
     EXPECT_FALSE(IsNativeHostRegistered(Widen(here.path()).c_str(), Widen(here.path()).c_str()));
-    ASSERT_EQ(RegisterNativeHost(Widen(here.path()).c_str(), Widen(here.path()).c_str()), NativeHostResult::kOk);
+    ASSERT_EQ(RegisterNativeHost(Widen(here.path()).c_str(), Widen(here.path()).c_str()),
+              NativeHostResult::kOk);
     ASSERT_TRUE(DeleteFileA((here / host::kFirefoxManifestName).c_str()));
     EXPECT_FALSE(IsNativeHostRegistered(Widen(here.path()).c_str(), Widen(here.path()).c_str()));
     EXPECT_EQ(UnregisterNativeHost(Widen(here.path()).c_str()), NativeHostResult::kOk);

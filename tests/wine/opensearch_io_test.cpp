@@ -104,7 +104,8 @@ TEST_F(OpenSearchFiles, PublishedFormsAndRejections) {
     ASSERT_TRUE(WriteFileText(dir / "big.xml", head + "?q={searchTerms}\"/>" +
                                                    std::string(300 * 1024, ' ') +
                                                    "</OpenSearchDescription>"));
-    EXPECT_EQ(ReadOpenSearchFile(Widen(dir / "big.xml").c_str(), e).file, OpenSearchFileFault::TooLarge);
+    EXPECT_EQ(ReadOpenSearchFile(Widen(dir / "big.xml").c_str(), e).file,
+              OpenSearchFileFault::TooLarge);
     auto utf16 = [](const char* ascii) {
         std::string out = "\xFF\xFE";
         for (const char* p = ascii; *p; ++p) {
@@ -152,10 +153,12 @@ TEST_F(OpenSearchFiles, ExportReadsBackAsTheSameEntry) {
     CopyToField(e.head[0], std::string("https://dict.example.jp/s?q="));
     ASSERT_EQ(WriteOpenSearchFile(Widen(dir / "s.xml").c_str(), e), OpenSearchWrite::Written);
     EngineEntry back;
-    ASSERT_EQ(ReadOpenSearchFile(Widen(dir / "s.xml").c_str(), back).file, OpenSearchFileFault::None);
+    ASSERT_EQ(ReadOpenSearchFile(Widen(dir / "s.xml").c_str(), back).file,
+              OpenSearchFileFault::None);
     EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0);
     CopyToField(e.head[0], std::string("\\local.html?q="));
-    EXPECT_EQ(WriteOpenSearchFile(Widen(dir / "f.xml").c_str(), e), OpenSearchWrite::NotDescribable);
+    EXPECT_EQ(WriteOpenSearchFile(Widen(dir / "f.xml").c_str(), e),
+              OpenSearchWrite::NotDescribable);
     EXPECT_EQ(GetFileAttributesA((dir / "f.xml").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -214,7 +217,8 @@ TEST_F(OpenSearchFiles, SearchPluginsSearchAsTheBrowserSubmits) {
         const std::string out = dir / "back.xml";
         ASSERT_EQ(WriteOpenSearchFile(Widen(out).c_str(), e), OpenSearchWrite::Written) << c.file;
         EngineEntry back;
-        ASSERT_EQ(ReadOpenSearchFile(Widen(out).c_str(), back).file, OpenSearchFileFault::None) << c.file;
+        ASSERT_EQ(ReadOpenSearchFile(Widen(out).c_str(), back).file, OpenSearchFileFault::None)
+            << c.file;
         EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << c.file;
     }
     EngineEntry e;

@@ -34,7 +34,9 @@ class SettingsFile : public ::testing::Test {
     }
     // The file as bytes, whatever the system's code page (the suite runs under several).
     std::string Bytes() { return ReadFileText(Narrow(app.paths.iniPath)); }
-    void Ini(const std::string& text) { ASSERT_TRUE(WriteFileText(Narrow(app.paths.iniPath), text)); }
+    void Ini(const std::string& text) {
+        ASSERT_TRUE(WriteFileText(Narrow(app.paths.iniPath), text));
+    }
     std::string Value(const char* section, const char* key) {
         ProfileDocument doc;
         doc.Load(Bytes());
@@ -167,7 +169,8 @@ TEST_F(SettingsFile, ShiftJisRoundTripOnAnySystem) {
     const struct {
         const char* browser;
         const char* file;
-    } cases[] = {{"C:\\ブラウザ\\表示.exe", "標準.sef"}, {"", "ソース.sef"}, {"C:\\x.exe", "a.sef"}};
+    } cases[] = {
+        {"C:\\ブラウザ\\表示.exe", "標準.sef"}, {"", "ソース.sef"}, {"C:\\x.exe", "a.sef"}};
     for (const auto& c : cases) {
         Ini(comment + "[Window]\r\nPosX=5\r\n[Other]\r\nx=ー\r\n");
         LoadSettings(app.settings, app.paths.iniPath);
@@ -179,8 +182,7 @@ TEST_F(SettingsFile, ShiftJisRoundTripOnAnySystem) {
         const std::string bytes = Bytes();
         EXPECT_NE(bytes.find(std::string("Browser=") + c.browser + "\r\n"), std::string::npos);
         EXPECT_NE(bytes.find(std::string("DefaultSEF=") + c.file + "\r\n"), std::string::npos);
-        EXPECT_NE(bytes.find(std::string("[SEFIndex]\r\n") + c.file + "=2\r\n"),
-                  std::string::npos)
+        EXPECT_NE(bytes.find(std::string("[SEFIndex]\r\n") + c.file + "=2\r\n"), std::string::npos)
             << bytes;
         EXPECT_EQ(bytes.compare(0, comment.size(), comment), 0);
         EXPECT_NE(bytes.find("[Other]\r\nx=ー\r\n"), std::string::npos);

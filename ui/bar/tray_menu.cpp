@@ -22,7 +22,8 @@ UniqueMenu BuildMainMenu(const AppState& app, bool withSearch) {
             const auto name = FromSjisField<kNameSize>(app.activeSet.entries[k].Name);
             AppendMenuW(search.get(), MF_STRING, IDM_ENGINE_FIRST + k, name.c_str());
         }
-        AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(search.release()), L"検索(&S)");
+        AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(search.release()),
+                    L"検索(&S)");
     }
     if (app.settings.Max > 0) {
         UniqueMenu history(CreatePopupMenu());

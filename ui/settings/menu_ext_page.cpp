@@ -47,7 +47,8 @@ bool CallBridgeRegistration(HWND owner, const wchar_t* programDir, bool register
 void SetMenuExtension(HWND owner, const wchar_t* programDir, bool on) {
     if (on) {
         if (!CallBridgeRegistration(owner, programDir, true)) return; // nothing is written
-        if (!WriteMenuExtensionKey(programDir)) Warn(owner, L"レジストリのオープンに失敗しました。");
+        if (!WriteMenuExtensionKey(programDir))
+            Warn(owner, L"レジストリのオープンに失敗しました。");
         return;
     }
     CallBridgeRegistration(owner, programDir, false); // a failure does not keep the key
