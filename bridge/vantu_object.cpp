@@ -44,8 +44,17 @@ HWND FindOrStartMainWindow() {
         return nullptr;
     UniqueKernelHandle process(pi.hProcess);
     UniqueKernelHandle thread(pi.hThread);
+    // Waiting for input is not yet having the bar: the program may wait for messages before
+    // its bar exists (a busy machine shows it). The bar is looked for until it comes, the
+    // program ends (another instance took over) or the time is up.
+    const DWORD start = GetTickCount();
     WaitForInputIdle(process.get(), kStartWaitMilliseconds);
-    return FindBar();
+    for (;;) {
+        if (HWND bar = FindBar()) return bar;
+        if (GetTickCount() - start >= kStartWaitMilliseconds ||
+            WaitForSingleObject(process.get(), 20) != WAIT_TIMEOUT)
+            return FindBar();
+    }
 }
 
 // The text goes as UTF-16, so that every character of the selection arrives; the bar keeps
