@@ -14,6 +14,7 @@
 #include "engines/sef_codec.h"
 #include "platform/handles.h"
 #include "protocol/bar_protocol.h"
+#include "protocol/bridge_identity.h"
 #include "tests/support/paths.h"
 #include "tests/support/test_entries.h"
 #include "tests/support/text.h"
@@ -52,11 +53,10 @@ std::wstring Text(HWND wnd) {
     return text;
 }
 
-std::wstring RegText(const wchar_t* key, const wchar_t* value) {
+std::wstring RegText(const wchar_t* key, const wchar_t* value, HKEY root = HKEY_CURRENT_USER) {
     wchar_t text[1024] = {};
     DWORD size = sizeof text - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueW(root, key, value, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
         return L"<none>";
     return text;
 }
@@ -95,6 +95,8 @@ HWND WindowOf(DWORD pid, const wchar_t* title, HWND except = nullptr) {
 }
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kMenuKey[] = L"" MORVEL_MENU_EXT_KEY;
+constexpr wchar_t kServerKey[] = L"" PELKA_SERVER_KEY;
 constexpr wchar_t kChromeHostKey[] =
     L"Software\\Google\\Chrome\\NativeMessagingHosts\\jp.morvel.vantu";
 
@@ -263,9 +265,12 @@ TEST_F(CodePage, SearchesSheetAndRegistrationFromAFolderBeyondShiftJis) {
     PropSheet_SetCurSel(sheet, nullptr, 2);
     page = PropSheet_GetCurrentPageHwnd(sheet);
     SendMessageW(GetDlgItem(page, IDC_MEXT_BROWSERS), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(page, IDC_MEXT_ENABLE), BM_CLICK, 0, 0);
     PostMessageW(sheet, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(sheet); }));
     EXPECT_EQ(RegText(kRunKey, L"Morvel"), L"\"" + dir_ + L"vantu.exe\" /tray");
+    EXPECT_EQ(RegText(kMenuKey, nullptr), L"res://" + dir_ + L"Pelka.dll/SETSTRING");
+    EXPECT_EQ(RegText(kServerKey, nullptr, HKEY_CLASSES_ROOT), dir_ + L"Pelka.dll");
     const std::wstring manifest = RegText(kChromeHostKey, nullptr);
     EXPECT_EQ(manifest.rfind(dir_, 0), 0u) << manifest;
     std::wstring hostPath = dir_ + L"morvel-host.exe";
@@ -286,6 +291,8 @@ TEST_F(CodePage, SearchesSheetAndRegistrationFromAFolderBeyondShiftJis) {
     EXPECT_EQ(Run(L"/unregister"), 0u);
     EXPECT_EQ(RegText(kRunKey, L"Morvel"), L"<none>");
     EXPECT_EQ(RegText(kChromeHostKey, nullptr), L"<none>");
+    EXPECT_EQ(RegText(kMenuKey, nullptr), L"<none>");
+    EXPECT_EQ(RegText(kServerKey, nullptr, HKEY_CLASSES_ROOT), L"<none>");
 }
 
 } // namespace
