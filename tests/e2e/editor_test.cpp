@@ -508,6 +508,10 @@ TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
         EXPECT_EQ(sel.first, 0);
         EXPECT_EQ(sel.second, TextLengthChars(field));
     }
+    // A name that Shift-JIS cannot say would make a file that is never listed.
+    SetWindowTextW(field, L"\uAE40\uBBFC\uC900");
+    PressButton(nd, IDOK);
+    EXPECT_EQ(r.Answer(IDOK), "Shift-JIS で表せない文字はファイル名に使えません。");
     SetItem(nd, IDC_FILE_NAME, "ソ"); // its trail byte is 0x5C
     PressButton(nd, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(nd); }));

@@ -150,6 +150,9 @@ TEST_F(EngineFiles, CatalogueOrderSkipsAndCurrentFile) {
     ASSERT_TRUE(CreateDirectoryA((dir / "x.sef").c_str(), nullptr));
     ASSERT_TRUE(WriteFileText(dir / "text.sef", std::string(100, 'z')));
     ASSERT_TRUE(WriteFileText(dir / "other.txt", "not listed"));
+    // A valid file whose name Shift-JIS cannot say: the settings file could not name it.
+    const std::wstring hangul = Widen(dir.path()) + L"\uAE40.sef";
+    ASSERT_TRUE(CopyFileW(Widen(dir / "b.sef").c_str(), hangul.c_str(), FALSE));
     CopyBounded(app.settings.DefaultSEF, sizeof app.settings.DefaultSEF, "b.sef");
 
     ASSERT_EQ(EnumerateEngineFiles(app.catalogue, app.paths.programDir, app.settings.DefaultSEF),
