@@ -7,7 +7,8 @@
 
 #include "base/profile_document.h"
 
-// A missing file reads as empty; false only when a file is there and cannot be read.
+// A missing file reads as empty; false when a file is there and cannot be read, or is not
+// Shift-JIS text (a UTF-16 file): such a file must not be written over.
 bool LoadProfileFile(const wchar_t* path, ProfileDocument& doc);
 // Writes the document in the file's place; false (the old file kept) when it cannot.
 bool SaveProfileFile(const wchar_t* path, const ProfileDocument& doc);

@@ -64,9 +64,11 @@ void LoadHistoryFile(SearchHistory& history, uint8_t& max, const wchar_t* iniPat
 
 bool SaveSettings(const Settings& s, const wchar_t* iniPath, const BarSnapshot& bar,
                   const SearchHistory& history) {
+    // A file that is there but cannot be read (or is not Shift-JIS text) is left as it is:
+    // writing only what the program knows would lose the rest.
     ProfileDocument doc;
-    bool ok = LoadProfileFile(iniPath, doc);
-    ok &= SetInt(doc, "Window", "ShowMode", s.ShowMode);
+    if (!LoadProfileFile(iniPath, doc)) return false;
+    bool ok = SetInt(doc, "Window", "ShowMode", s.ShowMode);
     ok &= SetInt(doc, "Window", "NotWinClose", s.NotWinClose);
     ok &= SetInt(doc, "Search", "Sound", s.Sound);
     ok &= SetInt(doc, "Search", "AutoSearch", s.AutoSearch);

@@ -154,6 +154,18 @@ TEST_F(SettingsFile, NotSaveFlagsKeepDefaultSefAndIndexes) {
     EXPECT_EQ(Value("SEFIndex", "other.sef"), "<none>");
 }
 
+// A settings file saved as UTF-16 by another tool is not Shift-JIS: it is left as it is
+// (the exit then says that the settings were not saved) rather than written over.
+TEST_F(SettingsFile, AUtf16FileIsNeverWrittenOver) {
+    const std::string utf16("\xFF\xFE[\0S\0]\0", 8);
+    Ini(utf16);
+    UniqueWindow bar = MakeBar(0);
+    EXPECT_FALSE(SaveSettings(app.settings, app.paths.iniPath, {RestoredPosition(bar.get()), "", 0},
+                              app.history));
+    EXPECT_FALSE(WriteProfileInt(app.paths.iniPath, "Window", "PosX", 1));
+    EXPECT_EQ(Bytes(), utf16);
+}
+
 TEST_F(SettingsFile, OneValueWrittenAsSignedDecimal) {
     WriteProfileInt(app.paths.iniPath, "Window", "PosX", -280);
     WriteProfileInt(app.paths.iniPath, "SEFIndex", "標準.sef", 7);
