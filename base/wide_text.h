@@ -99,6 +99,23 @@ size_t CharacterUnits(std::u16string_view text, size_t i);
 // position of the first such character, or text.size() when Shift-JIS can say all of it. The
 // program passes the platform's conversion; tests may pass any table.
 using Utf16ToCp932 = size_t (*)(std::u16string_view text, TextBuffer& out);
+// Converts code page 932 text to at most `capacity` UTF-16 units and returns how many it
+// wrote, a terminator not counted. The program passes the platform's conversion; tests may
+// pass any table that maps code page 932 the same way.
+using Cp932ToUtf16 = size_t (*)(std::string_view text, char16_t* out, size_t capacity);
+
+// Appends the UTF-8 form of UTF-16 text (a lone surrogate as U+FFFD); false when it was cut.
+bool AppendUtf8(std::u16string_view text, TextBuffer& out);
+// Decodes strict UTF-8 (no overlong forms, no surrogates, nothing beyond U+10FFFF) into out;
+// false, out then incomplete, for text that is not UTF-8 (a NUL counts as not) or does not fit.
+bool DecodeUtf8Into(std::string_view text, char16_t* out, size_t capacity, size_t& written);
+template <size_t N> bool DecodeUtf8(std::string_view text, WideText<N>& out) {
+    size_t written = 0;
+    const bool ok = DecodeUtf8Into(text, out.data(), N - 1, written);
+    out.data()[written] = u'\0';
+    out.Measure();
+    return ok;
+}
 
 #ifdef _WIN32
 // The platform's conversion, character by character through WideCharToMultiByte (932,

@@ -49,9 +49,19 @@ static_assert(offsetof(EngineEntry, key) + kKeySize == 560, "URL2 key");
 static_assert(offsetof(EngineEntry, tail) == 576, "URL1 tail");
 static_assert(offsetof(EngineEntry, tail) + kTailSize == 832, "URL2 tail");
 
-// An owned table of 1 to 64 entries read from one engine file.
+// What an entry has beyond its record: the engine file has no room for it, so it is kept in
+// the file's companion (engines/companion.h) and is never required.
+constexpr size_t kEngineKeywordSize = 16;
+struct EngineExtras {
+    // The word that picks the entry when the typed text begins with it: Shift-JIS, 1 to 15
+    // bytes without spaces; "" for none (IsEngineKeyword).
+    char Keyword[kEngineKeywordSize];
+};
+
+// An owned table of 1 to 64 entries read from one engine file, and what its companion adds.
 struct EngineSet {
     std::unique_ptr<EngineEntry[]> entries;
+    EngineExtras extras[kMaxEngines] = {};
     int count = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "platform/engine_store.h"
 #include "platform/handles.h"
 #include "platform/win_text.h"
 
@@ -49,8 +50,13 @@ int SeedDataFolder(const wchar_t* programDir, const wchar_t* dataDir, bool withS
         UniqueFind find(FindFirstFileW(pattern.c_str(), &fd));
         for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &fd)) {
             if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                CopyIn(programDir, dataDir, fd.cFileName))
+                CopyIn(programDir, dataDir, fd.cFileName)) {
                 ++copied;
+                // Its companion goes with it when there is one.
+                PathText companion;
+                if (CompanionPath(fd.cFileName, companion))
+                    CopyIn(programDir, dataDir, companion.c_str());
+            }
         }
     }
     if (withSettings && CopyIn(programDir, dataDir, L"vantu.ini")) ++copied;

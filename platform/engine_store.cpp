@@ -1,7 +1,9 @@
 #include "platform/engine_store.h"
 
 #include "base/text.h"
+#include "engines/companion.h"
 #include "engines/sef_codec.h"
+#include "query/encode.h"
 #include "platform/file_replace.h"
 #include "platform/handles.h"
 #include "platform/win_text.h"
@@ -16,6 +18,38 @@ bool FolderPath(const wchar_t* dataDir, const char* name, PathText& path) {
 UniqueFile OpenExclusive(const wchar_t* path) {
     return UniqueFile(
         CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+constexpr CompanionCodec kCodec{PlatformCp932ToUtf16, PlatformUtf16ToCp932};
+
+// The companion's path: the engine file's path and the suffix; false when it does not fit.
+bool CompanionPathOf(const wchar_t* enginePath, PathText& path) {
+    path.Assign(View(enginePath));
+    for (const char* c = kCompanionSuffix; *c != '\0'; ++c)
+        path.Append(static_cast<wchar_t>(*c)); // ASCII
+    return !path.cut();
+}
+
+// Reads the companion of the engine file at path into the set's extras: none, one that cannot
+// be read, a larger one or a damaged one leave the entries without extras.
+void ReadCompanion(EngineSet& set, const wchar_t* enginePath) {
+    for (EngineExtras& e : set.extras)
+        e = EngineExtras{};
+    PathText path;
+    if (!CompanionPathOf(enginePath, path)) return;
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > LONGLONG(kCompanionMaxBytes))
+        return;
+    const auto bytes = static_cast<size_t>(size.QuadPart);
+    UniqueHeapBlock block = AllocateHeapBlock(bytes + 1);
+    DWORD got = 0;
+    if (!block || !ReadFile(file.get(), block.get(), static_cast<DWORD>(bytes), &got, nullptr) ||
+        got != bytes)
+        return;
+    ReadCompanionText(std::string_view(static_cast<const char*>(block.get()), bytes),
+                      set.entries.get(), set.count, set.extras, kCodec);
 }
 
 } // namespace
@@ -51,6 +85,7 @@ int ReadEngineFile(EngineSet& set, const wchar_t* path) {
     if (count < 1) return kReadInvalid;
     set.entries = std::move(table);
     set.count = count;
+    ReadCompanion(set, path);
     return count;
 }
 
@@ -66,9 +101,43 @@ bool WriteImage(const wchar_t* temp, const void* context) {
     return WriteNewFile(temp, image->bytes, image->size);
 }
 
+using CompanionBuffer = FixedText<kCompanionTextSize>;
+
+bool WriteCompanionImage(const wchar_t* temp, const void* context) {
+    const auto* text = static_cast<const CompanionBuffer*>(context);
+    return WriteNewFile(temp, text->c_str(), text->size());
+}
+
+// Writes the companion of the engine file at path, or removes it when no entry has anything
+// for it.
+bool WriteCompanion(const EngineEntry* entries, const EngineExtras* extras, int count,
+                    const wchar_t* enginePath) {
+    PathText path;
+    if (!CompanionPathOf(enginePath, path)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    if (!HasExtras(extras, count)) {
+        return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    // The name in its first line: the last part of the engine file's path.
+    const wchar_t* name = enginePath;
+    for (const wchar_t* c = enginePath; *c != L'\0'; ++c)
+        if (*c == L'\\' || *c == L'/') name = c + 1;
+    FixedText<kCatalogueNameSize> fileName;
+    WideToSjis(View(name), fileName);
+    const auto text = std::make_unique<CompanionBuffer>();
+    if (!WriteCompanionText(fileName.c_str(), entries, extras, count, kCodec, *text)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return false;
+    }
+    return ReplaceFileSafely(path.c_str(), L"sef", WriteCompanionImage, text.get());
+}
+
 } // namespace
 
-int WriteEngineFile(const EngineEntry* entries, const wchar_t* path, int count) {
+int WriteEngineFile(const EngineEntry* entries, const EngineExtras* extras, const wchar_t* path,
+                    int count) {
     if (count < 1 || count > kMaxEngines) {
         SetLastError(ERROR_INVALID_DATA);
         return 0;
@@ -85,7 +154,8 @@ int WriteEngineFile(const EngineEntry* entries, const wchar_t* path, int count) 
         SetLastError(ERROR_INVALID_DATA); // an entry fails the test
         return 0;
     }
-    return ReplaceFileSafely(path, L"sef", WriteImage, &image) ? 1 : 0;
+    if (!ReplaceFileSafely(path, L"sef", WriteImage, &image)) return 0;
+    return WriteCompanion(entries, extras, count, path) ? 1 : 0;
 }
 
 namespace {
@@ -159,6 +229,12 @@ bool EngineFileExists(const wchar_t* dataDir, const char* name) {
 }
 
 void DeleteEngineFile(const wchar_t* dataDir, const char* name) {
-    PathText path;
-    if (FolderPath(dataDir, name, path)) DeleteFileW(path.c_str());
+    PathText path, companion;
+    if (!FolderPath(dataDir, name, path)) return;
+    if (DeleteFileW(path.c_str()) && CompanionPathOf(path.c_str(), companion))
+        DeleteFileW(companion.c_str());
+}
+
+bool CompanionPath(const wchar_t* enginePath, PathText& path) {
+    return CompanionPathOf(enginePath, path);
 }

@@ -14,10 +14,17 @@
 // The set is unchanged on failure.
 int ReadEngineFile(EngineSet& set, const wchar_t* path);
 
-// 1 when written, 0 when an entry fails the test or the file cannot be written (a read-only
-// file is not replaced). The file is replaced only when every byte has been written, so a
-// failed save keeps the old file; the thread's last error then tells why.
-int WriteEngineFile(const EngineEntry* entries, const wchar_t* path, int count);
+// The set also gets the extras of the file's companion (path + ".txt", engines/companion.h):
+// none when there is no companion or it cannot be read.
+//
+// WriteEngineFile: 1 when written, 0 when an entry fails the test or the file cannot be
+// written (a read-only file is not replaced). The file is replaced only when every byte has
+// been written, so a failed save keeps the old file; the thread's last error then tells why.
+// The companion is replaced after it the same way, or removed when no entry has extras.
+int WriteEngineFile(const EngineEntry* entries, const EngineExtras* extras, const wchar_t* path,
+                    int count);
+// The companion's path of an engine file; false when it does not fit.
+bool CompanionPath(const wchar_t* enginePath, PathText& path);
 
 // Quick test: more than 64 bytes and the magic. Name is relative to the data directory.
 bool IsEngineFile(const wchar_t* dataDir, const char* name);
@@ -32,6 +39,7 @@ int LoadEngineFileByName(EngineSet& set, const wchar_t* dataDir, const char* nam
 bool EngineFileExists(const wchar_t* dataDir, const char* name);
 // The full path of a name in the data directory; false (path empty) when it does not fit.
 bool EngineFilePath(const wchar_t* dataDir, const char* name, PathText& path);
+// Deletes the engine file, and its companion with it.
 void DeleteEngineFile(const wchar_t* dataDir, const char* name);
 
 // The system's compare of the names as UTF-16 (lstrcmpW), as a NameCompare.

@@ -6,10 +6,6 @@
 #include "base/text.h"
 #include "query/keyword.h"
 
-// Converts code page 932 text to at most `capacity` UTF-16 units and returns how many it
-// wrote, a terminator not counted. The program passes the platform's conversion; tests may
-// pass any table that maps code page 932 the same way.
-using Cp932ToUtf16 = size_t (*)(std::string_view text, char16_t* out, size_t capacity);
 
 // The longest keyword is kKeywordSize - 1 bytes; no byte encodes to more than nine
 // characters ("%E3%80%80" for a single-byte character taken as a full UTF-16 unit).

@@ -11,25 +11,27 @@ const wchar_t kUnreadable[] = L"データファイルが不正です。";
 
 // Writes count entries to a file of the program directory; the thread's last error tells why
 // when it fails.
-bool WriteEntries(EditorState& s, const EngineEntry* entries, int count, const char* fileName) {
+bool WriteEntries(EditorState& s, const EngineEntry* entries, const EngineExtras* extras, int count,
+                  const char* fileName) {
     PathText path;
     if (!EngineFilePath(s.app.paths.dataDir, fileName, path)) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    return WriteEngineFile(entries, path.c_str(), count) == 1;
+    return WriteEngineFile(entries, extras, path.c_str(), count) == 1;
 }
 
 // Writes the entries to a file that exists already; the save message when it fails.
-bool SaveEntries(EditorState& s, const EngineEntry* entries, int count, const char* fileName) {
-    if (WriteEntries(s, entries, count, fileName)) return true;
+bool SaveEntries(EditorState& s, const char* fileName) {
+    if (WriteEntries(s, s.work.entries, s.work.extras, s.work.count, fileName)) return true;
     EditorMessage(s, L"エンジンデータ保存に失敗しました。", MB_OK | MB_ICONWARNING);
     return false;
 }
 
 // Writes a new engine file; when it cannot be created the message names it and the reason.
-bool CreateEngineFile(EditorState& s, const EngineEntry& entry, const char* fileName) {
-    if (WriteEntries(s, &entry, 1, fileName)) return true;
+bool CreateEngineFile(EditorState& s, const EngineEntry& entry, const EngineExtras& extras,
+                      const char* fileName) {
+    if (WriteEntries(s, &entry, &extras, 1, fileName)) return true;
     const DWORD error = GetLastError();
     wchar_t reason[256] = {};
     if (!FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
@@ -46,7 +48,7 @@ bool CreateEngineFile(EditorState& s, const EngineEntry& entry, const char* file
 } // namespace
 
 bool SaveEngineFile(EditorState& s, const char* fileName) {
-    return SaveEntries(s, s.work.entries, s.work.count, fileName);
+    return SaveEntries(s, fileName);
 }
 
 bool ConfirmSaveChanges(EditorState& s) {
@@ -92,9 +94,11 @@ void NewEngineFileCommand(EditorState& s) {
     // The new file holds the noted entry as it is now in the working copy. It is written
     // before anything changes: a file that could not be written never enters the catalogue,
     // and the editor stays on its file with its working copy.
-    const EngineEntry noted = s.work.entries[sel >= 0 && sel < s.work.count ? sel : 0];
-    if (!CreateEngineFile(s, noted, fileName)) return;
-    LoadEntries(s.work, &noted, 1);
+    const int from = sel >= 0 && sel < s.work.count ? sel : 0;
+    const EngineEntry noted = s.work.entries[from];
+    const EngineExtras extras = s.work.extras[from];
+    if (!CreateEngineFile(s, noted, extras, fileName)) return;
+    LoadEntries(s.work, &noted, 1, &extras);
     const int slot = AddCatalogueName(s.app.catalogue, fileName, CompareNames);
     s.currentFile = slot >= 0 ? slot : 0;
     RefillEngineList(s);

@@ -55,19 +55,24 @@ bool MarkEditorTitle(char* title, size_t titleSize, bool modified) {
     return true;
 }
 
-bool LoadEntries(EditorEntries& work, const EngineEntry* table, int count) {
+bool LoadEntries(EditorEntries& work, const EngineEntry* table, int count,
+                 const EngineExtras* extras) {
     if (!table || count < 1 || count > kMaxEngines) return false;
     std::memcpy(work.entries, table, sizeof(EngineEntry) * static_cast<size_t>(count));
+    for (int i = 0; i < kMaxEngines; ++i)
+        work.extras[i] = extras && i < count ? extras[i] : EngineExtras{};
     work.count = count;
     return true;
 }
 
 bool RemoveEntryAt(EditorEntries& work, int sel) {
     if (sel < 0 || sel >= work.count || work.count <= 1) return false;
-    std::memmove(&work.entries[sel], &work.entries[sel + 1],
-                 sizeof(EngineEntry) * static_cast<size_t>(work.count - sel - 1));
+    const auto rest = static_cast<size_t>(work.count - sel - 1);
+    std::memmove(&work.entries[sel], &work.entries[sel + 1], sizeof(EngineEntry) * rest);
+    std::memmove(&work.extras[sel], &work.extras[sel + 1], sizeof(EngineExtras) * rest);
     --work.count;
     std::memset(&work.entries[work.count], 0, sizeof(EngineEntry));
+    work.extras[work.count] = EngineExtras{};
     return true;
 }
 
@@ -78,11 +83,15 @@ int MoveEntryBy(EditorEntries& work, int sel, int step) {
     const EngineEntry moved = work.entries[sel];
     work.entries[sel] = work.entries[target];
     work.entries[target] = moved;
+    const EngineExtras extras = work.extras[sel];
+    work.extras[sel] = work.extras[target];
+    work.extras[target] = extras;
     return target;
 }
 
-bool PushEntry(EditorEntries& work, const EngineEntry& entry) {
+bool PushEntry(EditorEntries& work, const EngineEntry& entry, const EngineExtras& extras) {
     if (work.count < 0 || work.count >= kMaxEngines) return false;
+    work.extras[work.count] = extras;
     work.entries[work.count++] = entry;
     return true;
 }

@@ -26,21 +26,26 @@ bool MarkEditorTitle(char* title, size_t titleSize, bool modified);
 
 // ---- the working copy ----------------------------------------------------------------------
 
-// The editor's entries: 1 to 64 in file order (0 only before a file is loaded).
+// The editor's entries: 1 to 64 in file order (0 only before a file is loaded), each with its
+// extras (its keyword), which go wherever the entry goes.
 struct EditorEntries {
     EngineEntry entries[kMaxEngines];
+    EngineExtras extras[kMaxEngines];
     int count;
 };
 
-// Takes a table as the working copy; refused for a count outside 1..64.
-bool LoadEntries(EditorEntries& work, const EngineEntry* table, int count);
+// Takes a table (and its extras; none when null) as the working copy; refused for a count
+// outside 1..64.
+bool LoadEntries(EditorEntries& work, const EngineEntry* table, int count,
+                 const EngineExtras* extras = nullptr);
 // Removes entry sel; refused when sel is out of range or it is the only entry.
 bool RemoveEntryAt(EditorEntries& work, int sel);
 // Swaps entry sel with its neighbour (step -1 up, +1 down). Returns the moved entry's new
 // index, or -1 when there is nothing to do (no selection, first up, last down).
 int MoveEntryBy(EditorEntries& work, int sel, int step);
 // Appends a copy of the entry; refused at 64 entries.
-bool PushEntry(EditorEntries& work, const EngineEntry& entry);
+bool PushEntry(EditorEntries& work, const EngineEntry& entry,
+               const EngineExtras& extras = EngineExtras{});
 
 // How many of the dropped files are tried: all that fit, and one more when they do not, so
 // that the limit message is shown exactly once.

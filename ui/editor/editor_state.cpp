@@ -48,7 +48,7 @@ bool OpenFileInEditor(EditorState& s, int index) {
     if (!EngineFilePath(s.app.paths.dataDir, catalogue.names[index], path)) return false;
     EngineSet read;
     const int count = ReadEngineFile(read, path.c_str());
-    if (count < 1 || !LoadEntries(s.work, read.entries.get(), count)) return false;
+    if (count < 1 || !LoadEntries(s.work, read.entries.get(), count, read.extras)) return false;
     s.currentFile = index;
     SetEditorTitle(s, catalogue.names[index]);
     return true;
@@ -73,8 +73,8 @@ void RebuildFileMenu(EditorState& s) {
         popup.release(); // the menu bar owns it now
 }
 
-void AppendEntry(EditorState& s, const EngineEntry& e) {
-    if (!PushEntry(s.work, e)) return;
+void AppendEntry(EditorState& s, const EngineEntry& e, const EngineExtras& extras) {
+    if (!PushEntry(s.work, e, extras)) return;
     {
         ScopedRedrawOff redraw(s.list);
         InsertEntryName(s, s.work.count - 1);

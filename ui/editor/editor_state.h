@@ -34,7 +34,8 @@ void InsertEntryName(EditorState& s, int index);
 void RebuildFileMenu(EditorState& s);
 // Appends at the end of the entries and of the list, without selecting it; sets the modified
 // flag. The caller has checked the limit of 64.
-void AppendEntry(EditorState& s, const EngineEntry& entry);
+void AppendEntry(EditorState& s, const EngineEntry& entry,
+                 const EngineExtras& extras = EngineExtras{});
 // The selected list item, -1 for none.
 int SelectedEntry(const EditorState& s);
 void SelectEntry(EditorState& s, int index);

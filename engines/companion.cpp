@@ -1,0 +1,163 @@
+#include "engines/companion.h"
+
+#include "engines/catalogue.h"
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// One section as read.
+struct Record {
+    int place = 0; // 1-based; 0 when the section's header is not a place
+    bool named = false;
+    FixedText<kNameSize> name;
+    FixedText<kEngineKeywordSize> keyword;
+};
+
+// Section header "[n]", n from 1 to 64; 0 otherwise.
+int PlaceOf(std::string_view header) {
+    if (header.empty() || header.size() > 2) return 0;
+    int n = 0;
+    for (const char c : header) {
+        if (c < '0' || c > '9') return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n >= 1 && n <= kMaxEngines ? n : 0;
+}
+
+// A UTF-8 value in Shift-JIS; false when it is not UTF-8, Shift-JIS cannot say it, or it does
+// not fit.
+bool ToSjis(std::string_view value, TextBuffer& out, const CompanionCodec& codec) {
+    WideText<2 * kNameSize> wide;
+    if (!DecodeUtf8(value, wide) || wide.cut()) return false;
+    out.clear();
+    return codec.toCp932(wide.view(), out) == wide.size() && !out.cut();
+}
+
+bool SameName(const EngineEntry& entry, const Record& r) {
+    return std::string_view(entry.Name, FieldLength(entry.Name, kNameSize)) == r.name.view();
+}
+
+} // namespace
+
+bool IsEngineKeyword(std::string_view keyword) {
+    if (keyword.empty() || keyword.size() >= kEngineKeywordSize) return false;
+    for (size_t i = 0; i < keyword.size(); ++i) {
+        const auto b = static_cast<unsigned char>(keyword[i]);
+        if (IsLeadByte(b)) {
+            if (i + 1 >= keyword.size()) return false;
+            const auto t = static_cast<unsigned char>(keyword[i + 1]);
+            if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+            if (b == 0x81 && t == 0x40) return false; // the full-width space
+            ++i;
+        } else if (b <= 0x20 || b == 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool HasExtras(const EngineExtras* extras, int count) {
+    for (int i = 0; i < count; ++i)
+        if (extras[i].Keyword[0] != '\0') return true;
+    return false;
+}
+
+int ReadCompanionText(std::string_view text, const EngineEntry* entries, int count,
+                      EngineExtras* extras, const CompanionCodec& codec) {
+    for (int i = 0; i < count; ++i)
+        extras[i] = EngineExtras{};
+    if (count < 1 || text.size() > kCompanionMaxBytes) return 0;
+    if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+
+    Record records[kMaxEngines];
+    int taken = 0;
+    Record* current = nullptr; // null outside a section that counts
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = Trim(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line[0] == '[') {
+            current = nullptr;
+            const int place = line.back() == ']' ? PlaceOf(line.substr(1, line.size() - 2)) : 0;
+            if (place != 0 && taken < kMaxEngines) {
+                current = &records[taken++];
+                current->place = place;
+            }
+            continue;
+        }
+        const size_t eq = line.find('=');
+        if (!current || eq == std::string_view::npos) continue;
+        const std::string_view key = Trim(line.substr(0, eq));
+        const std::string_view value = Trim(line.substr(eq + 1));
+        if (EqualsAsciiNoCase(key, "name")) {
+            current->named = ToSjis(value, current->name, codec) && !current->name.empty();
+        } else if (EqualsAsciiNoCase(key, "keyword")) {
+            if (!ToSjis(value, current->keyword, codec) || !IsEngineKeyword(current->keyword))
+                current->keyword.clear();
+        }
+    }
+
+    bool used[kMaxEngines] = {};
+    int filled = 0;
+    const auto give = [&](const Record& r, int i) {
+        used[i] = true;
+        CopyBounded(extras[i].Keyword, kEngineKeywordSize, r.keyword.c_str());
+        if (!r.keyword.empty()) ++filled;
+    };
+    bool placed[kMaxEngines] = {};
+    for (int k = 0; k < taken; ++k) {
+        const int i = records[k].place - 1;
+        if (i < count && !used[i] && (!records[k].named || SameName(entries[i], records[k]))) {
+            give(records[k], i);
+            placed[k] = true;
+        }
+    }
+    for (int k = 0; k < taken; ++k) {
+        if (placed[k] || !records[k].named) continue;
+        for (int i = 0; i < count; ++i) {
+            if (!used[i] && SameName(entries[i], records[k])) {
+                give(records[k], i);
+                break;
+            }
+        }
+    }
+    return filled;
+}
+
+bool WriteCompanionText(const char* fileName, const EngineEntry* entries,
+                        const EngineExtras* extras, int count, const CompanionCodec& codec,
+                        TextBuffer& out) {
+    out.clear();
+    if (!HasExtras(extras, count)) return false;
+    const auto appendSjis = [&](std::string_view sjis) {
+        char16_t wide[kCatalogueNameSize] = {}; // a file name is the longest text written
+        const size_t n = codec.toUtf16(sjis, wide, sizeof wide / sizeof wide[0]);
+        AppendUtf8(std::u16string_view(wide, n), out);
+    };
+    AppendUtf8(u"; Morvel: ", out);
+    appendSjis(fileName);
+    AppendUtf8(u" の検索エンジンのキーワード (UTF-8)\r\n", out);
+    for (int i = 0; i < count; ++i) {
+        if (extras[i].Keyword[0] == '\0') continue;
+        out.Append("\r\n[");
+        if (i + 1 >= 10) out.Append(static_cast<char>('0' + (i + 1) / 10));
+        out.Append(static_cast<char>('0' + (i + 1) % 10));
+        out.Append("]\r\nname=");
+        appendSjis(std::string_view(entries[i].Name, FieldLength(entries[i].Name, kNameSize)));
+        out.Append("\r\nkeyword=");
+        appendSjis(std::string_view(extras[i].Keyword,
+                                    FieldLength(extras[i].Keyword, kEngineKeywordSize)));
+        out.Append("\r\n");
+    }
+    return !out.cut();
+}
