@@ -35,7 +35,7 @@ struct CompanionCodec {
 // Whether text may be an entry's keyword: 1 to 15 bytes of Shift-JIS in whole characters,
 // without spaces (half- or full-width) or control characters.
 bool IsEngineKeyword(std::string_view keyword);
-// Whether any of the entries has something for the companion.
+// Whether any of the entries has something for the companion (none for null extras).
 bool HasExtras(const EngineExtras* extras, int count);
 
 // Fills extras[0..count) (cleared first) from companion text. A section goes to the entry at

@@ -38,6 +38,7 @@ struct AppState {
     // The entry last copied in the engine file editor; it outlives the editor's window and
     // counts as empty while its Name is empty.
     EngineEntry copiedEntry = {};
+    EngineExtras copiedExtras = {}; // its keyword
     // The program's modal dialog in front of the bar, if any: activation requests from the
     // tray and from other processes go to it. Set only through ScopedFrontDialog.
     HWND frontDialog = nullptr;

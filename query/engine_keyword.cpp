@@ -61,20 +61,20 @@ int CountKeywordUsers(const EngineExtras* extras, int count, std::string_view ke
 
 TopPageText TopPageUrl(const EngineEntry& entry) {
     TopPageText out;
-    const std::string_view head(entry.head[0], FieldLength(entry.head[0], kHeadSize));
-    const size_t mark = head.find("://");
-    if (mark == std::string_view::npos || mark == 0) return out;
-    for (size_t i = 0; i < mark; ++i) {
-        const char c = head[i];
-        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        const bool other = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
-        if (!letter && !(i > 0 && other)) return out;
+    std::string_view head(entry.head[0], FieldLength(entry.head[0], kHeadSize));
+    if (head.empty() || head[0] == '\\') return out; // a page in or beside the program folder
+    // As the search URL is made: a head without its own http or https scheme is an http address.
+    std::string_view scheme = "http://";
+    for (const std::string_view own : {std::string_view("http://"), std::string_view("https://")}) {
+        if (EqualsAsciiNoCase(head.substr(0, own.size()), own)) {
+            scheme = head.substr(0, own.size());
+            head.remove_prefix(own.size());
+        }
     }
-    if (EqualsAsciiNoCase(head.substr(0, mark), "file")) return out;
-    const size_t hostEnd = head.find_first_of("/?#", mark + 3);
-    const std::string_view site = head.substr(0, hostEnd);
-    if (site.size() == mark + 3) return out; // no host
-    out.Append(site);
+    const std::string_view host = head.substr(0, head.find_first_of("/?#"));
+    if (host.empty()) return out;
+    out.Append(scheme);
+    out.Append(host);
     out.Append('/');
     return out;
 }

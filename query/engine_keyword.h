@@ -35,7 +35,7 @@ KeywordRoute RouteByKeyword(std::u16string_view text, const EngineSet& set, Cp93
 int CountKeywordUsers(const EngineExtras* extras, int count, std::string_view keyword, int except,
                       Cp932ToUtf16 toUtf16);
 
-// An entry's top page: the scheme and host of its URL1 head and "/"; empty when the head is a
-// file reference or names no host.
+// An entry's top page: the scheme (http unless the head says https) and host of its URL1 head,
+// and "/"; empty when the head is a file reference ("\") or names no host.
 using TopPageText = FixedText<kHeadSize + 1>;
 TopPageText TopPageUrl(const EngineEntry& entry);

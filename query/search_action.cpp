@@ -53,7 +53,7 @@ void SearchByKeyword(const KeywordRoute& route, const WideKeyword& text, SearchP
                      const SearchContext& context) {
     const ComposeOptions& options = context.compose;
     Settings& settings = *context.settings;
-    const WideKeyword keyword = NormaliseKeyword(WideKeyword(route.rest));
+    const WideKeyword keyword = NormaliseKeyword(route.rest);
     KeywordBuffer bytes;
     const size_t sayable = options.toCp932(keyword, bytes);
     int opened = 0;

@@ -2,6 +2,8 @@
 // engine file switching, hiding and the real exit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/driver.h"
 
 using namespace e2e;
@@ -16,6 +18,23 @@ void SetKeyword(const RunningBar& b, const std::string& text) {
 bool SearchAndWait(const RunningBar& b, size_t lines) {
     PostMessageA(b.button, BM_CLICK, 0, 0);
     return WaitUntil([&] { return b.dir.BrowserLog().size() >= lines; });
+}
+
+// Keywords of test.sef's entries (SJIS, EUC, None, UTF8, Last): "all" for the Shift-JIS,
+// EUC-JP and UTF-8 entries, "w" for Last, kept in the companion beside the engine file.
+const char kCompanion[] = "[1]\r\nname=SJIS\r\nkeyword=all\r\n[2]\r\nname=EUC\r\nkeyword=all\r\n"
+                          "[4]\r\nname=UTF8\r\nkeyword=all\n[5]\nname=Last\nkeyword=w\n";
+
+// The keyword cue while it is shown.
+HWND CueWindow(const RunningBar& b) {
+    for (HWND w : TopWindows(b.proc.Pid(), "tooltips_class32", nullptr))
+        if (GetWindow(w, GW_OWNER) == b.bar && IsWindowVisible(w) && !WindowText(w).empty())
+            return w;
+    return nullptr;
+}
+std::string Cue(const RunningBar& b) {
+    HWND cue = CueWindow(b);
+    return cue ? WindowText(cue) : "";
 }
 
 } // namespace
@@ -113,6 +132,55 @@ TEST(Bar, KeysTypedIntoTheBoxAndEnterSearch) {
     Sleep(300);
     EXPECT_TRUE(Visible(b.bar));
     EXPECT_TRUE(b.proc.Running());
+}
+
+TEST(Bar, TypedKeywordChoosesTheEngineAndTheCueNamesIt) {
+    RunningBar b;
+    ASSERT_TRUE(b.dir.WriteBytes("test.sef.txt", kCompanion));
+    ASSERT_TRUE(b.Start(TestIni()));
+    ASSERT_TRUE(MakeForeground(b.bar));
+    ASSERT_TRUE(WaitForFocus(b.keyword));
+    Sleep(200);
+    TypeText("W");
+    // A keyword alone opens the engine's top page.
+    EXPECT_TRUE(WaitUntil([&] { return Cue(b) == "→ Last のトップページを開きます"; }, 3000))
+        << Cue(b);
+    TypeText(" ");
+    TypeUnicode(L"東京");
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(b.keyword) == "W 東京"; }, 3000))
+        << WindowText(b.keyword);
+    EXPECT_TRUE(WaitUntil([&] { return Cue(b) == "→ Last で検索します"; }, 3000)) << Cue(b);
+    EXPECT_EQ(ComboSelection(b.engine), 0); // the selection stays the user's
+    RECT area = {}, cue = {};
+    GetWindowRect(b.bar, &area);
+    GetWindowRect(CueWindow(b), &cue);
+    UnionRect(&area, &area, &cue);
+    Shot("searchbar-keyword", area);
+    TypeKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return b.dir.BrowserLog().size() == 1; }, 15000));
+    EXPECT_EQ(b.dir.BrowserUrls()[0], "http://l.example/?q=%93%8C%8B%9E");
+    // The cue goes with the keyword.
+    SetKeyword(b, "x W");
+    EXPECT_TRUE(WaitUntil([&] { return Cue(b).empty(); }, 3000)) << Cue(b);
+}
+
+TEST(Bar, SharedKeywordSearchesEveryEngineInItsOwnCode) {
+    RunningBar b;
+    ASSERT_TRUE(b.dir.WriteBytes("test.sef.txt", kCompanion));
+    ASSERT_TRUE(b.Start(TestIni()));
+    // As a browser selection arrives, then searched as the selection's auto search does.
+    SendKeyword(b.bar, "all 亜");
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionSearch, 0));
+    ASSERT_TRUE(WaitUntil([&] { return b.dir.BrowserLog().size() == 3; }, 15000));
+    std::vector<std::string> urls = b.dir.BrowserUrls(); // the browsers start side by side
+    std::sort(urls.begin(), urls.end());
+    EXPECT_EQ(urls, (std::vector<std::string>{"http://e.example/?q=%B0%A1",
+                                              "http://s.example/all?q=%88%9F&x=1",
+                                              "http://u.example/?q=%E4%BA%9C"}));
+    // A keyword alone opens the engine's top page.
+    SetKeyword(b, "w");
+    ASSERT_TRUE(SearchAndWait(b, 4));
+    EXPECT_EQ(b.dir.BrowserUrls().back(), "http://l.example/");
 }
 
 TEST(Bar, PageKeysStepThroughEnginesWithoutWrappingOrSearching) {

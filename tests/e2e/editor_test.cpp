@@ -413,6 +413,65 @@ TEST(Editor, EntryDialogLimitsChecksDefaultsAndCodes) {
     EXPECT_EQ(ComboCount(r.engine), 7);
 }
 
+TEST(EditorFiles, KeywordsFollowTheirEntriesIntoTheCompanion) {
+    EditorRun r;
+    ASSERT_TRUE(r.dir.WriteBytes("test.sef.txt", "[5]\nname=Last\nkeyword=w\n"));
+    // A damaged companion costs its file the keywords, nothing else.
+    ASSERT_TRUE(r.dir.WriteEngineFile("z.sef", Engines("Z", 2)));
+    ASSERT_TRUE(r.dir.WriteBytes("z.sef.txt", "\xFF\xFE[1]\r\nname=Z0\r\nkeyword=\x82\xA0\r\n[2"));
+    ASSERT_TRUE(r.Start(TestIni()));
+    ASSERT_TRUE(r.Open());
+    EXPECT_EQ(ListText(r.list, 4), "Last\tw");
+    EXPECT_EQ(ListText(r.list, 0), "SJIS");
+
+    // The entry dialog's keyword; the list shows it after the save.
+    r.Select(0);
+    r.Post(IDC_EDIT_ENTRY);
+    HWND d = r.WaitDialog(IDC_ENTRY_KEYWORD);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(ItemText(d, IDC_ENTRY_KEYWORD), "");
+    SetItem(d, IDC_ENTRY_KEYWORD, "s p");
+    PressButton(d, IDOK); // a space is refused
+    EXPECT_EQ(r.Answer(IDOK),
+              "キーワードは空白を含まない半角 15 文字 (全角 7 文字) までで入力してください。");
+    SetItem(d, IDC_ENTRY_KEYWORD, "辞書");
+    Shot("entry-dialog-keyword", d);
+    PressButton(d, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
+    EXPECT_EQ(ListText(r.list, 0), "SJIS\t辞書");
+    // Moved, the keyword goes with its entry; saved, the companion says so.
+    r.Do(IDC_MOVE_DOWN);
+    r.Do(IDM_SAVE_FILE);
+    std::string companion;
+    ASSERT_TRUE(r.dir.ReadBytes("test.sef.txt", companion));
+    EXPECT_NE(companion.find(Utf8(Widen("[2]\r\nname=SJIS\r\nkeyword=辞書\r\n"))),
+              std::string::npos)
+        << companion;
+    EXPECT_NE(companion.find("[5]\r\nname=Last\r\nkeyword=w\r\n"), std::string::npos);
+
+    // A new file from the selected entry gets its keyword; deleted, its companion goes too.
+    r.Post(IDM_NEW_FILE);
+    HWND nd = r.WaitDialog(IDC_FILE_NAME);
+    ASSERT_NE(nd, nullptr);
+    SetItem(nd, IDC_FILE_NAME, "neu");
+    PressButton(nd, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return r.TitleText() == Title("neu.sef"); }));
+    ASSERT_TRUE(r.dir.ReadBytes("neu.sef.txt", companion));
+    EXPECT_NE(companion.find(Utf8(Widen("name=SJIS\r\nkeyword=辞書"))), std::string::npos)
+        << companion;
+    r.Post(IDM_DELETE_FILE);
+    EXPECT_EQ(r.Answer(IDYES), "neu.sef を削除しますか？");
+    EXPECT_TRUE(WaitUntil([&] { return !r.dir.Exists("neu.sef"); }));
+    EXPECT_FALSE(r.dir.Exists("neu.sef.txt"));
+
+    // The file with the damaged companion opens with its entries and no keyword.
+    const int zSlot = 1; // test.sef, z.sef and the bundled file, sorted
+    r.Post(IDM_ENGINE_FILE_FIRST + zSlot);
+    EXPECT_TRUE(WaitUntil([&] { return r.TitleText() == Title("z.sef"); })) << r.TitleText();
+    EXPECT_EQ(ListText(r.list, 0), "Z0");
+    EXPECT_TRUE(r.NoMessageBox());
+}
+
 TEST(EditorFiles, SavePromptSwitchNewFilesAndTheFileNameDialog) {
     EditorRun r;
     // 30 engine files: f00..f27, test.sef (slot 28) and the default file (slot 29).

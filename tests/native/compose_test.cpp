@@ -379,3 +379,71 @@ TEST_F(SearchAction, NoEngineSearchesNothing) {
 }
 
 } // namespace
+
+TEST_F(SearchAction, EngineKeywordsChooseTheEngines) {
+    const auto keyword = [this](int i, const char* k) {
+        CopyBounded(engines.extras[i].Keyword, kEngineKeywordSize, k);
+    };
+    engines.count = 15;
+    engines.entries.reset(new EngineEntry[15]);
+    engines.entries[0] = TwoUrls();
+    engines.entries[1] = MakeEntry("Dict", "d/?q=", "+");
+    engines.entries[2] = MakeEntry("U", "https://u/x?q=", "+", "", "", "", "", kCharUtf8);
+    engines.entries[3] = MakeEntry("Euc", "e/?q=", "+", "", "", "", "", kCharEuc);
+    engines.entries[4] = MakeEntry("W", "w/?q=", "+");
+    engines.entries[5] = MakeEntry("File", "\\page.html?", "+");
+    for (int i = 6; i < 15; ++i)
+        engines.entries[i] = MakeEntry("N", "n" + std::to_string(i) + "/?q=", "+");
+    for (const int i : {0, 2, 3})
+        keyword(i, "all");
+    keyword(1, "\x8E\xAB"); // 辞
+    keyword(4, "w");
+    keyword(5, "f");
+    for (int i = 6; i < 15; ++i)
+        keyword(i, "n");
+    std::vector<std::string> ninth; // a keyword of nine entries searches the first eight
+    for (int i = 6; i < 14; ++i)
+        ninth.push_back("http://n" + std::to_string(i) + "/?q=a");
+
+    struct Case {
+        std::u16string text;
+        std::vector<std::string> urls;
+        int beeps;
+        std::u16string refused;
+    } cases[] = {
+        {u"w 亜", {"http://w/?q=%88%9F"}, 0, u""},
+        {u"  W  亜 ア", {"http://w/?q=%88%9F+%83A"}, 0, u""}, // case, spaces
+        {u"ｗ　亜", {"http://w/?q=%88%9F"}, 0, u""},          // full-width letter and space
+        {u"x 亜", {"http://h1/?q=x+%88%9F&t1"}, 0, u""},      // no keyword: the selected engine
+        {u"wx 亜", {"http://h1/?q=wx+%88%9F&t1"}, 0, u""},    // a longer word is no keyword
+        {u"w亜", {"http://h1/?q=w%88%9F&t1"}, 0, u""},        // nor one without a space
+        {u"w", {"http://w/"}, 0, u""},                        // alone: the top page
+        {u"all 　", {"http://h1/", "https://u/", "http://e/"}, 0, u""},
+        {u"f", {}, 1, u""}, // a file reference has no top page
+        {u"辞 a", {"http://d/?q=a"}, 0, u""},
+        {u"all 亜",
+         {"http://h1/?q=%88%9F&t1", "https://u/x?q=%E4%BA%9C", "http://e/?q=%B0%A1"},
+         0,
+         u""},
+        {u"all 😀", {"https://u/x?q=%F0%9F%98%80"}, 0, u"😀"}, // each in its own code
+        {u"n a", ninth, 0, u""},
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(row++);
+        bar.opened.clear();
+        bar.refused.clear();
+        bar.beeps = 0;
+        bar.keyword = c.text;
+        Run(false);
+        EXPECT_EQ(bar.opened, c.urls);
+        EXPECT_EQ(bar.beeps, c.beeps);
+        EXPECT_TRUE(bar.refused == c.refused);
+    }
+    // The history keeps the keyword, and an automatic start never repeats a keyword search.
+    EXPECT_EQ(std::u16string(HistoryItemAt(history, 0)), u"n a");
+    bar.opened.clear();
+    bar.engine = 1;
+    Run(true);
+    EXPECT_TRUE(bar.opened.empty());
+}

@@ -50,7 +50,7 @@ TEST_F(EngineFiles, WorkedExampleIsWrittenAndReadBackByteForByte) {
     EngineEntry e = Entry("AB", "x/?q=", "+");
     e.Character = 2;
     const std::string path = dir / "example.sef";
-    ASSERT_EQ(WriteEngineFile(&e, Widen(path).c_str(), 1), 1);
+    ASSERT_EQ(WriteEngineFile(&e, nullptr, Widen(path).c_str(), 1), 1);
     const std::string bytes = ReadFileText(path);
     ASSERT_EQ(bytes.size(), 82u);
     EngineSet set;
@@ -63,7 +63,7 @@ TEST_F(EngineFiles, TheBundledFileIsExactlyWhatTheWriterProduces) {
     const int count = ReadEngineFile(set, Widen(DistDir() + kDefaultSef).c_str());
     ASSERT_GE(count, 12);
     const std::string copy = dir / "copy.sef";
-    ASSERT_EQ(WriteEngineFile(set.entries.get(), Widen(copy).c_str(), count), 1);
+    ASSERT_EQ(WriteEngineFile(set.entries.get(), nullptr, Widen(copy).c_str(), count), 1);
     EXPECT_EQ(ReadFileText(copy), ReadFileText(DistDir() + kDefaultSef));
     EXPECT_STREQ(set.entries[0].Name, "Google");
 }
@@ -100,7 +100,7 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
 
     // An entry the writer refuses: nothing is touched.
     EngineEntry noKey = Entry("new", "h", "");
-    EXPECT_EQ(WriteEngineFile(&noKey, Widen(path).c_str(), 1), 0);
+    EXPECT_EQ(WriteEngineFile(&noKey, nullptr, Widen(path).c_str(), 1), 0);
     EXPECT_EQ(ReadFileText(path), before);
 
     // The target is held open without sharing, so it cannot be replaced: the old bytes stay
@@ -108,7 +108,7 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
     UniqueFile held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     EngineEntry fresh = Entry("new");
-    EXPECT_EQ(WriteEngineFile(&fresh, Widen(path).c_str(), 1), 0);
+    EXPECT_EQ(WriteEngineFile(&fresh, nullptr, Widen(path).c_str(), 1), 0);
     held.reset();
     EXPECT_EQ(ReadFileText(path), before);
     WIN32_FIND_DATAA fd;
@@ -116,10 +116,10 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
     EXPECT_FALSE(find) << fd.cFileName;
 
     // A directory that does not exist: 0.
-    EXPECT_EQ(WriteEngineFile(&fresh, Widen(dir / "no\\such\\x.sef").c_str(), 1), 0);
+    EXPECT_EQ(WriteEngineFile(&fresh, nullptr, Widen(dir / "no\\such\\x.sef").c_str(), 1), 0);
 
     // And a good save replaces the file.
-    EXPECT_EQ(WriteEngineFile(&fresh, Widen(path).c_str(), 1), 1);
+    EXPECT_EQ(WriteEngineFile(&fresh, nullptr, Widen(path).c_str(), 1), 1);
     EngineSet set;
     ASSERT_EQ(ReadEngineFile(set, Widen(path).c_str()), 1);
     EXPECT_STREQ(set.entries[0].Name, "new");

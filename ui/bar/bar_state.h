@@ -20,6 +20,7 @@ struct SearchBar {
     HWND keyword = nullptr;
     HWND mode = nullptr;
     HWND engine = nullptr;
+    HWND cue = nullptr; // the keyword cue's tip, owned by the bar (keyword_cue.h)
     UINT taskbarCreated = 0;
     UniqueIcon smallIcon; // also the tray icon
     UniqueIcon bigIcon;

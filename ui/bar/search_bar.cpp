@@ -10,6 +10,7 @@
 #include "ui/bar/bar_search.h"
 #include "ui/bar/bar_state.h"
 #include "platform/win_text.h"
+#include "ui/bar/keyword_cue.h"
 #include "ui/bar/tray_menu.h"
 #include "ui/common/about_box.h"
 #include "ui/common/resource.h"
@@ -240,11 +241,16 @@ BOOL OnCommand(SearchBar& bar, WPARAM wParam) {
         KeepKeywordWithinLimit(bar);
         return TRUE;
     }
+    if (LOWORD(wParam) == IDC_KEYWORD && HIWORD(wParam) == EN_CHANGE) {
+        UpdateKeywordCue(bar);
+        return TRUE;
+    }
     const BarCommandTarget c =
         ClassifyBarCommand(LOWORD(wParam), HIWORD(wParam), app.activeSet.count);
     switch (c.command) {
     case BarCommand::EngineFile:
         SwitchEngineFile(bar, c.index);
+        UpdateKeywordCue(bar); // the keywords are the new file's
         return TRUE;
     case BarCommand::History:
         TakeHistoryItem(bar, c.index);
@@ -276,6 +282,7 @@ BOOL OnCommand(SearchBar& bar, WPARAM wParam) {
         return TRUE;
     case BarCommand::Editor:
         RunEditorCommand(bar);
+        UpdateKeywordCue(bar);
         return TRUE;
     case BarCommand::None:
         break;
@@ -366,6 +373,7 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     case WM_WINDOWPOSCHANGED:
+        if (bar.cue) UpdateKeywordCue(bar); // it follows the bar, and goes when the bar hides
         // The topmost band set before the first show may not take while the window is not
         // shown: it is set again once the bar is.
         if (!bar.shown && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)) {
@@ -376,6 +384,7 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     case WM_ACTIVATE:
+        UpdateKeywordCue(bar); // only the active bar shows it
         return LOWORD(wParam) == WA_INACTIVE ? TRUE : FALSE;
     case WM_CLOSE:
         if (bar.hideOnClose) {

@@ -9,17 +9,22 @@
 
 namespace {
 
-// The Name of an entry as list text: bounded by its field.
-void InsertName(HWND list, int index, const EngineEntry& e) {
-    const auto name = FromSjisField<kNameSize>(e.Name);
+// The Name of an entry as list text, bounded by its field, and its keyword after a tab.
+void InsertName(HWND list, int index, const EngineEntry& e, const EngineExtras& extras) {
+    auto text = FromSjisField<kNameSize + kEngineKeywordSize + 1>(e.Name);
+    if (extras.Keyword[0] != '\0') {
+        text.Append(L'\t');
+        AppendSjis(text, std::string_view(extras.Keyword,
+                                          FieldLength(extras.Keyword, kEngineKeywordSize)));
+    }
     SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(name.c_str()));
+                 reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 } // namespace
 
 void InsertEntryName(EditorState& s, int index) {
-    InsertName(s.list, index, s.work.entries[index]);
+    InsertName(s.list, index, s.work.entries[index], s.work.extras[index]);
 }
 
 void SetModified(EditorState& s, bool modified) {

@@ -57,33 +57,37 @@ void CopyEntry(EditorState& s) {
     if (sel < 0 || sel >= s.work.count) return;
     if (ClipboardEmpty(s)) EnablePaste(s);
     s.app.copiedEntry = s.work.entries[sel];
+    s.app.copiedExtras = s.work.extras[sel];
 }
 
 // Appends the entry at the end and selects it (paste and new entry).
-void AddAndSelect(EditorState& s, const EngineEntry& e) {
-    AppendEntry(s, e);
+void AddAndSelect(EditorState& s, const EngineEntry& e, const EngineExtras& extras) {
+    AppendEntry(s, e, extras);
     SelectEntry(s, s.work.count - 1);
 }
 
 void PasteEntry(EditorState& s) {
     if (ClipboardEmpty(s) || RefuseWhenFull(s)) return;
-    AddAndSelect(s, s.app.copiedEntry);
+    AddAndSelect(s, s.app.copiedEntry, s.app.copiedExtras);
 }
 
 void NewEntry(EditorState& s) {
     if (RefuseWhenFull(s)) return;
     EngineEntry e;
     std::memset(&e, 0, sizeof e);
-    if (!EditEngineEntry(s.window, s.app, e)) return;
-    AddAndSelect(s, e);
+    EngineExtras extras = {};
+    if (!EditEngineEntry(s.window, s.app, e, extras, {s.work.extras, s.work.count, -1})) return;
+    AddAndSelect(s, e, extras);
 }
 
 void EditEntry(EditorState& s) {
     const int sel = SelectedEntry(s);
     if (sel < 0 || sel >= s.work.count) return;
     EngineEntry e = s.work.entries[sel];
-    if (!EditEngineEntry(s.window, s.app, e)) return;
+    EngineExtras extras = s.work.extras[sel];
+    if (!EditEngineEntry(s.window, s.app, e, extras, {s.work.extras, s.work.count, sel})) return;
     s.work.entries[sel] = e;
+    s.work.extras[sel] = extras;
     SetModified(s, true); // also when no field changed
     ReplaceListItem(s, sel, sel);
 }
@@ -131,6 +135,9 @@ void CloseEditor(EditorState& s) {
 BOOL InitEditor(HWND editor, EditorState* s) {
     s->window = editor;
     s->list = GetDlgItem(editor, IDC_ENGINE_LIST);
+    // The keywords stand in a column after the names.
+    const int keywordColumn = 78; // dialog units
+    SendMessageW(s->list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&keywordColumn));
     s->modified = false;
     s->listKeys.Install(s->list, ListKeysProc, 0);
     if (!OpenFileInEditor(*s, s->app.catalogue.current)) {

@@ -1,7 +1,10 @@
 #include "ui/editor/entry_dialog.h"
 
 #include "base/text.h"
+#include "engines/companion.h"
 #include "platform/win_text.h"
+#include "query/encode.h"
+#include "query/engine_keyword.h"
 #include "ui/common/front_dialog.h"
 #include "ui/common/resource.h"
 #include "ui/common/window_helpers.h"
@@ -11,9 +14,11 @@ namespace {
 
 constexpr DWORD kEntryHelpContext = 22;
 
-// The dialog's working copy of the entry.
+// The dialog's working copy of the entry, and the keywords of the file's other entries.
 struct EntryDialogState {
     EngineEntry entry;
+    EngineExtras extras;
+    const EntryNeighbours& neighbours;
     AppState& app;
     ScopedFrontDialog front;
 };
@@ -29,6 +34,7 @@ struct FieldTexts {
     char head2[300];
     char tail2[300];
     char key2[64];
+    char keyword[64];
 };
 
 // The item's text in Shift-JIS, as the engine file keeps it; false when Shift-JIS cannot say
@@ -45,9 +51,10 @@ const struct {
     int id;
     UINT limit;
 } kLimits[] = {
-    {IDC_ENTRY_NAME, kNameSize - 1}, {IDC_URL1_HEAD, kHeadSize - 1}, {IDC_URL1_TAIL, kTailSize - 1},
-    {IDC_URL2_HEAD, kHeadSize - 1},  {IDC_URL2_TAIL, kTailSize - 1}, {IDC_URL1_KEY, kKeySize - 1},
-    {IDC_URL2_KEY, kKeySize - 1},
+    {IDC_ENTRY_NAME, kNameSize - 1}, {IDC_URL1_HEAD, kHeadSize - 1},
+    {IDC_URL1_TAIL, kTailSize - 1},  {IDC_URL2_HEAD, kHeadSize - 1},
+    {IDC_URL2_TAIL, kTailSize - 1},  {IDC_URL1_KEY, kKeySize - 1},
+    {IDC_URL2_KEY, kKeySize - 1},    {IDC_ENTRY_KEYWORD, kEngineKeywordSize - 1},
 };
 
 BOOL Init(HWND dlg, EntryDialogState* s) {
@@ -66,6 +73,7 @@ BOOL Init(HWND dlg, EntryDialogState* s) {
     FillItem(dlg, IDC_URL2_HEAD, e.head[1]);
     FillItem(dlg, IDC_URL2_TAIL, e.tail[1]);
     FillItem(dlg, IDC_URL2_KEY, e.key[1]);
+    FillItem(dlg, IDC_ENTRY_KEYWORD, s->extras.Keyword);
     HWND list = GetDlgItem(dlg, IDC_ENTRY_CHARACTER);
     for (int i = 0; i < kCharacterItems; ++i)
         SendMessageW(list, CB_INSERTSTRING, static_cast<WPARAM>(i),
@@ -78,6 +86,29 @@ BOOL Init(HWND dlg, EntryDialogState* s) {
 
 void End(HWND dlg, bool confirmed) {
     EndDialog(dlg, confirmed ? IDOK : IDCANCEL);
+}
+
+// The keyword as typed: none, or one without spaces within 15 bytes. Taken by the ninth entry
+// of a keyword, it is kept after a warning that only the first eight are searched.
+bool AcceptKeyword(HWND dlg, const EntryDialogState& s, const char* keyword) {
+    if (keyword[0] == '\0') return true;
+    if (!IsEngineKeyword(keyword)) {
+        ShowMessage(
+            dlg, L"キーワードは空白を含まない半角 15 文字 (全角 7 文字) までで入力してください。",
+            MB_OK | MB_ICONWARNING);
+        SetFocus(GetDlgItem(dlg, IDC_ENTRY_KEYWORD));
+        return false;
+    }
+    const EntryNeighbours& n = s.neighbours;
+    if (CountKeywordUsers(n.extras, n.count, keyword, n.self, PlatformCp932ToUtf16) >=
+        kMaxKeywordEngines) {
+        MessageText text(L"キーワード「");
+        AppendSjis(text, keyword);
+        text.Append(L"」を持つ検索エンジンが 8 つを超えます。\nこのキーワードで検索するのは、"
+                    L"一覧の先頭から 8 つの検索エンジンだけです。");
+        ShowMessage(dlg, text.c_str(), MB_OK | MB_ICONWARNING);
+    }
+    return true;
 }
 
 void Confirm(HWND dlg, EntryDialogState& s) {
@@ -93,6 +124,7 @@ void Confirm(HWND dlg, EntryDialogState& s) {
         {IDC_URL2_HEAD, ReadItem(dlg, IDC_URL2_HEAD, t.head2)},
         {IDC_URL2_TAIL, ReadItem(dlg, IDC_URL2_TAIL, t.tail2)},
         {IDC_URL2_KEY, ReadItem(dlg, IDC_URL2_KEY, t.key2)},
+        {IDC_ENTRY_KEYWORD, ReadItem(dlg, IDC_ENTRY_KEYWORD, t.keyword)},
     };
     // The engine file keeps Shift-JIS: a character it cannot say is refused, not changed.
     for (const auto& item : items) {
@@ -120,7 +152,9 @@ void Confirm(HWND dlg, EntryDialogState& s) {
         message = L"長すぎる項目があります。";
         break;
     case EntryCheck::Ok:
+        if (!AcceptKeyword(dlg, s, t.keyword)) return;
         s.entry = BuildEntryFromFields(fields, s.entry.UrlMode);
+        CopyBounded(s.extras.Keyword, kEngineKeywordSize, t.keyword);
         End(dlg, true);
         return;
     }
@@ -157,11 +191,13 @@ INT_PTR CALLBACK EntryProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-bool EditEngineEntry(HWND editor, AppState& app, EngineEntry& entry) {
-    EntryDialogState state = {entry, app, ScopedFrontDialog(app.frontDialog)};
+bool EditEngineEntry(HWND editor, AppState& app, EngineEntry& entry, EngineExtras& extras,
+                     const EntryNeighbours& neighbours) {
+    EntryDialogState state = {entry, extras, neighbours, app, ScopedFrontDialog(app.frontDialog)};
     const INT_PTR result = DialogBoxParamW(app.instance, MAKEINTRESOURCEW(IDD_ENTRY), editor,
                                            EntryProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK) return false;
     entry = state.entry;
+    extras = state.extras;
     return true;
 }

@@ -5,7 +5,16 @@
 #include "engines/engine_entry.h"
 #include "platform/app_state.h"
 
-// Runs the dialog on the entry. Confirmed (true): the entry has been overwritten by the
-// result. Cancelled (false): the entry is unchanged. Either way the editor is the open
-// dialog again afterwards.
-bool EditEngineEntry(HWND editor, AppState& app, EngineEntry& entry);
+// The file's entries as the dialog sees them: their keywords, and which of them is being
+// edited (-1 for a new entry).
+struct EntryNeighbours {
+    const EngineExtras* extras;
+    int count;
+    int self;
+};
+
+// Runs the dialog on the entry and its extras (its keyword). Confirmed (true): both have been
+// overwritten by the result. Cancelled (false): they are unchanged. Either way the editor is
+// the open dialog again afterwards.
+bool EditEngineEntry(HWND editor, AppState& app, EngineEntry& entry, EngineExtras& extras,
+                     const EntryNeighbours& neighbours);
