@@ -24,7 +24,7 @@ $cc -O2 -s -static -mwindows -DBASELINE_FULL -o "$work/full.exe" \
     "$root/tools/bench/startup_baseline.c" "$work/full.res" -lcomctl32 -lshell32
 $cc -O2 -s -static -o "$work/probe.exe" "$root/tools/bench/startup_probe.c"
 mkdir -p "$work/prog"
-cp "$dist/vantu.exe" "$dist"/*.sef "$work/prog/"
+cp "$dist/vantu.exe" "$dist"/*.sef* "$work/prog/" # the engine files and their companions
 printf "${MORVEL_BENCH_INI:-[Window]\r\nTrayMode=0\r\n}" > "$work/prog/vantu.ini"
 
 . "$root/scripts/wine-env.sh"
