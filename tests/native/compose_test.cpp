@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "query/engine_keyword.h"
 #include "query/search_action.h"
 #include "tests/support/test_entries.h"
 
@@ -446,4 +447,24 @@ TEST_F(SearchAction, EngineKeywordsChooseTheEngines) {
     bar.engine = 1;
     Run(true);
     EXPECT_TRUE(bar.opened.empty());
+}
+
+TEST(EngineKeyword, UsersAndTopPages) {
+    EngineExtras extras[4] = {{"w"}, {"W"}, {"\x82\x97"}, {"wx"}}; // w, W, ｗ, wx
+    EXPECT_EQ(CountKeywordUsers(extras, 4, "w", -1, IconvCp932ToUtf16), 3);
+    EXPECT_EQ(CountKeywordUsers(extras, 4, "w", 1, IconvCp932ToUtf16), 2); // but itself
+    EXPECT_EQ(CountKeywordUsers(extras, 4, "", -1, IconvCp932ToUtf16), 0);
+    const struct {
+        const char* head;
+        const char* top;
+    } tops[] = {
+        {"https://Ja.example.org/w/index.php?search=", "https://Ja.example.org/"},
+        {"HTTP://a.example?q=", "HTTP://a.example/"},
+        {"a.example#x", "http://a.example/"},
+        {"\\page.html?q=", ""},
+        {"/path?q=", ""},
+        {"", ""},
+    };
+    for (const auto& t : tops)
+        EXPECT_EQ(std::string(TopPageUrl(MakeEntry("T", t.head)).view()), t.top) << t.head;
 }
