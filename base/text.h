@@ -22,6 +22,19 @@ constexpr bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Part of a text, as substr gives it but without the exception the program is built without:
+// a start or length beyond its end is cut back to the end.
+constexpr std::string_view Slice(std::string_view text, size_t pos,
+                                 size_t n = std::string_view::npos) {
+    if (pos > text.size()) pos = text.size();
+    if (n > text.size() - pos) n = text.size() - pos;
+    return std::string_view(text.data() + pos, n);
+}
+// The text from pos on.
+constexpr std::string_view From(std::string_view text, size_t pos) {
+    return Slice(text, pos);
+}
+
 // Length of the text in a fixed field: never looks past the field's last byte.
 size_t FieldLength(const char* field, size_t fieldSize);
 

@@ -16,13 +16,6 @@ constexpr char kDroppedMark = '\x02';
 // The work buffer of a split: a whole template with every byte encoded, and some defaults.
 using SplitText = FixedText<3 * kOpenSearchTemplateLimit + 512>;
 
-// Part of a text; a start or length beyond its end is cut back to the end.
-string_view Slice(string_view s, size_t pos, size_t n = npos) {
-    if (pos > s.size()) pos = s.size();
-    if (n > s.size() - pos) n = s.size() - pos;
-    return string_view(s.data() + pos, n);
-}
-
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }

@@ -36,10 +36,6 @@ std::string_view Field(const char* field, size_t size) {
     return std::string_view(field, FieldLength(field, size));
 }
 
-std::string_view From(std::string_view text, size_t pos) {
-    return std::string_view(text.data() + pos, text.size() - pos);
-}
-
 // Which of the entry's URLs a keyword of these classes goes to: 1 for URL2, else 0. An entry
 // without URL2 always uses URL1.
 int ChooseUrl(int mode, const EngineEntry& entry, int classes) {

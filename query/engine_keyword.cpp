@@ -47,7 +47,9 @@ KeywordRoute RouteByKeyword(std::u16string_view text, const EngineSet& set, Cp93
         if (route.count < kMaxKeywordEngines) route.engines[route.count++] = i;
         ++route.matched;
     }
-    if (route.count > 0) route.rest = text.substr(end < text.size() ? end + 1 : end);
+    if (route.count > 0)
+        route.rest = std::u16string_view(text.data() + end + (end < text.size() ? 1 : 0),
+                                         text.size() - end - (end < text.size() ? 1 : 0));
     return route;
 }
 
@@ -66,12 +68,12 @@ TopPageText TopPageUrl(const EngineEntry& entry) {
     // As the search URL is made: a head without its own http or https scheme is an http address.
     std::string_view scheme = "http://";
     for (const std::string_view own : {std::string_view("http://"), std::string_view("https://")}) {
-        if (EqualsAsciiNoCase(head.substr(0, own.size()), own)) {
-            scheme = head.substr(0, own.size());
+        if (EqualsAsciiNoCase(Slice(head, 0, own.size()), own)) {
+            scheme = Slice(head, 0, own.size());
             head.remove_prefix(own.size());
         }
     }
-    const std::string_view host = head.substr(0, head.find_first_of("/?#"));
+    const std::string_view host = Slice(head, 0, head.find_first_of("/?#"));
     if (host.empty()) return out;
     out.Append(scheme);
     out.Append(host);

@@ -27,10 +27,6 @@ size_t FindWalking(std::string_view text, std::string_view pattern) {
     return std::string_view::npos;
 }
 
-// The text from pos on (pos is never past the end).
-std::string_view From(std::string_view text, size_t pos) {
-    return std::string_view(text.data() + pos, text.size() - pos);
-}
 
 } // namespace
 
