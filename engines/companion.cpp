@@ -6,6 +6,14 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
+// s[pos, pos + n), cut to s: the standard library's substr would throw, and the program has
+// no exceptions.
+std::string_view Slice(std::string_view s, size_t pos, size_t n = std::string_view::npos) {
+    if (pos > s.size()) pos = s.size();
+    if (n > s.size() - pos) n = s.size() - pos;
+    return std::string_view(s.data() + pos, n);
+}
+
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
@@ -76,19 +84,19 @@ int ReadCompanionText(std::string_view text, const EngineEntry* entries, int cou
     for (int i = 0; i < count; ++i)
         extras[i] = EngineExtras{};
     if (count < 1 || text.size() > kCompanionMaxBytes) return 0;
-    if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+    if (Slice(text, 0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
 
     Record records[kMaxEngines];
     int taken = 0;
     Record* current = nullptr; // null outside a section that counts
     while (!text.empty()) {
         const size_t end = text.find('\n');
-        const std::string_view line = Trim(text.substr(0, end));
+        const std::string_view line = Trim(Slice(text, 0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line[0] == '[') {
             current = nullptr;
-            const int place = line.back() == ']' ? PlaceOf(line.substr(1, line.size() - 2)) : 0;
+            const int place = line.back() == ']' ? PlaceOf(Slice(line, 1, line.size() - 2)) : 0;
             if (place != 0 && taken < kMaxEngines) {
                 current = &records[taken++];
                 current->place = place;
@@ -97,8 +105,8 @@ int ReadCompanionText(std::string_view text, const EngineEntry* entries, int cou
         }
         const size_t eq = line.find('=');
         if (!current || eq == std::string_view::npos) continue;
-        const std::string_view key = Trim(line.substr(0, eq));
-        const std::string_view value = Trim(line.substr(eq + 1));
+        const std::string_view key = Trim(Slice(line, 0, eq));
+        const std::string_view value = Trim(Slice(line, eq + 1));
         if (EqualsAsciiNoCase(key, "name")) {
             current->named = ToSjis(value, current->name, codec) && !current->name.empty();
         } else if (EqualsAsciiNoCase(key, "keyword")) {
