@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/text.h"
+#include "engines/companion.h"
 
 namespace {
 
@@ -67,7 +68,18 @@ DefinitionFault EntryFromDefinition(const DefinitionReader& r, EngineEntry& entr
     return {};
 }
 
-int DefinitionValues(const EngineEntry& e, DefinitionValue (&values)[kMaxDefinitionValues]) {
+bool KeywordFromDefinition(const DefinitionReader& r, EngineExtras& extras) {
+    extras = EngineExtras{};
+    DefinitionText read;
+    r.text(r.source, "Data", "Keyword", read);
+    const std::string_view v = TextOf(read);
+    if (read.cut() || !IsEngineKeyword(v)) return false;
+    CopyBounded(extras.Keyword, kEngineKeywordSize, v.data(), v.size());
+    return true;
+}
+
+int DefinitionValues(const EngineEntry& e, DefinitionValue (&values)[kMaxDefinitionValues],
+                     const EngineExtras& extras) {
     int n = 0;
     auto text = [&](const char* section, const char* key, const char* field, size_t size) {
         DefinitionValue& v = values[n++];
@@ -91,6 +103,9 @@ int DefinitionValues(const EngineEntry& e, DefinitionValue (&values)[kMaxDefinit
         v.text[n] = '\0';
     };
     text("Data", "Name", e.Name, sizeof e.Name);
+    if (IsEngineKeyword(
+            std::string_view(extras.Keyword, FieldLength(extras.Keyword, kEngineKeywordSize))))
+        text("Data", "Keyword", extras.Keyword, sizeof extras.Keyword);
     if (e.Character != 0) number("Data", "Character", e.Character);
     if (e.UrlMode != 0) number("Data", "UrlMode", e.UrlMode);
     text("URL1", "head", e.head[0], sizeof e.head[0]);

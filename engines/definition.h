@@ -29,19 +29,26 @@ struct DefinitionFault {
 // names the first failing section and key.
 DefinitionFault EntryFromDefinition(const DefinitionReader& reader, EngineEntry& entry);
 
+// The entry's extras from a definition: "Data" "Keyword", never required. A keyword that
+// IsEngineKeyword refuses (or a value too long to be one) is left out, so a definition is
+// never refused for its keyword; files without the key read as before. Returns whether a
+// keyword was taken.
+bool KeywordFromDefinition(const DefinitionReader& reader, EngineExtras& extras);
+
 // One key of a definition file as an export writes it.
 struct DefinitionValue {
     const char* section;
     const char* key;
     char text[kHeadSize]; // the field's text (bounded by its field) or a decimal number
 };
-constexpr int kMaxDefinitionValues = 9;
+constexpr int kMaxDefinitionValues = 10;
 
 // The keys that an export writes for the entry, in the order written: "Data" "Name";
-// "Character" and "UrlMode" only when not 0; "URL1" "head", "key" and "tail" (the tail also
-// when empty); "URL2" "head", "key" and "tail" only when the URL2 head is not empty.
-// Returns the number of values filled.
-int DefinitionValues(const EngineEntry& entry, DefinitionValue (&values)[kMaxDefinitionValues]);
+// "Keyword" only when the extras have one; "Character" and "UrlMode" only when not 0; "URL1"
+// "head", "key" and "tail" (the tail also when empty); "URL2" "head", "key" and "tail" only
+// when the URL2 head is not empty. Returns the number of values filled.
+int DefinitionValues(const EngineEntry& entry, DefinitionValue (&values)[kMaxDefinitionValues],
+                     const EngineExtras& extras = EngineExtras{});
 
 // A value as the profile reader handed it back in a buffer of bufferSize bytes, of which it
 // reported `got` bytes: never read beyond the buffer nor past the first NUL.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engines/companion.h"
+
 namespace {
 
 using std::string_view;
@@ -420,10 +422,20 @@ void AppendBracesEscaped(TextBuffer& out, string_view text) {
 
 } // namespace
 
-bool OpenSearchFromEntry(const EngineEntry& entry, OpenSearchExport& out) {
+bool KeywordFromOpenSearch(const OpenSearchDescription& d, EngineExtras& extras) {
+    extras = EngineExtras{};
+    if (d.keyword.cut() || !IsEngineKeyword(d.keyword)) return false;
+    CopyBounded(extras.Keyword, kEngineKeywordSize, d.keyword.c_str(), d.keyword.size());
+    return true;
+}
+
+bool OpenSearchFromEntry(const EngineEntry& entry, OpenSearchExport& out,
+                         const EngineExtras& extras) {
     const auto head = FieldText(entry.head[0]);
     if (head.empty() || head[0] == '\\') return false;
     out.shortName.Assign(FieldText(entry.Name));
+    const auto keyword = FieldText(extras.Keyword);
+    out.keyword.Assign(IsEngineKeyword(keyword) ? keyword : std::string_view());
     out.templ.clear();
     if (!StartsNoCase(head, "http://") && !StartsNoCase(head, "https://"))
         out.templ.Append("http://");

@@ -43,10 +43,13 @@ struct OpenSearchUrl {
     void AddParam(std::string_view name, std::string_view value);
 };
 
-// What the reader took out of a description. The short name is already in Shift-JIS (the
-// caller converts it); everything else is UTF-8. Large: kept on the heap.
+// What the reader took out of a description. The short name and the keyword are already in
+// Shift-JIS (the caller converts them); everything else is UTF-8. Large: kept on the heap.
 struct OpenSearchDescription {
     OpenSearchText shortName;
+    // The entry's keyword, from the element that Morvel's exports add in its own namespace
+    // (browsers skip it); empty when there is none or Shift-JIS cannot say it.
+    OpenSearchText keyword;
     size_t urlCount = 0;
     OpenSearchUrl urls[kOpenSearchUrlLimit];
     size_t encodingCount = 0; // in document order; none means UTF-8
@@ -72,6 +75,10 @@ enum class OpenSearchFault {
     TooLong,        // head or tail longer than their fields
     Encoding,       // an input encoding the program cannot send (detail: its name)
 };
+
+// The entry's extras from a description: its keyword when IsEngineKeyword takes it, else
+// none (a description is never refused for its keyword). Returns whether there is one.
+bool KeywordFromOpenSearch(const OpenSearchDescription& d, EngineExtras& extras);
 
 // Builds the entry: URL1 from the first GET Url of type text/html for results, key "+",
 // Character from the first input encoding that the program knows, no URL2, UrlMode 0.
@@ -100,15 +107,18 @@ OpenSearchFault SplitOpenSearchTemplate(std::string_view templ, std::string_view
 
 // What an export writes for an entry: the template (Shift-JIS bytes as the fields hold them,
 // with "{searchTerms}" between URL1's head and tail, braces of the fields percent-encoded so
-// they are not taken for parameters) and the input encoding's name. False for an entry whose
-// head is a file reference: a browser cannot search a file of this computer by address.
+// they are not taken for parameters), the input encoding's name and the keyword of the extras
+// (Shift-JIS; empty for none). False for an entry whose head is a file reference: a browser
+// cannot search a file of this computer by address.
 struct OpenSearchExport {
     FixedText<kNameSize + 1> shortName;
     // "http://", a head and a tail with every byte encoded, and the parameter.
     FixedText<8 + 3 * kHeadSize + 16 + 3 * kTailSize> templ;
     const char* inputEncoding = "UTF-8";
+    FixedText<kEngineKeywordSize> keyword;
 };
-bool OpenSearchFromEntry(const EngineEntry& entry, OpenSearchExport& out);
+bool OpenSearchFromEntry(const EngineEntry& entry, OpenSearchExport& out,
+                         const EngineExtras& extras = EngineExtras{});
 
 // Whether the bytes of a file hold a document type declaration ("<!DOCTYPE", in any case),
 // in a single-byte or multi-byte ASCII-compatible encoding or in UTF-16 of either order.

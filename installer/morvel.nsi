@@ -7,9 +7,10 @@
 ; It needs no administrator: the program goes to %LOCALAPPDATA%\Programs\Morvel, the
 ; shortcut to the user's Start menu, and everything it registers under HKEY_CURRENT_USER.
 ; Installing over an earlier version ends a running search bar first and keeps vantu.ini
-; and the user's engine files; the bundled 標準.sef is replaced only when it is still the
-; copy that the previous installation put there: each installation keeps that copy in
-; setup\標準.sef and compares it with the file in use byte for byte.
+; and the user's engine files; the bundled 標準.sef and its companion 標準.sef.txt (the
+; keywords) are replaced, together, only when both are still the copies that the previous
+; installation put there (a companion may also be missing): each installation keeps those
+; copies in setup\ and compares them with the files in use byte for byte.
 
 Unicode true
 !if "${ARCH}" == "x64"
@@ -32,6 +33,7 @@ ManifestDPIAware true
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define APPROVED_KEY "Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
 !define DEFAULT_SEF "標準.sef"
+!define DEFAULT_COMPANION "標準.sef.txt"
 !define START_TEXT "Windows の起動時に Morvel を起動する"
 !define IDM_EXIT 40001
 !define IDC_KEYWORD 1001
@@ -174,6 +176,29 @@ FunctionEnd
 !insertmacro DEFINE_FILES_EQUAL ""
 !insertmacro DEFINE_FILES_EQUAL "un."
 
+; Pushes 1 when the file is missing or holds the same bytes as the reference, else 0. Usage:
+;   Push file; Push reference; Call SameOrMissing; Pop result
+!macro DEFINE_SAME_OR_MISSING UN
+Function ${UN}SameOrMissing
+  Exch $1
+  Exch
+  Exch $0
+  ${If} ${FileExists} $0
+    Push $0
+    Push $1
+    Call ${UN}FilesEqual
+    Pop $0
+  ${Else}
+    StrCpy $0 1
+  ${EndIf}
+  Exch $0
+  Exch
+  Pop $1
+FunctionEnd
+!macroend
+!insertmacro DEFINE_SAME_OR_MISSING ""
+!insertmacro DEFINE_SAME_OR_MISSING "un."
+
 ; ---- installer -----------------------------------------------------------------------------
 
 ; The start-with-Windows choice starts as the program's own check box shows it: ticked when
@@ -232,10 +257,12 @@ Section "-Morvel"
   File /r "${STAGE}/browser/firefox"
   SetOutPath "$INSTDIR"
 
-  ; The bundled engine file: put in place when there is none, or when the one there is the
-  ; copy the previous installation left (the user has not changed it).
+  ; The bundled engine file and its companion: put in place when there is no engine file, or
+  ; when both are the copies the previous installation left (the user has changed neither
+  ; the engines nor their keywords; a version before keywords left no companion).
   InitPluginsDir
   File "/oname=$PLUGINSDIR\bundled.sef" "${STAGE}/${DEFAULT_SEF}"
+  File "/oname=$PLUGINSDIR\bundled.sef.txt" "${STAGE}/${DEFAULT_COMPANION}"
   StrCpy $0 1
   ${If} ${FileExists} "$INSTDIR\${DEFAULT_SEF}"
     Push "$INSTDIR\${DEFAULT_SEF}"
@@ -244,14 +271,24 @@ Section "-Morvel"
     Pop $0
   ${EndIf}
   ${If} $0 = 1
+    Push "$INSTDIR\${DEFAULT_COMPANION}"
+    Push "$INSTDIR\setup\${DEFAULT_COMPANION}"
+    Call SameOrMissing
+    Pop $0
+  ${EndIf}
+  ${If} $0 = 1
     CopyFiles /SILENT "$PLUGINSDIR\bundled.sef" "$INSTDIR\${DEFAULT_SEF}"
+    CopyFiles /SILENT "$PLUGINSDIR\bundled.sef.txt" "$INSTDIR\${DEFAULT_COMPANION}"
   ${Else}
-    DetailPrint "書き換えられた ${DEFAULT_SEF} はそのまま残します"
+    DetailPrint "書き換えられた ${DEFAULT_SEF} とそのキーワードはそのまま残します"
   ${EndIf}
   CreateDirectory "$INSTDIR\setup"
   SetFileAttributes "$INSTDIR\setup\${DEFAULT_SEF}" NORMAL
   CopyFiles /SILENT "$PLUGINSDIR\bundled.sef" "$INSTDIR\setup\${DEFAULT_SEF}"
   SetFileAttributes "$INSTDIR\setup\${DEFAULT_SEF}" READONLY
+  SetFileAttributes "$INSTDIR\setup\${DEFAULT_COMPANION}" NORMAL
+  CopyFiles /SILENT "$PLUGINSDIR\bundled.sef.txt" "$INSTDIR\setup\${DEFAULT_COMPANION}"
+  SetFileAttributes "$INSTDIR\setup\${DEFAULT_COMPANION}" READONLY
   SetFileAttributes "$INSTDIR\setup" HIDDEN
 
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -323,23 +360,34 @@ Section "Uninstall"
   RMDir /r "$INSTDIR\browser\extension"
   RMDir /r "$INSTDIR\browser\firefox"
   RMDir "$INSTDIR\browser"
-  ; The bundled engine file counts as the user's only when changed.
+  ; The bundled engine file and its companion count as the user's, together, when either
+  ; has been changed.
   StrCpy $0 1
   ${If} $KeepUserFiles = 1
     Push "$INSTDIR\${DEFAULT_SEF}"
     Push "$INSTDIR\setup\${DEFAULT_SEF}"
     Call un.FilesEqual
     Pop $0
+    ${If} $0 = 1
+      Push "$INSTDIR\${DEFAULT_COMPANION}"
+      Push "$INSTDIR\setup\${DEFAULT_COMPANION}"
+      Call un.SameOrMissing
+      Pop $0
+    ${EndIf}
   ${EndIf}
   ${If} $0 = 1
     Delete "$INSTDIR\${DEFAULT_SEF}"
+    Delete "$INSTDIR\${DEFAULT_COMPANION}"
   ${EndIf}
   ${If} $KeepUserFiles <> 1
     Delete "$INSTDIR\vantu.ini"
     Delete "$INSTDIR\*.sef"
+    Delete "$INSTDIR\*.sef.txt"
   ${EndIf}
   SetFileAttributes "$INSTDIR\setup\${DEFAULT_SEF}" NORMAL
   Delete "$INSTDIR\setup\${DEFAULT_SEF}"
+  SetFileAttributes "$INSTDIR\setup\${DEFAULT_COMPANION}" NORMAL
+  Delete "$INSTDIR\setup\${DEFAULT_COMPANION}"
   RMDir "$INSTDIR\setup"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

@@ -210,6 +210,16 @@ void NodeText(IXMLDOMNode* node, UINT codePage, TextBuffer& out) {
     Narrow(text.get(), SysStringLen(text.get()), codePage, out);
 }
 
+// The element's text in Shift-JIS as a keyword can be: empty when it is longer than a keyword
+// may be, or Shift-JIS cannot say all of it.
+void KeywordText(IXMLDOMNode* node, TextBuffer& out) {
+    out.clear();
+    UniqueBstr text;
+    if (FAILED(node->get_text(text.put())) || !text) return;
+    const UINT n = SysStringLen(text.get());
+    if (n >= kEngineKeywordSize || !WideToSjis(std::wstring_view(text.get(), n), out)) out.clear();
+}
+
 // An attribute's value as UTF-8; false when the element has no such attribute.
 bool Attribute(IXMLDOMElement* element, const wchar_t* name, TextBuffer& out) {
     out.clear();
@@ -264,7 +274,7 @@ void Collect(IXMLDOMElement* root, OpenSearchDescription& d) {
     if (FAILED(root->get_childNodes(children.put())) || !children) return;
     long count = 0;
     children->get_length(&count);
-    bool haveName = false;
+    bool haveName = false, haveKeyword = false;
     for (long i = 0; i < count && i < kMaxNodes; ++i) {
         ComRef<IXMLDOMNode> node;
         if (children->get_item(i, node.put()) != S_OK) continue;
@@ -274,6 +284,10 @@ void Collect(IXMLDOMElement* root, OpenSearchDescription& d) {
         if (!haveName && HasBaseName(node.get(), L"ShortName")) {
             NodeText(node.get(), 932, d.shortName);
             haveName = true;
+        } else if (!haveKeyword && HasBaseName(node.get(), L"Keyword") &&
+                   HasNamespace(node.get(), kMorvelOpenSearchNamespace)) {
+            KeywordText(node.get(), d.keyword);
+            haveKeyword = true;
         } else if (HasBaseName(node.get(), L"InputEncoding")) {
             if (OpenSearchText* encoding = d.AddEncoding())
                 NodeText(node.get(), CP_UTF8, *encoding);
@@ -301,11 +315,12 @@ void AppendShown(TextBuffer& out, string_view utf8) {
 }
 
 bool AppendElement(IXMLDOMDocument* doc, IXMLDOMNode* parent, const wchar_t* name,
-                   const UniqueBstr& text, ComRef<IXMLDOMElement>* out = nullptr) {
+                   const UniqueBstr& text, ComRef<IXMLDOMElement>* out = nullptr,
+                   const wchar_t* space = kNamespace) {
     UniqueVariant type;
     V_VT(type.get()) = VT_I4;
     V_I4(type.get()) = NODE_ELEMENT;
-    UniqueBstr n = Bstr(name), ns = Bstr(kNamespace);
+    UniqueBstr n = Bstr(name), ns = Bstr(space);
     ComRef<IXMLDOMNode> node;
     if (FAILED(doc->createNode(*type, n.get(), ns.get(), node.put()))) return false;
     if (text && SysStringLen(text.get()) > 0 && FAILED(node->put_text(text.get()))) return false;
@@ -324,10 +339,24 @@ bool SetAttribute(IXMLDOMElement* element, const wchar_t* name, UniqueBstr value
     return SUCCEEDED(element->setAttribute(n.get(), *v));
 }
 
+// The keyword element, its namespace declared on the root.
+bool AppendKeyword(IXMLDOMDocument* doc, IXMLDOMNode* root, std::string_view keyword) {
+    WinText<kEngineKeywordSize + 1> wide;
+    AppendSjis(wide, keyword);
+    ComRef<IXMLDOMElement> element;
+    if (wide.empty() || wide.cut() ||
+        FAILED(root->QueryInterface(IID_IXMLDOMElement, element.put_void())))
+        return false;
+    return SetAttribute(element.get(), L"xmlns:morvel", Bstr(kMorvelOpenSearchNamespace)) &&
+           AppendElement(doc, root, L"morvel:Keyword", UniqueBstr(SysAllocString(wide.c_str())),
+                         nullptr, kMorvelOpenSearchNamespace);
+}
+
 // The description's text: the parser's serialisation of the document, in UTF-8.
-bool DescriptionText(const EngineEntry& entry, TextBuffer& text, bool& describable) {
+bool DescriptionText(const EngineEntry& entry, const EngineExtras& extras, TextBuffer& text,
+                     bool& describable) {
     OpenSearchExport x;
-    describable = OpenSearchFromEntry(entry, x);
+    describable = OpenSearchFromEntry(entry, x, extras);
     if (!describable) return false;
     WideText<kNameSize + 1> name;
     WideText<sizeof x.templ> templ;
@@ -355,6 +384,7 @@ bool DescriptionText(const EngineEntry& entry, TextBuffer& text, bool& describab
         !SetAttribute(url.get(), L"method", Bstr(L"get")) ||
         !SetAttribute(url.get(), L"template", templ.Bstr()))
         return false;
+    if (!x.keyword.empty() && !AppendKeyword(doc.get(), root.get(), x.keyword)) return false;
     UniqueBstr xml;
     if (FAILED(root->get_xml(xml.put())) || !xml) return false;
     DescriptionBuffer body;
@@ -438,7 +468,10 @@ OpenSearchRead ReadOpenSearchFile(const wchar_t* path, EngineEntry& entry) {
     }
     Collect(root.get(), *d);
     r.content = EntryFromOpenSearch(*d, entry, r.detail);
-    if (r.content != OpenSearchFault::None) r.file = OpenSearchFileFault::Content;
+    if (r.content != OpenSearchFault::None)
+        r.file = OpenSearchFileFault::Content;
+    else
+        KeywordFromOpenSearch(*d, r.extras);
     return r;
 }
 
@@ -498,10 +531,11 @@ void OpenSearchReadMessage(const wchar_t* path, const OpenSearchRead& r,
     AppendSjis(message, fault.view());
 }
 
-OpenSearchWrite WriteOpenSearchFile(const wchar_t* path, const EngineEntry& entry) {
+OpenSearchWrite WriteOpenSearchFile(const wchar_t* path, const EngineEntry& entry,
+                                    const EngineExtras& extras) {
     std::unique_ptr<DescriptionBuffer> text(new (std::nothrow) DescriptionBuffer);
     bool describable = true;
-    if (!text || !DescriptionText(entry, *text, describable))
+    if (!text || !DescriptionText(entry, extras, *text, describable))
         return describable ? OpenSearchWrite::Failed : OpenSearchWrite::NotDescribable;
     // Written beside the target and put in its place only when complete.
     return ReplaceFileSafely(path, L"osd", WriteText, text.get()) ? OpenSearchWrite::Written

@@ -24,9 +24,11 @@ struct OpenSearchRead {
     OpenSearchFault content = OpenSearchFault::None;
     OpenSearchDetail detail; // UTF-8
     long line = 0;
+    EngineExtras extras = {}; // the entry's keyword, when the file was taken
 };
 
-// Reads one description into entry (zeroed unless the result has no fault). The file is
+// Reads one description into entry (zeroed unless the result has no fault) and its keyword,
+// if Morvel's own element gives one that IsEngineKeyword takes, into the result. The file is
 // untrusted: its size is capped, a document type declaration rejects it before the parser
 // sees it, the parser runs with DTDs prohibited and external resolution off, and every value
 // is bounded before it is used. The calling thread is in a COM apartment.
@@ -37,8 +39,15 @@ using OpenSearchMessage = WinText<MAX_PATH + 512>;
 void OpenSearchReadMessage(const wchar_t* path, const OpenSearchRead& r,
                            OpenSearchMessage& message);
 
-// Writes the entry's URL1 as an OpenSearch 1.1 description (UTF-8); false when the entry
-// cannot be described (a file reference) or the file cannot be written. The old file is
-// replaced only by a complete new one. The calling thread is in a COM apartment.
+// Writes the entry's URL1 as an OpenSearch 1.1 description (UTF-8), with the keyword of the
+// extras, if any, in Morvel's own namespace (kMorvelOpenSearchNamespace, declared on the
+// root; other readers skip it); false when the entry cannot be described (a file reference)
+// or the file cannot be written. The old file is replaced only by a complete new one. The
+// calling thread is in a COM apartment.
 enum class OpenSearchWrite { Written, NotDescribable, Failed };
-OpenSearchWrite WriteOpenSearchFile(const wchar_t* path, const EngineEntry& entry);
+OpenSearchWrite WriteOpenSearchFile(const wchar_t* path, const EngineEntry& entry,
+                                    const EngineExtras& extras = EngineExtras{});
+
+// The namespace of Morvel's own elements in a description (an export gives it the prefix
+// "morvel"; a reader goes by the namespace alone).
+constexpr wchar_t kMorvelOpenSearchNamespace[] = L"urn:x-morvel:opensearch";

@@ -75,6 +75,8 @@ run_fuzzer fuzz_host_message "the browser host's frames and messages" \
     "${MORVEL_HOST_FUZZ_SECONDS:-20}" tests/fuzz/host_corpus
 run_fuzzer fuzz_opensearch "the OpenSearch rules" "${MORVEL_OPENSEARCH_FUZZ_SECONDS:-20}" \
     tests/fuzz/opensearch_corpus
+run_fuzzer fuzz_companion "the companion reader" "${MORVEL_COMPANION_FUZZ_SECONDS:-20}" \
+    tests/fuzz/companion_corpus
 
 . scripts/wine-env.sh
 # Every test runs in Wine's virtual desktop, the Windows-like place with a taskbar and tray.

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Checks a release zip: one folder holding exactly vantu.exe, Pelka.dll, morvel-host.exe,
-標準.sef, readme.txt and the browser extension's folders browser/extension (Chrome, Edge) and
-browser/firefox; each name as Windows' own unpacking reads it (UTF-8 when the entry has the
-language encoding flag, bit 11, else the Japanese OEM code page 932); the binaries and the
-engine file byte for byte those of the build, of the package's processor; the extension's
+標準.sef and its companion 標準.sef.txt (the bundled engines' keywords), readme.txt and the
+browser extension's folders browser/extension (Chrome, Edge) and browser/firefox; each name
+as Windows' own unpacking reads it (UTF-8 when the entry has the language encoding flag, bit
+11, else the Japanese OEM code page 932); the binaries, the engine file and its companion
+byte for byte those of the build, of the package's processor; the extension's
 files those of the repository, in the Firefox folder too but for a manifest without "key";
 readme.txt in UTF-8 with a byte order mark and CR LF line ends.
 
@@ -17,7 +18,7 @@ import zipfile
 
 MACHINES = {"x64": 0x8664, "x86": 0x014C}
 # The files checked byte for byte against the build come first.
-BUILT = ["vantu.exe", "Pelka.dll", "morvel-host.exe", "標準.sef"]
+BUILT = ["vantu.exe", "Pelka.dll", "morvel-host.exe", "標準.sef", "標準.sef.txt"]
 EXTENSION = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "browser", "extension")
 
 

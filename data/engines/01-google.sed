@@ -1,5 +1,6 @@
 [Data]
 Name=Google
+Keyword=g
 Character=3
 [URL1]
 head=https://www.google.com/search?hl=ja&q=

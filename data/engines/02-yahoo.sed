@@ -1,5 +1,6 @@
 [Data]
 Name=Yahoo! JAPAN
+Keyword=y
 Character=3
 [URL1]
 head=https://search.yahoo.co.jp/search?ei=UTF-8&p=

@@ -1,5 +1,6 @@
 [Data]
 Name=Bing
+Keyword=b
 Character=3
 [URL1]
 head=https://www.bing.com/search?setlang=ja&q=

@@ -1,5 +1,6 @@
 [Data]
 Name=YouTube 動画
+Keyword=yt
 Character=3
 [URL1]
 head=https://www.youtube.com/results?search_query=

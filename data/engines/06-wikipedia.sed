@@ -1,5 +1,6 @@
 [Data]
 Name=Wikipedia 日本語版
+Keyword=w
 Character=3
 [URL1]
 head=https://ja.wikipedia.org/w/index.php?search=

@@ -1,5 +1,6 @@
 [Data]
 Name=コトバンク
+Keyword=k
 Character=3
 [URL1]
 head=https://kotobank.jp/search?q=

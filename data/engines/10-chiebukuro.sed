@@ -1,5 +1,6 @@
 [Data]
 Name=Yahoo!知恵袋
+Keyword=c
 Character=3
 [URL1]
 head=https://chiebukuro.yahoo.co.jp/search?p=

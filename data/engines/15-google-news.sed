@@ -1,5 +1,6 @@
 [Data]
 Name=Google ニュース
+Keyword=n
 Character=3
 [URL1]
 head=https://news.google.com/search?hl=ja&gl=JP&ceid=JP%3Aja&q=

@@ -1,5 +1,6 @@
 [Data]
 Name=GitHub
+Keyword=gh
 Character=3
 [URL1]
 head=https://github.com/search?type=repositories&q=

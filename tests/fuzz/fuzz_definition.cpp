@@ -1,7 +1,7 @@
 // libFuzzer target: the definition-file rules on arbitrary text. Checks that an entry is
 // either rejected, left zeroed and with the failing section and key named, or built with
-// every field within its limit and terminated inside its field; and that what an export
-// writes for it reads back as the same entry.
+// every field within its limit and terminated inside its field; that its keyword, if any,
+// is one; and that what an export writes for it reads back as the same entry and keyword.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "engines/companion.h"
 #include "engines/definition.h"
 #include "engines/profile_text.h"
 
@@ -72,9 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t tail2 = Measured(e.tail[1], sizeof e.tail[1]);
     Require(name >= 1 && head1 >= 1 && key1 >= 1);
     Require(head2 == 0 ? key2 == 0 && tail2 == 0 : key2 >= 1);
+    EngineExtras x;
+    std::memset(&x, 0xA5, sizeof x);
+    const bool hasKeyword = KeywordFromDefinition(profile.Reader(), x);
+    const size_t keyword = Measured(x.Keyword, sizeof x.Keyword);
+    Require(hasKeyword == (keyword != 0));
+    Require(keyword == 0 || IsEngineKeyword(std::string_view(x.Keyword, keyword)));
 
     DefinitionValue values[kMaxDefinitionValues];
-    const int n = DefinitionValues(e, values);
+    const int n = DefinitionValues(e, values, x);
     Require(n >= 4 && n <= kMaxDefinitionValues);
     bool stable = true;
     for (int i = 0; i < n; ++i) {
@@ -86,6 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         EngineEntry back;
         Require(!EntryFromDefinition(again.Reader(), back).section);
         Require(std::memcmp(&back, &e, sizeof e) == 0);
+        EngineExtras backX;
+        KeywordFromDefinition(again.Reader(), backX);
+        Require(std::memcmp(&backX, &x, sizeof x) == 0);
     }
     return 0;
 }

@@ -27,6 +27,8 @@ namespace {
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvel";
 const char kSetupSef[] = "setup\\標準.sef"; // the installed version's bundled copy
+const char kCompanion[] = "標準.sef.txt";   // the bundled engines' keywords
+const char kSetupCompanion[] = "setup\\標準.sef.txt";
 const char kStartText[] = "Windows の起動時に Morvel を起動する";
 const char kKeepText[] = "設定とエンジンファイルを残す";
 const char kRunText[] = "Morvel を実行(&R)";
@@ -234,6 +236,7 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     const std::vector<std::string> package = ListTree(StageDir());
     std::vector<std::string> expected = package;
     expected.push_back(kSetupSef);
+    expected.push_back(kSetupCompanion);
     expected.push_back("uninstall.exe");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(ListTree(dir_), expected);
@@ -243,6 +246,7 @@ TEST_F(Installer, SilentInstallSearchAndUninstall) {
     for (const auto& f : package)
         EXPECT_TRUE(ReadFileText(dir_ + f) == ReadFileText(StageDir() + f)) << f;
     EXPECT_TRUE(ReadFileText(dir_ + kSetupSef) == ReadFileText(StageDir() + kDefaultSef));
+    EXPECT_TRUE(ReadFileText(dir_ + kSetupCompanion) == ReadFileText(StageDir() + kCompanion));
     EXPECT_EQ(ShortcutTarget(ShortcutPath()), dir_ + "vantu.exe");
 
     const std::string uninstaller = "\"" + dir_ + "uninstall.exe\"";
@@ -330,30 +334,44 @@ TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
     EXPECT_NE(ReadFileText(dir_ + "vantu.ini").find(FakeBrowserPath()), std::string::npos);
     EXPECT_TRUE(ReadFileText(dir_ + mineName) == mine);
 
-    // The bundled engine file is replaced only when it is the copy the earlier installation
-    // put there.
+    // The bundled engine file and its companion are replaced, together, only when they are
+    // the copies the earlier installation put there (a version before keywords put none).
     const std::string bundled = ReadFileText(StageDir() + kDefaultSef), older = mine;
+    const std::string keywords = ReadFileText(StageDir() + kCompanion);
+    const std::string oldKeywords = "[1]\r\nkeyword=o\r\n", myKeywords = "[1]\r\nkeyword=m\r\n";
     const struct {
         const char* situation;
         const std::string* before;    // nullptr: no such file
         const std::string* reference; // the earlier installation's copy
+        const std::string* companion; // the same for the companion
+        const std::string* companionReference;
         bool replaced;
     } cases[] = {
-        {"unchanged since the earlier version", &older, &older, true},
-        {"changed by the user", &changed, &bundled, false},
-        {"changed, without the earlier copy", &changed, nullptr, false},
-        {"deleted by the user", nullptr, &bundled, true},
+        {"unchanged since the earlier version", &older, &older, &oldKeywords, &oldKeywords, true},
+        {"from a version without keywords", &older, &older, nullptr, nullptr, true},
+        {"changed by the user", &changed, &bundled, &keywords, &keywords, false},
+        {"changed, without the earlier copy", &changed, nullptr, nullptr, nullptr, false},
+        {"keywords changed by the user", &older, &older, &myKeywords, &oldKeywords, false},
+        {"deleted by the user", nullptr, &bundled, nullptr, &keywords, true},
     };
     const std::string sef = dir_ + kDefaultSef, reference = dir_ + kSetupSef;
+    const std::string companion = dir_ + kCompanion, companionReference = dir_ + kSetupCompanion;
+    const auto put = [](const std::string& path, const std::string* text) {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+        return !text || WriteFileText(path, *text);
+    };
     for (const auto& c : cases) {
-        DeleteFileA(sef.c_str());
-        SetFileAttributesA(reference.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(reference.c_str());
-        ASSERT_TRUE(!c.before || WriteFileText(sef, *c.before)) << c.situation;
-        ASSERT_TRUE(!c.reference || WriteFileText(reference, *c.reference)) << c.situation;
+        ASSERT_TRUE(put(sef, c.before) && put(reference, c.reference) &&
+                    put(companion, c.companion) && put(companionReference, c.companionReference))
+            << c.situation;
         ASSERT_EQ(RunSetup("/S"), 0u) << c.situation;
         EXPECT_TRUE(ReadFileText(sef) == (c.replaced ? bundled : *c.before)) << c.situation;
+        const std::string* kept = c.replaced ? &keywords : c.companion; // nullptr: none
+        EXPECT_EQ(PathExists(companion), kept != nullptr) << c.situation;
+        EXPECT_TRUE(!kept || ReadFileText(companion) == *kept) << c.situation;
         EXPECT_TRUE(ReadFileText(reference) == bundled) << c.situation;
+        EXPECT_TRUE(ReadFileText(companionReference) == keywords) << c.situation;
     }
     EXPECT_TRUE(ReadFileText(dir_ + mineName) == mine);
 
@@ -382,13 +400,13 @@ TEST_F(Installer, UpgradeKeepsSettingsAndEngineFiles) {
     }
 
     // A silent uninstallation keeps the settings and the user's engine files, the changed
-    // bundled one among them.
-    ASSERT_TRUE(WriteFileText(sef, changed));
+    // bundled one among them with its companion.
+    ASSERT_TRUE(WriteFileText(sef, changed) && put(companion, &keywords));
     const std::string settings = ReadFileText(dir_ + "vantu.ini");
     ASSERT_EQ(RunProgram(RegText(HKEY_CURRENT_USER, kUninstallKey, "QuietUninstallString")), 0u);
     bool barShown = false;
     ASSERT_TRUE(WaitForUninstall(barShown));
-    std::vector<std::string> left = {"vantu.ini", mineName, kDefaultSef};
+    std::vector<std::string> left = {"vantu.ini", mineName, kDefaultSef, kCompanion};
     std::sort(left.begin(), left.end());
     EXPECT_EQ(ListTree(dir_), left);
     EXPECT_TRUE(ReadFileText(dir_ + "vantu.ini") == settings);

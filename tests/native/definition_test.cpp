@@ -34,9 +34,9 @@ bool IsZero(const EngineEntry& e) {
 }
 
 // The text an export writes, as the profile writer would lay it out.
-std::string Render(const EngineEntry& e) {
+std::string Render(const EngineEntry& e, const EngineExtras& extras = EngineExtras{}) {
     DefinitionValue values[kMaxDefinitionValues];
-    const int n = DefinitionValues(e, values);
+    const int n = DefinitionValues(e, values, extras);
     std::string out, section;
     for (int i = 0; i < n; ++i) {
         if (section != values[i].section) {
@@ -147,6 +147,46 @@ TEST(Definition, ExportWritesTheKeysInOrderAndReadsBackEqual) {
     std::memset(unbounded.key[0], 'k', sizeof unbounded.key[0]);
     ASSERT_EQ(DefinitionValues(unbounded, v), 4);
     EXPECT_EQ(std::strlen(v[2].text), kKeySize);
+}
+
+// The keyword is never required: a value that cannot be a keyword is left out and the entry
+// still reads; an export writes it after the name and it reads back.
+TEST(Definition, KeywordIsTakenOrLeftOut) {
+    const struct {
+        std::string line; // in [Data]
+        const char* keyword;
+    } cases[] = {
+        {"", ""},
+        {"Keyword=w", "w"},
+        {"keyword = \x83\x5C\x95\x5C ", "\x83\x5C\x95\x5C"}, // trimmed; trail byte 0x5C
+        {"Keyword=" + std::string(15, 'k'), "kkkkkkkkkkkkkkk"},
+        {"Keyword=" + std::string(16, 'k'), ""},
+        {"Keyword=" + std::string(5000, 'k'), ""},
+        {"Keyword=a b", ""},
+        {"Keyword=x\x81\x40y", ""}, // a full-width space
+        {"Keyword=ab\x83", ""},     // a lone lead byte
+        {"Keyword=\x01", ""},
+    };
+    for (const auto& c : cases) {
+        const ProfileText profile(kMinimal + "[Data]\n" + c.line + "\n");
+        EngineEntry e;
+        ASSERT_FALSE(EntryFromDefinition(profile.Reader(), e).section) << c.line;
+        EngineExtras x;
+        std::memset(&x, 0x55, sizeof x);
+        EXPECT_EQ(KeywordFromDefinition(profile.Reader(), x), *c.keyword != '\0') << c.line;
+        EXPECT_STREQ(x.Keyword, c.keyword) << c.line;
+        // Exported and read back: the same entry and keyword; no key without a keyword.
+        const std::string text = Render(e, x);
+        const std::string data = "[Data]\r\nName=N\r\nKeyword=" + std::string(c.keyword) + "\r\n";
+        EXPECT_EQ(text.rfind(data, 0) == 0, *c.keyword != '\0') << text; // after the name
+        const ProfileText again(text);
+        EngineEntry back;
+        EngineExtras backX;
+        ASSERT_FALSE(EntryFromDefinition(again.Reader(), back).section) << text;
+        KeywordFromDefinition(again.Reader(), backX);
+        EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << text;
+        EXPECT_STREQ(backX.Keyword, c.keyword) << text;
+    }
 }
 
 TEST(Definition, ProfileValueStaysInItsBuffer) {

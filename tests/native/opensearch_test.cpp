@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -328,6 +329,36 @@ TEST(OpenSearch, EntryExportsAndImportsBack) {
     CopyToField(e.head[0], std::string("e/\x83\x7B?q="));
     ASSERT_TRUE(OpenSearchFromEntry(e, x));
     EXPECT_EQ(x.templ.view().substr(0, 14), "http://e/\x83\x7B?q=");
+}
+
+// The keyword: taken when it is one, else left out without refusing the description; an
+// export carries a keyword only.
+TEST(OpenSearch, KeywordGoesBothWays) {
+    const struct {
+        std::string keyword; // Shift-JIS, as the reader gives it
+        const char* taken;
+    } cases[] = {
+        {"w", "w"},
+        {"\x8E\xAB", "\x8E\xAB"}, // 辞
+        {"", ""},
+        {"a b", ""},
+        {std::string(16, 'k'), ""},
+    };
+    const Description d = Describe("http://a/?q={searchTerms}");
+    for (const auto& c : cases) {
+        auto desc = d.Make();
+        desc->keyword.Assign(c.keyword);
+        EngineExtras x;
+        std::memset(&x, 0x55, sizeof x);
+        EXPECT_EQ(KeywordFromOpenSearch(*desc, x), *c.taken != '\0') << c.keyword;
+        EXPECT_STREQ(x.Keyword, c.taken) << c.keyword;
+        EngineEntry e;
+        OpenSearchDetail detail;
+        ASSERT_EQ(EntryFromOpenSearch(*desc, e, detail), OpenSearchFault::None);
+        OpenSearchExport out;
+        ASSERT_TRUE(OpenSearchFromEntry(e, out, x));
+        EXPECT_EQ(out.keyword, c.taken) << c.keyword;
+    }
 }
 
 TEST(OpenSearch, FileNameFromEngineName) {

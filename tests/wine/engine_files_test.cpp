@@ -26,6 +26,8 @@ EngineEntry Entry(const char* name, const char* head = "example.jp/?q=", const c
     return MakeEntry(name, head, key);
 }
 
+const EngineExtras kNone[1] = {};
+
 std::string ImageOf(const std::vector<EngineEntry>& entries) {
     const std::vector<uint8_t> img = SefImageOf(entries.data(), static_cast<int>(entries.size()));
     EXPECT_FALSE(img.empty());
@@ -50,7 +52,7 @@ TEST_F(EngineFiles, WorkedExampleIsWrittenAndReadBackByteForByte) {
     EngineEntry e = Entry("AB", "x/?q=", "+");
     e.Character = 2;
     const std::string path = dir / "example.sef";
-    ASSERT_EQ(WriteEngineFile(&e, nullptr, Widen(path).c_str(), 1), 1);
+    ASSERT_EQ(WriteEngineFile(&e, kNone, Widen(path).c_str(), 1), 1);
     const std::string bytes = ReadFileText(path);
     ASSERT_EQ(bytes.size(), 82u);
     EngineSet set;
@@ -58,14 +60,17 @@ TEST_F(EngineFiles, WorkedExampleIsWrittenAndReadBackByteForByte) {
     EXPECT_EQ(0, std::memcmp(&set.entries[0], &e, sizeof e));
 }
 
+// And its companion, the bundled engines' keywords, is what the program writes for them.
 TEST_F(EngineFiles, TheBundledFileIsExactlyWhatTheWriterProduces) {
     EngineSet set;
     const int count = ReadEngineFile(set, Widen(DistDir() + kDefaultSef).c_str());
     ASSERT_GE(count, 12);
-    const std::string copy = dir / "copy.sef";
-    ASSERT_EQ(WriteEngineFile(set.entries.get(), nullptr, Widen(copy).c_str(), count), 1);
+    const std::string copy = dir / kDefaultSef;
+    ASSERT_EQ(WriteEngineFile(set.entries.get(), set.extras, Widen(copy).c_str(), count), 1);
     EXPECT_EQ(ReadFileText(copy), ReadFileText(DistDir() + kDefaultSef));
+    EXPECT_EQ(ReadFileText(copy + ".txt"), ReadFileText(DistDir() + kDefaultSef + ".txt"));
     EXPECT_STREQ(set.entries[0].Name, "Google");
+    EXPECT_STREQ(set.extras[0].Keyword, "g");
 }
 
 TEST_F(EngineFiles, ReaderResults) {
@@ -100,7 +105,7 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
 
     // An entry the writer refuses: nothing is touched.
     EngineEntry noKey = Entry("new", "h", "");
-    EXPECT_EQ(WriteEngineFile(&noKey, nullptr, Widen(path).c_str(), 1), 0);
+    EXPECT_EQ(WriteEngineFile(&noKey, kNone, Widen(path).c_str(), 1), 0);
     EXPECT_EQ(ReadFileText(path), before);
 
     // The target is held open without sharing, so it cannot be replaced: the old bytes stay
@@ -108,7 +113,7 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
     UniqueFile held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     EngineEntry fresh = Entry("new");
-    EXPECT_EQ(WriteEngineFile(&fresh, nullptr, Widen(path).c_str(), 1), 0);
+    EXPECT_EQ(WriteEngineFile(&fresh, kNone, Widen(path).c_str(), 1), 0);
     held.reset();
     EXPECT_EQ(ReadFileText(path), before);
     WIN32_FIND_DATAA fd;
@@ -116,10 +121,10 @@ TEST_F(EngineFiles, AFailedSaveLeavesTheOldFileIntact) {
     EXPECT_FALSE(find) << fd.cFileName;
 
     // A directory that does not exist: 0.
-    EXPECT_EQ(WriteEngineFile(&fresh, nullptr, Widen(dir / "no\\such\\x.sef").c_str(), 1), 0);
+    EXPECT_EQ(WriteEngineFile(&fresh, kNone, Widen(dir / "no\\such\\x.sef").c_str(), 1), 0);
 
     // And a good save replaces the file.
-    EXPECT_EQ(WriteEngineFile(&fresh, nullptr, Widen(path).c_str(), 1), 1);
+    EXPECT_EQ(WriteEngineFile(&fresh, kNone, Widen(path).c_str(), 1), 1);
     EngineSet set;
     ASSERT_EQ(ReadEngineFile(set, Widen(path).c_str()), 1);
     EXPECT_STREQ(set.entries[0].Name, "new");

@@ -134,6 +134,7 @@ TEST_F(OpenSearchFiles, ExportReadsBackAsTheSameEntry) {
     CopyToField(e.head[0], std::string("dict.example.jp/s?q="));
     CopyToField(e.key[0], std::string("+"));
     CopyToField(e.tail[0], std::string("&mode=all"));
+    EngineEntry back;
     for (uint8_t character : {0, 1, 3}) {
         e.Character = character;
         const std::string path = dir / "out.xml";
@@ -144,15 +145,56 @@ TEST_F(OpenSearchFiles, ExportReadsBackAsTheSameEntry) {
         EXPECT_NE(text.find("http://dict.example.jp/s?q={searchTerms}&amp;mode="),
                   std::string::npos);
         EXPECT_NE(text.find("\xE8\xBE\x9E\xE6\x9B\xB8 &amp; &lt;"), std::string::npos); // 辞書
-        EngineEntry back;
+        EXPECT_EQ(text.find("morvel"), std::string::npos); // no keyword, no element
         const OpenSearchRead r = ReadOpenSearchFile(Widen(path).c_str(), back);
         ASSERT_EQ(r.file, OpenSearchFileFault::None) << int(r.content);
         EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << int(character);
     }
+    // With a keyword: Morvel's element, its namespace declared on the root, and read back.
+    EngineExtras keyword = {};
+    CopyToField(keyword.Keyword, std::string("辞"));
+    ASSERT_EQ(WriteOpenSearchFile(Widen(dir / "k.xml").c_str(), e, keyword),
+              OpenSearchWrite::Written);
+    const std::string text = ReadFileText(dir / "k.xml");
+    EXPECT_NE(text.find("<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\" "
+                        "xmlns:morvel=\"urn:x-morvel:opensearch\">"),
+              std::string::npos)
+        << text;
+    // (The parser may declare it again on the element itself, as it does for the others.)
+    EXPECT_NE(text.find("<morvel:Keyword"), std::string::npos) << text;
+    EXPECT_NE(text.find(">\xE8\xBE\x9E</morvel:Keyword>"), std::string::npos) << text;
+    OpenSearchRead r = ReadOpenSearchFile(Widen(dir / "k.xml").c_str(), back);
+    ASSERT_EQ(r.file, OpenSearchFileFault::None);
+    EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0);
+    EXPECT_STREQ(r.extras.Keyword, "辞");
+    // The keyword is found by its namespace, whatever the prefix; one that Shift-JIS cannot
+    // say or that cannot be a keyword is left out, and the description is still taken.
+    const struct {
+        const char* element;
+        const char* keyword;
+    } keywords[] = {
+        {"<k:Keyword xmlns:k=\"urn:x-morvel:opensearch\">yt</k:Keyword>", "yt"},
+        {"<Keyword xmlns=\"urn:x-morvel:opensearch\">\xE8\xBE\x9E</Keyword>", "辞"},
+        {"<morvel:Keyword xmlns:morvel=\"urn:x-other\">w</morvel:Keyword>", ""},
+        {"<Keyword>w</Keyword>", ""}, // the description's own namespace
+        {"<m:Keyword xmlns:m=\"urn:x-morvel:opensearch\">\xC3\xAB</m:Keyword>", ""}, // ë
+        {"<m:Keyword xmlns:m=\"urn:x-morvel:opensearch\">a b</m:Keyword>", ""},
+    };
+    for (const auto& k : keywords) {
+        ASSERT_TRUE(WriteFileText(dir / "kw.xml",
+                                  "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/"
+                                  "1.1/\"><ShortName>K</ShortName>" +
+                                      std::string(k.element) +
+                                      "<Url type=\"text/html\" template=\"http://k/"
+                                      "{searchTerms}\"/></OpenSearchDescription>"));
+        r = ReadOpenSearchFile(Widen(dir / "kw.xml").c_str(), back);
+        EXPECT_EQ(r.file, OpenSearchFileFault::None) << k.element;
+        EXPECT_STREQ(r.extras.Keyword, k.keyword) << k.element;
+    }
+
     // The same entry with its own https scheme, and one that only opens a local file.
     CopyToField(e.head[0], std::string("https://dict.example.jp/s?q="));
     ASSERT_EQ(WriteOpenSearchFile(Widen(dir / "s.xml").c_str(), e), OpenSearchWrite::Written);
-    EngineEntry back;
     ASSERT_EQ(ReadOpenSearchFile(Widen(dir / "s.xml").c_str(), back).file,
               OpenSearchFileFault::None);
     EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0);

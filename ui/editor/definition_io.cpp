@@ -56,11 +56,17 @@ void SelectLast(EditorState& s) {
     SelectEntry(s, s.work.count - 1);
 }
 
-// Writes every value of the entry (the context) into the file.
+// An entry and its extras, as an export writes them.
+struct ExportedEntry {
+    const EngineEntry& entry;
+    const EngineExtras& extras;
+};
+
+// Writes every value of the entry (the context, an ExportedEntry) into the file.
 bool WriteDefinitionTo(const wchar_t* path, const void* context) {
-    const EngineEntry& e = *static_cast<const EngineEntry*>(context);
+    const ExportedEntry& x = *static_cast<const ExportedEntry*>(context);
     DefinitionValue values[kMaxDefinitionValues];
-    const int n = DefinitionValues(e, values);
+    const int n = DefinitionValues(x.entry, values, x.extras);
     ProfileDocument doc;
     for (int i = 0; i < n; ++i)
         if (!doc.Set(values[i].section, values[i].key, values[i].text)) return false;
@@ -80,7 +86,9 @@ ImportResult ImportDefinitionFile(EditorState& s, const wchar_t* path) {
         ShowRejected(s, path, fault);
         return ImportResult::Rejected;
     }
-    AppendEntry(s, e);
+    EngineExtras extras;
+    KeywordFromDefinition(DocumentReader(doc), extras); // a refused keyword is left out
+    AppendEntry(s, e, extras);
     return ImportResult::Added;
 }
 
@@ -142,7 +150,8 @@ void ExportDefinitionFile(EditorState& s) {
 
     // The definition is written beside the target and put in its place only when it is
     // complete: a failed export leaves any old file as it was, and says so.
-    const bool ok = ReplaceFileSafely(path, L"sed", WriteDefinitionTo, &e);
+    const ExportedEntry exported{e, s.work.extras[sel]};
+    const bool ok = ReplaceFileSafely(path, L"sed", WriteDefinitionTo, &exported);
     if (!ok) {
         MessageText text(L"定義ファイル書き出しに失敗しました。\n\nファイル名 : ");
         text.Append(View(path));

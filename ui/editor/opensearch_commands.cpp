@@ -22,7 +22,7 @@ ImportResult ImportOpenSearchFile(EditorState& s, const wchar_t* path) {
         EditorMessage(s, message.c_str(), MB_OK | MB_ICONWARNING);
         return ImportResult::Rejected;
     }
-    AppendEntry(s, e);
+    AppendEntry(s, e, r.extras);
     return ImportResult::Added;
 }
 
@@ -37,8 +37,9 @@ void ExportOpenSearchCommand(EditorState& s) {
     const int sel = SelectedEntry(s);
     if (sel < 0 || sel >= s.work.count) return;
     const EngineEntry& e = s.work.entries[sel];
+    const EngineExtras& extras = s.work.extras[sel];
     OpenSearchExport x;
-    if (!OpenSearchFromEntry(e, x)) {
+    if (!OpenSearchFromEntry(e, x, extras)) {
         EditorMessage(s, L"ファイルを開く検索エンジンは OpenSearch 記述にできません。",
                       MB_OK | MB_ICONWARNING);
         return;
@@ -50,7 +51,7 @@ void ExportOpenSearchCommand(EditorState& s) {
     wchar_t path[MAX_PATH];
     lstrcpynW(path, suggested.c_str(), MAX_PATH);
     if (!AskSavePath(s.window, kFilter, kExtension, path)) return;
-    if (WriteOpenSearchFile(path, e) != OpenSearchWrite::Written) {
+    if (WriteOpenSearchFile(path, e, extras) != OpenSearchWrite::Written) {
         MessageText text(L"OpenSearch 書き出しに失敗しました。\n\nファイル名 : ");
         text.Append(View(path));
         EditorMessage(s, text.c_str(), MB_OK | MB_ICONERROR);
