@@ -23,7 +23,7 @@ chmod 755 "$work"
 # The program folder: root's, readable and runnable by everyone, writable by root only.
 prog=$work/program
 mkdir "$prog"
-cp "$dist/vantu.exe" "$dist/morvel-host.exe" "$dist/標準.sef" "$prog/" || exit 1
+cp "$dist/vantu.exe" "$dist/morvel-host.exe" "$dist/標準.sef" "$dist/標準.sef.txt" "$prog/" || exit 1
 # What the user's test program and the stand-in browser need, readable by the user.
 mkdir "$work/tests"
 cp "$exe" "$helpers/fake_browser.exe" "$scripts/wine-env.sh" "$work/tests/" || exit 1

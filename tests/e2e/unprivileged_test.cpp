@@ -77,6 +77,8 @@ TEST_F(Unprivileged, SettingsPositionEngineAndHistoryComeBack) {
     // The first start filled the data folder from the program folder.
     EXPECT_EQ(ReadFileText(data + "vantu.ini"), programIni);
     EXPECT_EQ(ReadFileText(data + kDefaultSef), ReadFileText(program_ + kDefaultSef));
+    const std::string companion = std::string(kDefaultSef) + ".txt"; // its keywords go with it
+    EXPECT_EQ(ReadFileText(data + companion), ReadFileText(program_ + companion));
     ASSERT_GE(ComboCount(GetDlgItem(bar, IDC_ENGINE)), 2);
 
     // Moved, another engine, a search, and topmost through the settings sheet.
