@@ -68,7 +68,7 @@ bool IsEngineKeyword(std::string_view keyword) {
 bool HasExtras(const EngineExtras* extras, int count) {
     if (!extras) return false;
     for (int i = 0; i < count; ++i)
-        if (extras[i].Keyword[0] != '\0') return true;
+        if (extras[i].Keyword[0] != '\0' || extras[i].Suggest[0] != '\0') return true;
     return false;
 }
 

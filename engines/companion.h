@@ -24,7 +24,7 @@ constexpr char kCompanionSuffix[] = ".txt";
 // A larger companion is not read at all.
 constexpr size_t kCompanionMaxBytes = 256 * 1024;
 // Room for the text of 64 entries with every field at its longest.
-constexpr size_t kCompanionTextSize = 32 * 1024;
+constexpr size_t kCompanionTextSize = 128 * 1024;
 
 // The conversions between the companion's UTF-8 and the entries' Shift-JIS.
 struct CompanionCodec {

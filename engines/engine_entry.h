@@ -52,10 +52,15 @@ static_assert(offsetof(EngineEntry, tail) + kTailSize == 832, "URL2 tail");
 // What an entry has beyond its record: the engine file has no room for it, so it is kept in
 // the file's companion (engines/companion.h) and is never required.
 constexpr size_t kEngineKeywordSize = 16;
+constexpr size_t kSuggestUrlSize = 512;
 struct EngineExtras {
     // The word that picks the entry when the typed text begins with it: Shift-JIS, 1 to 15
     // bytes without spaces; "" for none (IsEngineKeyword).
     char Keyword[kEngineKeywordSize];
+    // Where the engine's suggestions for the typed text come from: a URL template in
+    // Shift-JIS (0 to 511 bytes) with "{searchTerms}" where the text goes, encoded in the
+    // entry's character code; "" for none.
+    char Suggest[kSuggestUrlSize];
 };
 
 // An owned table of 1 to 64 entries read from one engine file, and what its companion adds.
