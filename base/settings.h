@@ -15,6 +15,8 @@ struct Settings {
     uint8_t NotSaveIS = 0;
     uint8_t NotWinClose = 0;
     uint8_t AutoComplete = 0; // offer past keywords while typing (Search/AutoComplete)
+    uint8_t Suggest = 0;      // ask the engine for suggestions while typing (Search/Suggest)
+    uint8_t SuggestTold = 0;  // the user has been told where the typed text goes (Search/SuggestTold)
     uint16_t HotKey = 0;      // summon key, the hotkey control's value; 0: none (Window/HotKey)
     char Browser[260] = {};
     char DefaultSEF[260] = {};

@@ -43,6 +43,8 @@ void LoadSettings(Settings& s, const wchar_t* iniPath) {
     s.TrayMode = ReadFlag(doc, "Window", "TrayMode", 0);
     s.NotWinClose = ReadFlag(doc, "Window", "NotWinClose", 0);
     s.AutoComplete = ReadFlag(doc, "Search", "AutoComplete", 0);
+    s.Suggest = ReadFlag(doc, "Search", "Suggest", 0);
+    s.SuggestTold = ReadFlag(doc, "Search", "SuggestTold", 0);
     s.HotKey = HotKeyFromStored(doc.GetInt("Window", "HotKey", 0));
     ApplyTrayModeRule(s);
 }
@@ -79,6 +81,8 @@ bool SaveSettings(const Settings& s, const wchar_t* iniPath, const BarSnapshot& 
     ok &= SetInt(doc, "Window", "PosY", bar.position.y);
     ok &= SetOptionalInt(doc, "Window", "HotKey", s.HotKey);
     ok &= SetOptionalInt(doc, "Search", "AutoComplete", s.AutoComplete);
+    ok &= SetOptionalInt(doc, "Search", "Suggest", s.Suggest);
+    ok &= SetOptionalInt(doc, "Search", "SuggestTold", s.SuggestTold);
     ok &= doc.Set("Search", "Browser", std::string_view(s.Browser, FieldLength(s.Browser, 260)));
     const char* current = bar.currentFile ? bar.currentFile : "";
     if (!s.NotSaveDS) ok &= doc.Set("Search", "DefaultSEF", current);

@@ -115,6 +115,7 @@ bool SetSummonHotKey(SearchBar& bar, uint16_t value) {
 void UpdateHistoryCompletion(SearchBar& bar) {
     if (!bar.keyword) return;
     const Settings& s = bar.app.settings;
-    bar.completion.Enable(bar.keyword, s.AutoComplete != 0 && s.Max != 0,
+    // With suggestions on, their drop-down shows the history rows as well.
+    bar.completion.Enable(bar.keyword, s.AutoComplete != 0 && s.Max != 0 && s.Suggest == 0,
                           HistorySource{&bar.app, OfferKeywords});
 }

@@ -7,8 +7,25 @@
 
 #include "platform/app_state.h"
 #include "platform/handles.h"
+#include "platform/suggest_fetch.h"
 #include "ui/bar/history_complete.h"
 #include "ui/common/window_helpers.h"
+
+// The suggestions drop-down's rows: matching history, then a header, then the suggestions.
+constexpr int kSuggestRowLimit = 8 + 1 + 8;
+struct SuggestRow {
+    enum class Kind : uint8_t { History, Header, Suggestion };
+    Kind kind = Kind::History;
+    WideKeyword text; // what goes into the box when the row is chosen
+};
+struct SuggestRows {
+    int count = 0;
+    SuggestRow rows[kSuggestRowLimit];
+};
+// The bar's timer that sends the request once typing has stopped, and the message by which
+// the fetcher says that an answer has come (wParam: its generation).
+constexpr UINT_PTR kSuggestTimer = 2;
+constexpr UINT kSuggestionsArrived = WM_APP + 401;
 
 struct SearchBar {
     SearchBar(AppState& state, bool startHidden) : app(state), stayHidden(startHidden) {}
@@ -36,6 +53,14 @@ struct SearchBar {
     HotKeyRegistration summonKey;
     HistoryCompletion completion; // the past keywords offered while typing
     WindowSubclass pageKeys;      // the keyword box's page keys
+    // Suggestions while typing (bar_suggest.h): the request in flight, the number of the
+    // newest, the drop-down (a list owned by the bar) and its rows.
+    SuggestFetcher suggestFetcher;
+    uint32_t suggestGeneration = 0;
+    HWND suggestList = nullptr;
+    SuggestRows suggestRows;
+    WindowSubclass suggestMouse;
+    bool fillingBox = false; // the drop-down is putting a row's text into the box
 };
 
 // The selected engine, -1 for none.

@@ -8,6 +8,7 @@
 #include "query/keyword.h"
 #include "ui/bar/bar_logic.h"
 #include "ui/bar/bar_search.h"
+#include "ui/bar/bar_suggest.h"
 #include "ui/bar/bar_state.h"
 #include "platform/win_text.h"
 #include "ui/bar/keyword_cue.h"
@@ -29,9 +30,11 @@ LRESULT CALLBACK PageKeyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, U
     if (msg == WM_GETDLGCODE && lParam) {
         // Escape closes an open drop-down instead of reaching the dialog manager.
         const MSG* m = reinterpret_cast<const MSG*>(lParam);
-        if (m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE && bar.completion.DropDownOpen())
+        if (m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE &&
+            (bar.completion.DropDownOpen() || SuggestionsOpen(bar)))
             return DefSubclassProc(wnd, msg, wParam, lParam) | DLGC_WANTMESSAGE;
     }
+    if (msg == WM_KEYDOWN && SuggestionKey(bar, static_cast<UINT>(wParam))) return 0;
     if (msg == WM_KEYDOWN && (wParam == VK_PRIOR || wParam == VK_NEXT)) {
         const int step = wParam == VK_NEXT ? 1 : -1;
         const AppState& app = bar.app;
@@ -132,6 +135,7 @@ void ExitSequence(SearchBar& bar) {
     AppState& app = bar.app;
     bar.summonKey.reset();
     bar.summonValue = 0;
+    StopSuggestions(bar); // a request in flight is dropped, never waited for
     bar.completion.Enable(bar.keyword, false, {});
     // The page keys stay until the keyword box is destroyed: the autocomplete object's own
     // subclass may lie above them, and taking them out of the chain must not take it along.
@@ -243,12 +247,14 @@ BOOL OnCommand(SearchBar& bar, WPARAM wParam) {
     }
     if (LOWORD(wParam) == IDC_KEYWORD && HIWORD(wParam) == EN_CHANGE) {
         UpdateKeywordCue(bar);
+        KeywordChangedForSuggestions(bar);
         return TRUE;
     }
     const BarCommandTarget c =
         ClassifyBarCommand(LOWORD(wParam), HIWORD(wParam), app.activeSet.count);
     switch (c.command) {
     case BarCommand::EngineFile:
+        StopSuggestions(bar);
         SwitchEngineFile(bar, c.index);
         UpdateKeywordCue(bar); // the keywords are the new file's
         return TRUE;
@@ -261,6 +267,7 @@ BOOL OnCommand(SearchBar& bar, WPARAM wParam) {
         return TRUE;
     case BarCommand::Search:
         bar.completion.CloseDropDown(); // Enter searches for what the box shows
+        StopSuggestions(bar);
         RunSearch(bar, false);
         return TRUE;
     case BarCommand::EngineCombo:
@@ -278,9 +285,11 @@ BOOL OnCommand(SearchBar& bar, WPARAM wParam) {
         RunAboutBox(bar.wnd, app);
         return TRUE;
     case BarCommand::Settings:
+        StopSuggestions(bar);
         RunSettingsCommand(bar);
         return TRUE;
     case BarCommand::Editor:
+        StopSuggestions(bar);
         RunEditorCommand(bar);
         UpdateKeywordCue(bar);
         return TRUE;
@@ -374,6 +383,10 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     case WM_WINDOWPOSCHANGED:
         if (bar.cue) UpdateKeywordCue(bar); // it follows the bar, and goes when the bar hides
+        // The drop-down stays with the box: a moved bar closes it.
+        if (!(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOMOVE) &&
+            SuggestionsOpen(bar))
+            StopSuggestions(bar);
         // The topmost band set before the first show may not take while the window is not
         // shown: it is set again once the bar is.
         if (!bar.shown && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)) {
@@ -385,6 +398,7 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     case WM_ACTIVATE:
         UpdateKeywordCue(bar); // only the active bar shows it
+        if (LOWORD(wParam) == WA_INACTIVE) StopSuggestions(bar);
         return LOWORD(wParam) == WA_INACTIVE ? TRUE : FALSE;
     case WM_CLOSE:
         if (bar.hideOnClose) {
@@ -413,10 +427,18 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
         if (LOWORD(wParam) == IDM_SETTINGS) {
             AnswerSender();
+            StopSuggestions(bar);
             RunSettingsCommand(bar);
             return TRUE;
         }
         return FALSE;
+    case WM_TIMER:
+        if (wParam != kSuggestTimer) return FALSE;
+        RequestSuggestions(bar);
+        return TRUE;
+    case kSuggestionsArrived:
+        ShowArrivedSuggestions(bar, static_cast<uint32_t>(wParam));
+        return TRUE;
     case WM_APP_TRAYNOTIFY:
         return HandleTrayNotify(bar, lParam);
     case WM_APP_ACTIVATE:

@@ -30,6 +30,7 @@ void Init(HWND page, SearchPage& state) {
     EnableWindow(GetDlgItem(page, IDC_SRCH_HISTORY_SIZE), s.Max != 0);
     SetTicked(page, IDC_SRCH_AUTOCOMPLETE, s.AutoComplete != 0);
     EnableWindow(GetDlgItem(page, IDC_SRCH_AUTOCOMPLETE), s.Max != 0);
+    SetTicked(page, IDC_SRCH_SUGGEST, s.Suggest != 0);
     CopyBounded(state.pendingBrowser, sizeof state.pendingBrowser, s.Browser);
     if (state.pendingBrowser[0]) ShowBrowser(page, state);
 }
@@ -65,6 +66,7 @@ void Confirm(HWND page, const SearchPage& state) {
     const int typed = static_cast<int>(GetDlgItemInt(page, IDC_SRCH_HISTORY_SIZE, nullptr, TRUE));
     s.Max = HistorySizeFromInput(IsTicked(page, IDC_SRCH_HISTORY_ON), typed);
     s.AutoComplete = IsTicked(page, IDC_SRCH_AUTOCOMPLETE) ? 1 : 0;
+    s.Suggest = IsTicked(page, IDC_SRCH_SUGGEST) ? 1 : 0;
     CopyBounded(s.Browser, sizeof s.Browser, state.pendingBrowser);
 }
 
@@ -76,6 +78,17 @@ BOOL OnCommand(HWND page, SearchPage& state, WPARAM wParam) {
         const bool on = IsTicked(page, IDC_SRCH_HISTORY_ON);
         EnableWindow(GetDlgItem(page, IDC_SRCH_HISTORY_SIZE), on);
         EnableWindow(GetDlgItem(page, IDC_SRCH_AUTOCOMPLETE), on);
+        return TRUE;
+    }
+    case IDC_SRCH_SUGGEST: {
+        // What is typed leaves the machine as it is typed: said once, the first time.
+        Settings& s = state.sheet->app.settings;
+        if (!IsTicked(page, IDC_SRCH_SUGGEST) || s.SuggestTold) return TRUE;
+        s.SuggestTold = 1;
+        ShowMessage(GetParent(page),
+                    L"入力中の文字は、入力するたびに、検索に使う検索エンジンの候補URLへ送られます"
+                    L"（キーワードで選んだときはそのエンジン、候補URLのないエンジンには送りません）。",
+                    MB_OK | MB_ICONINFORMATION);
         return TRUE;
     }
     case IDC_SRCH_BROWSER_DEFAULT:
