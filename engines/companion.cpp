@@ -20,6 +20,7 @@ struct Record {
     bool named = false;
     FixedText<kNameSize> name;
     FixedText<kEngineKeywordSize> keyword;
+    FixedText<kSuggestUrlSize> suggest;
 };
 
 // Section header "[n]", n from 1 to 64; 0 otherwise.
@@ -36,7 +37,7 @@ int PlaceOf(std::string_view header) {
 // A UTF-8 value in Shift-JIS; false when it is not UTF-8, Shift-JIS cannot say it, or it does
 // not fit.
 bool ToSjis(std::string_view value, TextBuffer& out, const CompanionCodec& codec) {
-    WideText<2 * kNameSize> wide;
+    WideText<kSuggestUrlSize> wide;
     if (!DecodeUtf8(value, wide) || wide.cut()) return false;
     out.clear();
     return codec.toCp932(wide.view(), out) == wide.size() && !out.cut();
@@ -46,15 +47,13 @@ bool SameName(const EngineEntry& entry, const Record& r) {
     return std::string_view(entry.Name, FieldLength(entry.Name, kNameSize)) == r.name.view();
 }
 
-} // namespace
-
-bool IsEngineKeyword(std::string_view keyword) {
-    if (keyword.empty() || keyword.size() >= kEngineKeywordSize) return false;
-    for (size_t i = 0; i < keyword.size(); ++i) {
-        const auto b = static_cast<unsigned char>(keyword[i]);
+// Whole Shift-JIS characters without blanks (half- or full-width) or control characters.
+bool SolidShiftJis(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
         if (IsLeadByte(b)) {
-            if (i + 1 >= keyword.size()) return false;
-            const auto t = static_cast<unsigned char>(keyword[i + 1]);
+            if (i + 1 >= text.size()) return false;
+            const auto t = static_cast<unsigned char>(text[i + 1]);
             if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
             if (b == 0x81 && t == 0x40) return false; // the full-width space
             ++i;
@@ -63,6 +62,22 @@ bool IsEngineKeyword(std::string_view keyword) {
         }
     }
     return true;
+}
+
+bool StartsNoCase(std::string_view text, std::string_view prefix) {
+    return EqualsAsciiNoCase(Slice(text, 0, prefix.size()), prefix);
+}
+
+} // namespace
+
+bool IsEngineKeyword(std::string_view keyword) {
+    return !keyword.empty() && keyword.size() < kEngineKeywordSize && SolidShiftJis(keyword);
+}
+
+bool IsSuggestUrl(std::string_view url) {
+    return url.size() < kSuggestUrlSize &&
+           (StartsNoCase(url, "https://") || StartsNoCase(url, "http://")) &&
+           url.find("{searchTerms}") != std::string_view::npos && SolidShiftJis(url);
 }
 
 bool HasExtras(const EngineExtras* extras, int count) {
@@ -89,8 +104,9 @@ int ReadCompanionText(std::string_view text, const EngineEntry* entries, int cou
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line[0] == '[') {
             current = nullptr;
-            const int place =
-                line.size() > 1 && line.back() == ']' ? PlaceOf(Slice(line, 1, line.size() - 2)) : 0;
+            const int place = line.size() > 1 && line.back() == ']'
+                                  ? PlaceOf(Slice(line, 1, line.size() - 2))
+                                  : 0;
             if (place != 0 && taken < kMaxEngines) {
                 current = &records[taken++];
                 current->place = place;
@@ -106,6 +122,9 @@ int ReadCompanionText(std::string_view text, const EngineEntry* entries, int cou
         } else if (EqualsAsciiNoCase(key, "keyword")) {
             if (!ToSjis(value, current->keyword, codec) || !IsEngineKeyword(current->keyword))
                 current->keyword.clear();
+        } else if (EqualsAsciiNoCase(key, "suggest")) {
+            if (!ToSjis(value, current->suggest, codec) || !IsSuggestUrl(current->suggest))
+                current->suggest.clear();
         }
     }
 
@@ -114,7 +133,8 @@ int ReadCompanionText(std::string_view text, const EngineEntry* entries, int cou
     const auto give = [&](const Record& r, int i) {
         used[i] = true;
         CopyBounded(extras[i].Keyword, kEngineKeywordSize, r.keyword.c_str());
-        if (!r.keyword.empty()) ++filled;
+        CopyBounded(extras[i].Suggest, kSuggestUrlSize, r.suggest.c_str());
+        if (!r.keyword.empty() || !r.suggest.empty()) ++filled;
     };
     bool placed[kMaxEngines] = {};
     for (int k = 0; k < taken; ++k) {
@@ -142,7 +162,9 @@ bool WriteCompanionText(const char* fileName, const EngineEntry* entries,
     out.clear();
     if (!HasExtras(extras, count)) return false;
     const auto appendSjis = [&](std::string_view sjis) {
-        char16_t wide[kCatalogueNameSize] = {}; // a file name is the longest text written
+        // A suggestion URL is the longest text written.
+        static_assert(kCatalogueNameSize <= kSuggestUrlSize, "a file name fits");
+        char16_t wide[kSuggestUrlSize] = {};
         const size_t n = codec.toUtf16(sjis, wide, sizeof wide / sizeof wide[0]);
         AppendUtf8(std::u16string_view(wide, n), out);
     };
@@ -150,15 +172,24 @@ bool WriteCompanionText(const char* fileName, const EngineEntry* entries,
     appendSjis(fileName);
     AppendUtf8(u" の検索エンジンのキーワード (UTF-8)\r\n", out);
     for (int i = 0; i < count; ++i) {
-        if (extras[i].Keyword[0] == '\0') continue;
+        const std::string_view keyword(extras[i].Keyword,
+                                       FieldLength(extras[i].Keyword, kEngineKeywordSize));
+        const std::string_view suggest(extras[i].Suggest,
+                                       FieldLength(extras[i].Suggest, kSuggestUrlSize));
+        if (keyword.empty() && suggest.empty()) continue;
         out.Append("\r\n[");
         if (i + 1 >= 10) out.Append(static_cast<char>('0' + (i + 1) / 10));
         out.Append(static_cast<char>('0' + (i + 1) % 10));
         out.Append("]\r\nname=");
         appendSjis(std::string_view(entries[i].Name, FieldLength(entries[i].Name, kNameSize)));
-        out.Append("\r\nkeyword=");
-        appendSjis(std::string_view(extras[i].Keyword,
-                                    FieldLength(extras[i].Keyword, kEngineKeywordSize)));
+        if (!keyword.empty()) {
+            out.Append("\r\nkeyword=");
+            appendSjis(keyword);
+        }
+        if (!suggest.empty()) {
+            out.Append("\r\nsuggest=");
+            appendSjis(suggest);
+        }
         out.Append("\r\n");
     }
     return !out.cut();

@@ -1,11 +1,12 @@
 // The companion of an engine file: what its entries have beyond their records (their
-// keywords), kept beside the file as UTF-8 text that a person can read and keep in version
-// control. No Windows needed.
+// keywords and suggestion URLs), kept beside the file as UTF-8 text that a person can read and keep
+// in version control. No Windows needed.
 //
 //   ; Morvel: 標準.sef の検索エンジンのキーワード (UTF-8)
 //   [1]
 //   name=Google
 //   keyword=g
+//   suggest=https://www.google.com/complete/search?client=firefox&q={searchTerms}
 //
 // One section per entry that has something, numbered by its place in the engine file; "name"
 // ties the section to its entry, so that a file reordered by a program that knows nothing of
@@ -35,13 +36,18 @@ struct CompanionCodec {
 // Whether text may be an entry's keyword: 1 to 15 bytes of Shift-JIS in whole characters,
 // without spaces (half- or full-width) or control characters.
 bool IsEngineKeyword(std::string_view keyword);
+// Whether text may be an entry's suggestion URL: 1 to 511 bytes of Shift-JIS in whole
+// characters, without blanks or control characters, beginning with "https://" or "http://"
+// and holding "{searchTerms}".
+bool IsSuggestUrl(std::string_view url);
 // Whether any of the entries has something for the companion (none for null extras).
 bool HasExtras(const EngineExtras* extras, int count);
 
 // Fills extras[0..count) (cleared first) from companion text. A section goes to the entry at
 // its place when that entry has its name (or the section names none), else to the first
-// entry of that name that has none yet, else nowhere. A keyword that IsEngineKeyword refuses
-// or Shift-JIS cannot say is dropped. Returns how many entries got something.
+// entry of that name that has none yet, else nowhere. A keyword that IsEngineKeyword refuses,
+// a suggestion URL that IsSuggestUrl refuses, or either when Shift-JIS cannot say it, is
+// dropped. Returns how many entries got something.
 int ReadCompanionText(std::string_view text, const EngineEntry* entries, int count,
                       EngineExtras* extras, const CompanionCodec& codec);
 

@@ -68,14 +68,15 @@ DefinitionFault EntryFromDefinition(const DefinitionReader& r, EngineEntry& entr
     return {};
 }
 
-bool KeywordFromDefinition(const DefinitionReader& r, EngineExtras& extras) {
+void ExtrasFromDefinition(const DefinitionReader& r, EngineExtras& extras) {
     extras = EngineExtras{};
     DefinitionText read;
     r.text(r.source, "Data", "Keyword", read);
-    const std::string_view v = TextOf(read);
-    if (read.cut() || !IsEngineKeyword(v)) return false;
-    CopyBounded(extras.Keyword, kEngineKeywordSize, v.data(), v.size());
-    return true;
+    std::string_view v = TextOf(read);
+    if (!read.cut() && IsEngineKeyword(v)) CopyToField(extras.Keyword, v);
+    r.text(r.source, "Data", "Suggest", read);
+    v = TextOf(read);
+    if (!read.cut() && IsSuggestUrl(v)) CopyToField(extras.Suggest, v);
 }
 
 int DefinitionValues(const EngineEntry& e, DefinitionValue (&values)[kMaxDefinitionValues],
@@ -106,6 +107,9 @@ int DefinitionValues(const EngineEntry& e, DefinitionValue (&values)[kMaxDefinit
     if (IsEngineKeyword(
             std::string_view(extras.Keyword, FieldLength(extras.Keyword, kEngineKeywordSize))))
         text("Data", "Keyword", extras.Keyword, sizeof extras.Keyword);
+    if (IsSuggestUrl(
+            std::string_view(extras.Suggest, FieldLength(extras.Suggest, kSuggestUrlSize))))
+        text("Data", "Suggest", extras.Suggest, sizeof extras.Suggest);
     if (e.Character != 0) number("Data", "Character", e.Character);
     if (e.UrlMode != 0) number("Data", "UrlMode", e.UrlMode);
     text("URL1", "head", e.head[0], sizeof e.head[0]);

@@ -8,12 +8,14 @@
 #include "base/text.h"
 #include "engines/engine_entry.h"
 
-// The size of the buffer that a text value is read into: at most 269 bytes are seen.
-constexpr size_t kDefinitionValueBuffer = 270;
+// The size of the buffer that a text value is read into: room for the longest value taken, a
+// suggestion URL, and one byte more, so that a longer value is seen to be too long. (Every
+// other value is refused once it outgrows its field, however much of it is seen.)
+constexpr size_t kDefinitionValueBuffer = kSuggestUrlSize + 1;
 using DefinitionText = FixedText<kDefinitionValueBuffer>;
 
-// Reads a text value with an empty default into out (at most 269 bytes are seen) and a
-// number with default 0, as the profile reader does; source is handed to both.
+// Reads a text value with an empty default into out (at most kDefinitionValueBuffer - 1 bytes
+// are seen) and a number with default 0, as the profile reader does; source is handed to both.
 struct DefinitionReader {
     const void* source;
     void (*text)(const void* source, const char* section, const char* key, DefinitionText& out);
@@ -29,23 +31,23 @@ struct DefinitionFault {
 // names the first failing section and key.
 DefinitionFault EntryFromDefinition(const DefinitionReader& reader, EngineEntry& entry);
 
-// The entry's extras from a definition: "Data" "Keyword", never required. A keyword that
-// IsEngineKeyword refuses (or a value too long to be one) is left out, so a definition is
-// never refused for its keyword; files without the key read as before. Returns whether a
-// keyword was taken.
-bool KeywordFromDefinition(const DefinitionReader& reader, EngineExtras& extras);
+// The entry's extras from a definition: "Data" "Keyword" and "Suggest", never required. A
+// keyword that IsEngineKeyword refuses, or a suggestion URL that IsSuggestUrl refuses (or a
+// value too long to be either), is left out, so a definition is never refused for them;
+// files without the keys read as before.
+void ExtrasFromDefinition(const DefinitionReader& reader, EngineExtras& extras);
 
 // One key of a definition file as an export writes it.
 struct DefinitionValue {
     const char* section;
     const char* key;
-    char text[kHeadSize]; // the field's text (bounded by its field) or a decimal number
+    char text[kSuggestUrlSize]; // the field's text (bounded by its field) or a decimal number
 };
-constexpr int kMaxDefinitionValues = 10;
+constexpr int kMaxDefinitionValues = 11;
 
 // The keys that an export writes for the entry, in the order written: "Data" "Name";
-// "Keyword" only when the extras have one; "Character" and "UrlMode" only when not 0; "URL1"
-// "head", "key" and "tail" (the tail also when empty); "URL2" "head", "key" and "tail" only
+// "Keyword" and "Suggest" only when the extras have one; "Character" and "UrlMode" only when not 0;
+// "URL1" "head", "key" and "tail" (the tail also when empty); "URL2" "head", "key" and "tail" only
 // when the URL2 head is not empty. Returns the number of values filled.
 int DefinitionValues(const EngineEntry& entry, DefinitionValue (&values)[kMaxDefinitionValues],
                      const EngineExtras& extras = EngineExtras{});

@@ -133,24 +133,41 @@ bool DefaultValue(string_view name, string_view encodingName, string_view& value
     return true;
 }
 
-// The media type of a type attribute, without its parameters.
-bool IsHtmlType(string_view type) {
-    return EqualNoCase(Trim(Slice(type, 0, type.find(';'))), "text/html");
+// The media type of a type attribute, without its parameters, is `media`.
+bool IsMediaType(string_view type, string_view media) {
+    return EqualNoCase(Trim(Slice(type, 0, type.find(';'))), media);
 }
 
-// rel is a list of words separated by blanks; none means "results".
-bool ForResults(string_view rel) {
+bool IsHtmlType(string_view type) {
+    return IsMediaType(type, "text/html");
+}
+
+// Whether rel, a list of words separated by blanks, names the word.
+bool RelNames(string_view rel, string_view word) {
     const string_view r = Trim(rel);
-    if (r.empty()) return true;
     size_t i = 0;
     while (i < r.size()) {
         size_t end = i;
         while (end < r.size() && !Blank(r[end]))
             ++end;
-        if (EqualNoCase(Slice(r, i, end - i), "results")) return true;
+        if (EqualNoCase(Slice(r, i, end - i), word)) return true;
         i = end + 1;
     }
     return false;
+}
+
+// What a text/html Url is for: the results of a search (no rel means "results"), the search
+// form (a browser searches with it too), or something else.
+enum class HtmlRole { Results, SearchForm, Other };
+HtmlRole RoleOf(const OpenSearchUrl& u) {
+    if (!IsHtmlType(u.type)) return HtmlRole::Other;
+    if (Trim(u.rel).empty() || RelNames(u.rel, "results")) return HtmlRole::Results;
+    return RelNames(u.rel, "searchform") ? HtmlRole::SearchForm : HtmlRole::Other;
+}
+
+bool IsGet(const OpenSearchUrl& u) {
+    const string_view method = Trim(u.method);
+    return method.empty() || EqualNoCase(method, "get");
 }
 
 // Drops the query pairs whose value was only an optional parameter, then the remaining
@@ -344,6 +361,26 @@ bool OpenSearchQueryTemplate(const OpenSearchUrl& url, OpenSearchTemplate& out) 
     return !out.cut();
 }
 
+namespace {
+
+// The Character and name of the first input encoding that the program knows (UTF-8 when none
+// is given); false when none of those given is known.
+bool EncodingOf(const OpenSearchDescription& d, uint8_t& character, string_view& name) {
+    character = kCharUtf8;
+    name = "UTF-8";
+    const size_t encodings =
+        d.encodingCount < kOpenSearchEncodingLimit ? d.encodingCount : kOpenSearchEncodingLimit;
+    if (encodings == 0) return true;
+    for (size_t i = 0; i < encodings; ++i)
+        if (CharacterFromEncoding(d.inputEncodings[i], character)) {
+            name = Trim(d.inputEncodings[i]);
+            return true;
+        }
+    return false;
+}
+
+} // namespace
+
 OpenSearchFault EntryFromOpenSearch(const OpenSearchDescription& d, EngineEntry& entry,
                                     OpenSearchDetail& detail) {
     entry = EngineEntry{};
@@ -357,35 +394,29 @@ OpenSearchFault EntryFromOpenSearch(const OpenSearchDescription& d, EngineEntry&
     const string_view name = Trim(CutShiftJis(Trim(blanked), kNameSize - 1));
     if (name.empty()) return OpenSearchFault::NoShortName;
 
+    // The first GET Url for results; failing that, the first GET search form.
     const OpenSearchUrl* chosen = nullptr;
+    const OpenSearchUrl* form = nullptr;
     bool postOnly = false;
-    for (size_t i = 0; i < d.urlCount && i < kOpenSearchUrlLimit; ++i) {
+    for (size_t i = 0; i < d.urlCount && i < kOpenSearchUrlLimit && !chosen; ++i) {
         const OpenSearchUrl& u = d.urls[i];
-        if (!IsHtmlType(u.type) || !ForResults(u.rel)) continue;
-        const string_view method = Trim(u.method);
-        if (method.empty() || EqualNoCase(method, "get")) {
+        const HtmlRole role = RoleOf(u);
+        if (role == HtmlRole::Other) continue;
+        if (!IsGet(u))
+            postOnly = true;
+        else if (role == HtmlRole::Results)
             chosen = &u;
-            break;
-        }
-        postOnly = true;
+        else if (!form)
+            form = &u;
     }
+    if (!chosen) chosen = form;
     if (!chosen) return postOnly ? OpenSearchFault::PostOnly : OpenSearchFault::NoHtmlUrl;
 
     uint8_t character = kCharUtf8;
-    string_view encodingName = "UTF-8";
-    const size_t encodings =
-        d.encodingCount < kOpenSearchEncodingLimit ? d.encodingCount : kOpenSearchEncodingLimit;
-    if (encodings > 0) {
-        bool known = false;
-        for (size_t i = 0; i < encodings && !known; ++i)
-            if (CharacterFromEncoding(d.inputEncodings[i], character)) {
-                encodingName = Trim(d.inputEncodings[i]);
-                known = true;
-            }
-        if (!known) {
-            SetDetail(detail, Trim(d.inputEncodings[0]));
-            return OpenSearchFault::Encoding;
-        }
+    string_view encodingName;
+    if (!EncodingOf(d, character, encodingName)) {
+        SetDetail(detail, Trim(d.inputEncodings[0]));
+        return OpenSearchFault::Encoding;
     }
 
     OpenSearchTemplate templ;
@@ -422,11 +453,35 @@ void AppendBracesEscaped(TextBuffer& out, string_view text) {
 
 } // namespace
 
-bool KeywordFromOpenSearch(const OpenSearchDescription& d, EngineExtras& extras) {
+void ExtrasFromOpenSearch(const OpenSearchDescription& d, EngineExtras& extras) {
     extras = EngineExtras{};
-    if (d.keyword.cut() || !IsEngineKeyword(d.keyword)) return false;
-    CopyBounded(extras.Keyword, kEngineKeywordSize, d.keyword.c_str(), d.keyword.size());
-    return true;
+    if (!d.keyword.cut() && IsEngineKeyword(d.keyword))
+        CopyBounded(extras.Keyword, kEngineKeywordSize, d.keyword.c_str(), d.keyword.size());
+
+    uint8_t character = kCharUtf8;
+    string_view encodingName;
+    EncodingOf(d, character, encodingName); // an entry is never made without a known one
+    for (size_t i = 0; i < d.urlCount && i < kOpenSearchUrlLimit; ++i) {
+        const OpenSearchUrl& u = d.urls[i];
+        if (!IsMediaType(u.type, "application/x-suggestions+json") || !IsGet(u)) continue;
+        // The template as the search Url's is taken: its pairs after it, the other parameters
+        // filled or dropped, and what cannot stand in a URL encoded (so it is all ASCII).
+        OpenSearchTemplate templ;
+        FixedText<kHeadSize> head;
+        FixedText<kTailSize> tail;
+        OpenSearchDetail detail;
+        if (!OpenSearchQueryTemplate(u, templ) ||
+            SplitOpenSearchTemplate(templ, encodingName, head, tail, detail) !=
+                OpenSearchFault::None)
+            return;
+        FixedText<kSuggestUrlSize> url;
+        if (!StartsNoCase(head, "https://")) url.Append("http://");
+        url.Append(head);
+        url.Append("{searchTerms}");
+        url.Append(tail);
+        if (!url.cut() && IsSuggestUrl(url)) CopyToField(extras.Suggest, url);
+        return;
+    }
 }
 
 bool OpenSearchFromEntry(const EngineEntry& entry, OpenSearchExport& out,
@@ -436,6 +491,8 @@ bool OpenSearchFromEntry(const EngineEntry& entry, OpenSearchExport& out,
     out.shortName.Assign(FieldText(entry.Name));
     const auto keyword = FieldText(extras.Keyword);
     out.keyword.Assign(IsEngineKeyword(keyword) ? keyword : std::string_view());
+    const auto suggest = FieldText(extras.Suggest);
+    out.suggest.Assign(IsSuggestUrl(suggest) ? suggest : std::string_view());
     out.templ.clear();
     if (!StartsNoCase(head, "http://") && !StartsNoCase(head, "https://"))
         out.templ.Append("http://");

@@ -30,7 +30,7 @@ using OpenSearchDetail = FixedText<65>;
 struct OpenSearchUrl {
     OpenSearchText type;
     OpenSearchText method; // empty: GET
-    OpenSearchText rel;    // empty: "results"
+    OpenSearchText rel;    // words separated by blanks; empty: "results"
     OpenSearchTemplate templ;
     // The pairs of its Param children (and of the parameter extension's Parameter children),
     // "name=value" joined by "&" in document order: the query that goes after the template.
@@ -76,12 +76,18 @@ enum class OpenSearchFault {
     Encoding,       // an input encoding the program cannot send (detail: its name)
 };
 
-// The entry's extras from a description: its keyword when IsEngineKeyword takes it, else
-// none (a description is never refused for its keyword). Returns whether there is one.
-bool KeywordFromOpenSearch(const OpenSearchDescription& d, EngineExtras& extras);
+// The entry's extras from a description, never a reason to refuse it: its keyword when
+// IsEngineKeyword takes it; its suggestion URL from the first GET Url of type
+// application/x-suggestions+json, the template with its query pairs taken as the search
+// Url's is (SplitOpenSearchTemplate: parameters filled or dropped, every other byte that
+// cannot stand in a URL percent-encoded) with "{searchTerms}" put back, when IsSuggestUrl
+// takes it. A later suggestions Url is not looked at when the first GET one fails.
+void ExtrasFromOpenSearch(const OpenSearchDescription& d, EngineExtras& extras);
 
-// Builds the entry: URL1 from the first GET Url of type text/html for results, key "+",
-// Character from the first input encoding that the program knows, no URL2, UrlMode 0.
+// Builds the entry: URL1 from the first GET Url of type text/html for results (a rel that is
+// empty or names "results"), or, when there is none, from the first GET one whose rel names
+// "searchform" (the search form that a browser also searches with); key "+", Character from
+// the first input encoding that the program knows, no URL2, UrlMode 0.
 // The Url's template is taken with its query pairs after it (see OpenSearchQueryTemplate).
 // On a fault the entry is left zeroed and detail may name the value at fault.
 OpenSearchFault EntryFromOpenSearch(const OpenSearchDescription& d, EngineEntry& entry,
@@ -107,15 +113,16 @@ OpenSearchFault SplitOpenSearchTemplate(std::string_view templ, std::string_view
 
 // What an export writes for an entry: the template (Shift-JIS bytes as the fields hold them,
 // with "{searchTerms}" between URL1's head and tail, braces of the fields percent-encoded so
-// they are not taken for parameters), the input encoding's name and the keyword of the extras
-// (Shift-JIS; empty for none). False for an entry whose head is a file reference: a browser
-// cannot search a file of this computer by address.
+// they are not taken for parameters), the input encoding's name, and the keyword and the
+// suggestion URL of the extras (Shift-JIS; empty for none or for one that is not one). False for an
+// entry whose head is a file reference: a browser cannot search a file of this computer by address.
 struct OpenSearchExport {
     FixedText<kNameSize + 1> shortName;
     // "http://", a head and a tail with every byte encoded, and the parameter.
     FixedText<8 + 3 * kHeadSize + 16 + 3 * kTailSize> templ;
     const char* inputEncoding = "UTF-8";
     FixedText<kEngineKeywordSize> keyword;
+    FixedText<kSuggestUrlSize> suggest;
 };
 bool OpenSearchFromEntry(const EngineEntry& entry, OpenSearchExport& out,
                          const EngineExtras& extras = EngineExtras{});

@@ -14,7 +14,8 @@ class ProfileText {
   public:
     explicit ProfileText(const std::string& text);
     // Empty when missing; cut to capacity - 1 bytes.
-    std::string Text(const char* section, const char* key, size_t capacity = 270) const;
+    std::string Text(const char* section, const char* key,
+                     size_t capacity = kDefinitionValueBuffer) const;
     int Number(const char* section, const char* key, int def = 0) const;
     DefinitionReader Reader() const;
 

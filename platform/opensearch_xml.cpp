@@ -384,6 +384,16 @@ bool DescriptionText(const EngineEntry& entry, const EngineExtras& extras, TextB
         !SetAttribute(url.get(), L"method", Bstr(L"get")) ||
         !SetAttribute(url.get(), L"template", templ.Bstr()))
         return false;
+    if (!x.suggest.empty()) {
+        WideText<kSuggestUrlSize> suggest;
+        ComRef<IXMLDOMElement> suggestions;
+        if (!suggest.From(x.suggest, 932) ||
+            !AppendElement(doc.get(), root.get(), L"Url", none, &suggestions) ||
+            !SetAttribute(suggestions.get(), L"type", Bstr(L"application/x-suggestions+json")) ||
+            !SetAttribute(suggestions.get(), L"method", Bstr(L"get")) ||
+            !SetAttribute(suggestions.get(), L"template", suggest.Bstr()))
+            return false;
+    }
     if (!x.keyword.empty() && !AppendKeyword(doc.get(), root.get(), x.keyword)) return false;
     UniqueBstr xml;
     if (FAILED(root->get_xml(xml.put())) || !xml) return false;
@@ -471,7 +481,7 @@ OpenSearchRead ReadOpenSearchFile(const wchar_t* path, EngineEntry& entry) {
     if (r.content != OpenSearchFault::None)
         r.file = OpenSearchFileFault::Content;
     else
-        KeywordFromOpenSearch(*d, r.extras);
+        ExtrasFromOpenSearch(*d, r.extras);
     return r;
 }
 

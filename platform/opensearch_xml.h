@@ -24,11 +24,12 @@ struct OpenSearchRead {
     OpenSearchFault content = OpenSearchFault::None;
     OpenSearchDetail detail; // UTF-8
     long line = 0;
-    EngineExtras extras = {}; // the entry's keyword, when the file was taken
+    EngineExtras extras = {}; // the entry's keyword and suggestion URL, when the file was taken
 };
 
-// Reads one description into entry (zeroed unless the result has no fault) and its keyword,
-// if Morvel's own element gives one that IsEngineKeyword takes, into the result. The file is
+// Reads one description into entry (zeroed unless the result has no fault) and its extras
+// (ExtrasFromOpenSearch: the keyword of Morvel's own element, the suggestion URL of the
+// first GET Url of type application/x-suggestions+json) into the result. The file is
 // untrusted: its size is capped, a document type declaration rejects it before the parser
 // sees it, the parser runs with DTDs prohibited and external resolution off, and every value
 // is bounded before it is used. The calling thread is in a COM apartment.
@@ -39,8 +40,9 @@ using OpenSearchMessage = WinText<MAX_PATH + 512>;
 void OpenSearchReadMessage(const wchar_t* path, const OpenSearchRead& r,
                            OpenSearchMessage& message);
 
-// Writes the entry's URL1 as an OpenSearch 1.1 description (UTF-8), with the keyword of the
-// extras, if any, in Morvel's own namespace (kMorvelOpenSearchNamespace, declared on the
+// Writes the entry's URL1 as an OpenSearch 1.1 description (UTF-8), with the suggestion URL
+// of the extras, if any, as a Url of type application/x-suggestions+json, and their keyword,
+// if any, in Morvel's own namespace (kMorvelOpenSearchNamespace, declared on the
 // root; other readers skip it); false when the entry cannot be described (a file reference)
 // or the file cannot be written. The old file is replaced only by a complete new one. The
 // calling thread is in a COM apartment.

@@ -110,9 +110,16 @@ int main(int argc, char** argv) {
             return 1;
         }
         EngineExtras x;
-        if (!KeywordFromDefinition(text.Reader(), x) && !text.Text("Data", "Keyword").empty()) {
-            std::fprintf(stderr, "sefgen: %s: bad value [Data] Keyword\n", argv[i]);
-            return 1;
+        ExtrasFromDefinition(text.Reader(), x);
+        const struct {
+            const char* key;
+            const char* taken;
+        } values[] = {{"Keyword", x.Keyword}, {"Suggest", x.Suggest}};
+        for (const auto& v : values) {
+            if (*v.taken == '\0' && !text.Text("Data", v.key).empty()) {
+                std::fprintf(stderr, "sefgen: %s: bad value [Data] %s\n", argv[i], v.key);
+                return 1;
+            }
         }
         entries.push_back(e);
         extras.push_back(x);

@@ -1,6 +1,7 @@
 [Data]
 Name=Google
 Keyword=g
+Suggest=https://www.google.com/complete/search?client=firefox&q={searchTerms}
 Character=3
 [URL1]
 head=https://www.google.com/search?hl=ja&q=

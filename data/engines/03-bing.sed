@@ -1,6 +1,7 @@
 [Data]
 Name=Bing
 Keyword=b
+Suggest=https://www.bing.com/osjson.aspx?query={searchTerms}
 Character=3
 [URL1]
 head=https://www.bing.com/search?setlang=ja&q=

@@ -435,6 +435,13 @@ TEST(EditorFiles, KeywordsFollowTheirEntriesIntoTheCompanion) {
     EXPECT_EQ(r.Answer(IDOK),
               "キーワードは空白を含まない半角 15 文字 (全角 7 文字) までで入力してください。");
     SetItem(d, IDC_ENTRY_KEYWORD, "辞書");
+    // And its suggestion URL: a URL with {searchTerms}, or refused.
+    EXPECT_EQ(ItemText(d, IDC_ENTRY_SUGGEST), "");
+    SetItem(d, IDC_ENTRY_SUGGEST, "https://s.example/c?q=");
+    PressButton(d, IDOK);
+    EXPECT_EQ(r.Answer(IDOK),
+              "候補URLは https:// で始まり {searchTerms} を含む URL を入力してください。");
+    SetItem(d, IDC_ENTRY_SUGGEST, "https://s.example/c?q={searchTerms}");
     Shot("entry-dialog-keyword", d);
     PressButton(d, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
@@ -444,7 +451,8 @@ TEST(EditorFiles, KeywordsFollowTheirEntriesIntoTheCompanion) {
     r.Do(IDM_SAVE_FILE);
     std::string companion;
     ASSERT_TRUE(r.dir.ReadBytes("test.sef.txt", companion));
-    EXPECT_NE(companion.find(Utf8(Widen("[2]\r\nname=SJIS\r\nkeyword=辞書\r\n"))),
+    EXPECT_NE(companion.find(Utf8(Widen("[2]\r\nname=SJIS\r\nkeyword=辞書\r\n"
+                                        "suggest=https://s.example/c?q={searchTerms}\r\n"))),
               std::string::npos)
         << companion;
     EXPECT_NE(companion.find("[5]\r\nname=Last\r\nkeyword=w\r\n"), std::string::npos);

@@ -1,7 +1,7 @@
 // libFuzzer target: the companion reader on arbitrary text, against a small table of entries
-// (two of them of the same name). Checks that every keyword it gives is one and is terminated
-// inside its field, and that the text the writer makes of what was read reads back as the
-// same extras.
+// (two of them of the same name). Checks that every keyword and suggestion URL it gives is one
+// and is terminated inside its field, and that the text the writer makes of what was read reads
+// back as the same extras.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -58,7 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t n = FieldLength(x.Keyword, kEngineKeywordSize);
         Require(n < kEngineKeywordSize);
         Require(n == 0 || IsEngineKeyword(std::string_view(x.Keyword, n)));
-        if (n != 0) ++seen;
+        const size_t u = FieldLength(x.Suggest, kSuggestUrlSize);
+        Require(u < kSuggestUrlSize);
+        Require(u == 0 || IsSuggestUrl(std::string_view(x.Suggest, u)));
+        if (n != 0 || u != 0) ++seen;
     }
     Require(filled == seen);
 
@@ -69,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memset(back, 0xA5, sizeof back);
     Require(ReadCompanionText(written->view(), kEntries, kCount, back, kCodec) == seen);
     for (int i = 0; i < kCount; ++i)
-        Require(std::strcmp(back[i].Keyword, extras[i].Keyword) == 0);
+        Require(std::strcmp(back[i].Keyword, extras[i].Keyword) == 0 &&
+                std::strcmp(back[i].Suggest, extras[i].Suggest) == 0);
     return 0;
 }

@@ -75,10 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(head2 == 0 ? key2 == 0 && tail2 == 0 : key2 >= 1);
     EngineExtras x;
     std::memset(&x, 0xA5, sizeof x);
-    const bool hasKeyword = KeywordFromDefinition(profile.Reader(), x);
+    ExtrasFromDefinition(profile.Reader(), x);
     const size_t keyword = Measured(x.Keyword, sizeof x.Keyword);
-    Require(hasKeyword == (keyword != 0));
     Require(keyword == 0 || IsEngineKeyword(std::string_view(x.Keyword, keyword)));
+    const size_t suggest = Measured(x.Suggest, sizeof x.Suggest);
+    Require(suggest == 0 || IsSuggestUrl(std::string_view(x.Suggest, suggest)));
 
     DefinitionValue values[kMaxDefinitionValues];
     const int n = DefinitionValues(e, values, x);
@@ -94,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(!EntryFromDefinition(again.Reader(), back).section);
         Require(std::memcmp(&back, &e, sizeof e) == 0);
         EngineExtras backX;
-        KeywordFromDefinition(again.Reader(), backX);
+        ExtrasFromDefinition(again.Reader(), backX);
         Require(std::memcmp(&backX, &x, sizeof x) == 0);
     }
     return 0;

@@ -1,13 +1,15 @@
 // The OpenSearch rules on arbitrary input: the declaration and document type scans over the
 // raw bytes, and the description rules over values cut from them (separated by NUL bytes:
 // short name, type, method, rel, template, then query pairs "name=value" and input encodings
-// (the values without "=")).
+// (the values without "=")). A suggestion URL taken from them must be one, in ASCII.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engines/companion.h"
 #include "engines/opensearch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -45,8 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EngineEntry e;
     OpenSearchDetail detail;
     EntryFromOpenSearch(d, e, detail);
+    EngineExtras extras;
+    ExtrasFromOpenSearch(d, extras);
+    const std::string_view suggest(extras.Suggest, FieldLength(extras.Suggest, kSuggestUrlSize));
+    if (!suggest.empty() && !IsSuggestUrl(suggest)) std::abort();
+    for (const char c : suggest)
+        if (static_cast<unsigned char>(c) >= 0x80) std::abort();
     OpenSearchExport x;
-    OpenSearchFromEntry(e, x);
+    OpenSearchFromEntry(e, x, extras);
     FixedText<kHeadSize> head;
     FixedText<kTailSize> tail;
     SplitOpenSearchTemplate(parts[4], parts[0], head, tail, detail);

@@ -48,6 +48,7 @@ constexpr int kCount = 3;
 
 struct Keywords {
     std::string k[kCount];
+    std::string suggest[kCount] = {};
 };
 
 Keywords Read(const std::string& text, int* filled = nullptr) {
@@ -60,6 +61,9 @@ Keywords Read(const std::string& text, int* filled = nullptr) {
         const size_t length = FieldLength(extras[i].Keyword, kEngineKeywordSize);
         EXPECT_LT(length, kEngineKeywordSize);
         out.k[i] = std::string(extras[i].Keyword, length);
+        const size_t url = FieldLength(extras[i].Suggest, kSuggestUrlSize);
+        EXPECT_LT(url, kSuggestUrlSize);
+        out.suggest[i] = std::string(extras[i].Suggest, url);
     }
     return out;
 }
@@ -97,6 +101,43 @@ TEST(Companion, SectionsGoToTheirEntries) {
     }
 }
 
+// A suggestion URL: kept exactly when it is one, alone or with a keyword; dropped otherwise.
+TEST(Companion, SuggestionUrls) {
+    const std::string q = "https://s.example/?q={searchTerms}";
+    const std::string long511 = "http://s/?q={searchTerms}&" + std::string(485, 'p');
+    const std::string kanji = u8"https://s.example/検索?q={searchTerms}";
+    const struct {
+        std::string value;
+        std::string kept; // Shift-JIS
+    } cases[] = {
+        {q, q},
+        {" " + q + " ", q},
+        {"HTTP://s/{searchTerms}", "HTTP://s/{searchTerms}"},
+        {long511, long511},
+        {long511 + "p", ""},
+        {kanji, "https://s.example/検索?q={searchTerms}"},
+        {u8"https://s.example/?q={searchTerms}&ë", ""}, // ë: not Shift-JIS
+        {"https://s.example/?q={searchterms}", ""},
+        {"ftp://s.example/?q={searchTerms}", ""},
+        {"//s.example/?q={searchTerms}", ""},
+        {"https://s.example/?q={searchTerms}&a=b c", ""},
+        {"https://s.example/?q={searchTerms}\x7F", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        int filled = -1;
+        const Keywords got = Read("[2]\nsuggest=" + c.value + "\n", &filled);
+        EXPECT_EQ(got.suggest[1], c.kept) << c.value;
+        EXPECT_EQ(got.k[1], "") << c.value;
+        EXPECT_EQ(filled, c.kept.empty() ? 0 : 1) << c.value;
+    }
+    const Keywords both =
+        Read("[3]\nname=Bing\nSuggest=" + q + "\nkeyword=b\n[1]\nsuggest=" + q + "\n");
+    EXPECT_EQ(both.k[2], "b");
+    EXPECT_EQ(both.suggest[2], q);
+    EXPECT_EQ(both.suggest[0], q);
+}
+
 TEST(Companion, WriterReadsBack) {
     EngineExtras extras[kCount] = {};
     auto text = std::make_unique<FixedText<kCompanionTextSize>>();
@@ -116,6 +157,20 @@ TEST(Companion, WriterReadsBack) {
     EXPECT_EQ(back.k[0], "g");
     EXPECT_EQ(back.k[1], "辞");
     EXPECT_EQ(back.k[2], "");
+
+    // A suggestion URL after the keyword, or alone.
+    CopyToField(extras[1].Suggest, std::string("https://辞.example/?q={searchTerms}"));
+    CopyToField(extras[2].Suggest, std::string("http://b/?q={searchTerms}"));
+    ASSERT_TRUE(WriteCompanionText("標準.sef", kEntries, extras, kCount, kCodec, *text));
+    EXPECT_EQ(text->view(), expected.substr(0, expected.size() - 2) +
+                                u8"\r\nsuggest=https://辞.example/?q={searchTerms}\r\n"
+                                u8"\r\n[3]\r\nname=Bing\r\nsuggest=http://b/?q={searchTerms}\r\n");
+    const Keywords again = Read(std::string(text->view()), &filled);
+    EXPECT_EQ(filled, 3);
+    EXPECT_EQ(again.k[1], "辞");
+    EXPECT_EQ(again.suggest[1], "https://辞.example/?q={searchTerms}");
+    EXPECT_EQ(again.k[2], "");
+    EXPECT_EQ(again.suggest[2], "http://b/?q={searchTerms}");
 }
 
 } // namespace

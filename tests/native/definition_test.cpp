@@ -173,7 +173,7 @@ TEST(Definition, KeywordIsTakenOrLeftOut) {
         ASSERT_FALSE(EntryFromDefinition(profile.Reader(), e).section) << c.line;
         EngineExtras x;
         std::memset(&x, 0x55, sizeof x);
-        EXPECT_EQ(KeywordFromDefinition(profile.Reader(), x), *c.keyword != '\0') << c.line;
+        ExtrasFromDefinition(profile.Reader(), x);
         EXPECT_STREQ(x.Keyword, c.keyword) << c.line;
         // Exported and read back: the same entry and keyword; no key without a keyword.
         const std::string text = Render(e, x);
@@ -183,9 +183,42 @@ TEST(Definition, KeywordIsTakenOrLeftOut) {
         EngineEntry back;
         EngineExtras backX;
         ASSERT_FALSE(EntryFromDefinition(again.Reader(), back).section) << text;
-        KeywordFromDefinition(again.Reader(), backX);
+        ExtrasFromDefinition(again.Reader(), backX);
         EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << text;
         EXPECT_STREQ(backX.Keyword, c.keyword) << text;
+    }
+}
+
+// The suggestion URL, the same way: left out unless it is one, written after the keyword.
+TEST(Definition, SuggestIsTakenOrLeftOut) {
+    const std::string q = "https://s.example/?q={searchTerms}";
+    const std::string long511 = "http://s/?q={searchTerms}&" + std::string(485, 'p');
+    const struct {
+        std::string line; // in [Data]
+        std::string suggest;
+    } cases[] = {
+        {"", ""},
+        {"Suggest=" + q, q},
+        {"suggest = http://s/\x8C\x9F?q={searchTerms} ", "http://s/\x8C\x9F?q={searchTerms}"},
+        {"Suggest=" + long511 + "p", ""},
+        {"Suggest=https://s.example/?q=", ""},
+        {"Suggest=https://s.example/\x83?q={searchTerms}", ""}, // a lead byte alone
+    };
+    for (const auto& c : cases) {
+        const ProfileText profile(kMinimal + "[Data]\nKeyword=k\n" + c.line + "\n");
+        EngineExtras x;
+        std::memset(&x, 0x55, sizeof x);
+        ExtrasFromDefinition(profile.Reader(), x);
+        EXPECT_STREQ(x.Keyword, "k") << c.line;
+        EXPECT_EQ(std::string(x.Suggest), c.suggest) << c.line;
+        EngineEntry e;
+        ASSERT_FALSE(EntryFromDefinition(profile.Reader(), e).section) << c.line;
+        const std::string text = Render(e, x);
+        const std::string data = "[Data]\r\nName=N\r\nKeyword=k\r\nSuggest=" + c.suggest + "\r\n";
+        EXPECT_EQ(text.rfind(data, 0) == 0, !c.suggest.empty()) << text;
+        EngineExtras backX;
+        ExtrasFromDefinition(ProfileText(text).Reader(), backX);
+        EXPECT_EQ(std::memcmp(&backX, &x, sizeof x), 0) << text;
     }
 }
 

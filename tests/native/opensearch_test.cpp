@@ -350,8 +350,9 @@ TEST(OpenSearch, KeywordGoesBothWays) {
         desc->keyword.Assign(c.keyword);
         EngineExtras x;
         std::memset(&x, 0x55, sizeof x);
-        EXPECT_EQ(KeywordFromOpenSearch(*desc, x), *c.taken != '\0') << c.keyword;
+        ExtrasFromOpenSearch(*desc, x);
         EXPECT_STREQ(x.Keyword, c.taken) << c.keyword;
+        EXPECT_STREQ(x.Suggest, "") << c.keyword;
         EngineEntry e;
         OpenSearchDetail detail;
         ASSERT_EQ(EntryFromOpenSearch(*desc, e, detail), OpenSearchFault::None);
@@ -359,6 +360,102 @@ TEST(OpenSearch, KeywordGoesBothWays) {
         ASSERT_TRUE(OpenSearchFromEntry(e, out, x));
         EXPECT_EQ(out.keyword, c.taken) << c.keyword;
     }
+}
+
+// The search Url by its rel: results first (none means results), else a search form, which
+// browsers search with too; other roles never.
+TEST(OpenSearch, RelChoosesTheSearchUrl) {
+    const struct {
+        std::vector<UrlSpec> urls;
+        OpenSearchFault fault;
+        const char* head;
+    } cases[] = {
+        {{{"text/html", "GET", "searchform", "http://f/?q={searchTerms}"}},
+         OpenSearchFault::None,
+         "f/?q="},
+        {{{"text/html", "", "searchform", "http://f/{searchTerms}"},
+          {"text/html", "", "", "http://r/{searchTerms}"}},
+         OpenSearchFault::None,
+         "r/"},
+        {{{"text/html", "", "SearchForm results", "http://f/{searchTerms}"},
+          {"text/html", "", "results", "http://r/{searchTerms}"}},
+         OpenSearchFault::None,
+         "f/"},
+        {{{"text/html", "post", "", "http://p/{searchTerms}"},
+          {"text/html", "", " searchform\t", "http://f/{searchTerms}"}},
+         OpenSearchFault::None,
+         "f/"},
+        {{{"text/html", "post", "searchform", "http://p/{searchTerms}"}},
+         OpenSearchFault::PostOnly,
+         ""},
+        {{{"text/html", "", "self", "http://s/{searchTerms}"},
+          {"text/html", "", "searchforms", "http://x/{searchTerms}"},
+          {"application/x-suggestions+json", "", "searchform", "http://j/{searchTerms}"}},
+         OpenSearchFault::NoHtmlUrl,
+         ""},
+    };
+    for (const auto& c : cases) {
+        Description d;
+        d.urls = c.urls;
+        EngineEntry e;
+        OpenSearchDetail detail;
+        EXPECT_EQ(d.Entry(e, detail), c.fault) << c.urls[0].templ;
+        EXPECT_EQ(FieldText(e.head[0]), c.head) << c.urls[0].templ;
+    }
+}
+
+// The suggestion URL: the first GET suggestions Url, taken as a search template is, or none;
+// the description is taken either way, and an export writes it back.
+TEST(OpenSearch, SuggestionUrlGoesBothWays) {
+    const std::string ken = "\xE6\xA4\x9C"; // a character written as it is (UTF-8)
+    const std::string json = "application/x-suggestions+json";
+    const struct {
+        std::vector<UrlSpec> urls;
+        std::string suggest;
+    } cases[] = {
+        {{{json, "", "", "https://s.example/complete?client=x&q={searchTerms}"}},
+         "https://s.example/complete?client=x&q={searchTerms}"},
+        {{{json + "; charset=UTF-8",
+           "GET",
+           "suggestions",
+           "https://w.example/w/api.php",
+           {{"action", "opensearch"}, {"search", "{searchTerms}"}}}},
+         "https://w.example/w/api.php?action=opensearch&search={searchTerms}"},
+        {{{json, "", "", "http://s/" + ken + "?q={searchTerms}&ie={inputEncoding}&n={count?}"}},
+         "http://s/%E6%A4%9C?q={searchTerms}&ie=EUC-JP"},
+        {{{json, "post", "", "http://p/?q={searchTerms}"},
+          {json, "", "", "http://g/{searchTerms}"}},
+         "http://g/{searchTerms}"},
+        {{{json, "", "", "http://a/?q="}, {json, "", "", "http://g/{searchTerms}"}}, ""},
+        {{{json, "", "", "ftp://s/?q={searchTerms}"}}, ""},
+        {{{json, "", "", "http://s/?q={searchTerms}&u={user}"}}, ""},
+        {{{json, "", "", "http://s/?q={searchTerms}&" + std::string(240, 'p')},
+          {"application/json", "", "", "http://j/{searchTerms}"}},
+         "http://s/?q={searchTerms}&" + std::string(240, 'p')},
+        {{{json, "", "",
+           "http://" + std::string(250, 'h') + "/?q={searchTerms}&" + std::string(250, 't')}},
+         ""},
+    };
+    for (const auto& c : cases) {
+        Description d = Describe("http://a/?q={searchTerms}", "EUC-JP");
+        d.urls.insert(d.urls.end(), c.urls.begin(), c.urls.end());
+        EngineEntry e;
+        OpenSearchDetail detail;
+        ASSERT_EQ(d.Entry(e, detail), OpenSearchFault::None) << c.urls[0].templ;
+        EngineExtras x;
+        ExtrasFromOpenSearch(*d.Make(), x);
+        EXPECT_EQ(std::string(x.Suggest), c.suggest) << c.urls[0].templ;
+        OpenSearchExport out;
+        ASSERT_TRUE(OpenSearchFromEntry(e, out, x));
+        EXPECT_EQ(out.suggest, c.suggest) << c.urls[0].templ;
+    }
+    EngineEntry e = {};
+    CopyToField(e.head[0], std::string("a/?q="));
+    EngineExtras x = {};
+    CopyToField(x.Suggest, std::string("http://a/?q="));
+    OpenSearchExport out;
+    ASSERT_TRUE(OpenSearchFromEntry(e, out, x));
+    EXPECT_EQ(out.suggest, ""); // not a suggestion URL: not written
 }
 
 TEST(OpenSearch, FileNameFromEngineName) {

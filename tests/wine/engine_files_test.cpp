@@ -60,7 +60,8 @@ TEST_F(EngineFiles, WorkedExampleIsWrittenAndReadBackByteForByte) {
     EXPECT_EQ(0, std::memcmp(&set.entries[0], &e, sizeof e));
 }
 
-// And its companion, the bundled engines' keywords, is what the program writes for them.
+// And its companion, the bundled engines' keywords and suggestion URLs, is what the program
+// writes for them.
 TEST_F(EngineFiles, TheBundledFileIsExactlyWhatTheWriterProduces) {
     EngineSet set;
     const int count = ReadEngineFile(set, Widen(DistDir() + kDefaultSef).c_str());
@@ -71,6 +72,8 @@ TEST_F(EngineFiles, TheBundledFileIsExactlyWhatTheWriterProduces) {
     EXPECT_EQ(ReadFileText(copy + ".txt"), ReadFileText(DistDir() + kDefaultSef + ".txt"));
     EXPECT_STREQ(set.entries[0].Name, "Google");
     EXPECT_STREQ(set.extras[0].Keyword, "g");
+    EXPECT_STREQ(set.extras[0].Suggest,
+                 "https://www.google.com/complete/search?client=firefox&q={searchTerms}");
 }
 
 TEST_F(EngineFiles, ReaderResults) {

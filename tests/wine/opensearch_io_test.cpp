@@ -150,9 +150,11 @@ TEST_F(OpenSearchFiles, ExportReadsBackAsTheSameEntry) {
         ASSERT_EQ(r.file, OpenSearchFileFault::None) << int(r.content);
         EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << int(character);
     }
-    // With a keyword: Morvel's element, its namespace declared on the root, and read back.
+    // With a keyword: Morvel's element, its namespace declared on the root, and read back;
+    // with a suggestion URL: a suggestions Url.
     EngineExtras keyword = {};
     CopyToField(keyword.Keyword, std::string("辞"));
+    CopyToField(keyword.Suggest, std::string("https://dict.example.jp/c?q={searchTerms}&n=1"));
     ASSERT_EQ(WriteOpenSearchFile(Widen(dir / "k.xml").c_str(), e, keyword),
               OpenSearchWrite::Written);
     const std::string text = ReadFileText(dir / "k.xml");
@@ -163,10 +165,15 @@ TEST_F(OpenSearchFiles, ExportReadsBackAsTheSameEntry) {
     // (The parser may declare it again on the element itself, as it does for the others.)
     EXPECT_NE(text.find("<morvel:Keyword"), std::string::npos) << text;
     EXPECT_NE(text.find(">\xE8\xBE\x9E</morvel:Keyword>"), std::string::npos) << text;
+    EXPECT_NE(text.find("type=\"application/x-suggestions+json\" method=\"get\" "
+                        "template=\"https://dict.example.jp/c?q={searchTerms}&amp;n=1\""),
+              std::string::npos)
+        << text;
     OpenSearchRead r = ReadOpenSearchFile(Widen(dir / "k.xml").c_str(), back);
     ASSERT_EQ(r.file, OpenSearchFileFault::None);
     EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0);
     EXPECT_STREQ(r.extras.Keyword, "辞");
+    EXPECT_STREQ(r.extras.Suggest, keyword.Suggest);
     // The keyword is found by its namespace, whatever the prefix; one that Shift-JIS cannot
     // say or that cannot be a keyword is left out, and the description is still taken.
     const struct {
@@ -217,19 +224,30 @@ TEST_F(OpenSearchFiles, SearchPluginsSearchAsTheBrowserSubmits) {
         const char* name;
         uint8_t character;
         const char* url; // for the keyword
+        const char* suggest;
     } cases[] = {
         {"plugin-wiki.xml", OpenSearchFileFault::None, OpenSearchFault::None, "百科ウィキ (ja)", 3,
          "https://ja.hyakka.example.org/wiki/%E7%89%B9%E5%88%A5:%E6%A4%9C%E7%B4%A2?search="
-         "%E6%9D%B1%E4%BA%AC+%E3%82%BF%E3%83%AF%E3%83%BC&ns0=1"},
+         "%E6%9D%B1%E4%BA%AC+%E3%82%BF%E3%83%AF%E3%83%BC&ns0=1",
+         "https://ja.hyakka.example.org/w/api.php?action=opensearch&search={searchTerms}"},
+        // Its only text/html Url is the search form (rel="searchform"), which a browser
+        // searches with.
+        {"plugin-searchform.xml", OpenSearchFileFault::None, OpenSearchFault::None, "百科事典 (ja)",
+         3,
+         "https://ja.jiten.example.org/wiki/%E7%89%B9%E5%88%A5:%E6%A4%9C%E7%B4%A2?search="
+         "%E6%9D%B1%E4%BA%AC+%E3%82%BF%E3%83%AF%E3%83%BC",
+         "https://ja.jiten.example.org/w/api.php?action=opensearch&search={searchTerms}"},
         {"plugin-shop-sjis.xml", OpenSearchFileFault::None, OpenSearchFault::None, "価格くらべ", 0,
          "http://search.kakaku.example.jp/s.asp?cat=0&kw=%93%8C%8B%9E+%83%5E%83%8F%81%5B&enc=sjis"
-         "&from=%E3%83%84%E3%83%BC%E3%83%AB%E3%83%90%E3%83%BC"},
-        {"plugin-parameters.xml", OpenSearchFileFault::None, OpenSearchFault::None, "国語辞典", 1,
-         "http://www.jisho.example.jp/search?q=%C5%EC%B5%FE+%A5%BF%A5%EF%A1%BC&mode=ja"},
-        {"plugin-post.xml", OpenSearchFileFault::Content, OpenSearchFault::PostOnly, "", 0, ""},
-        {"foreign-plugin.xml", OpenSearchFileFault::NotOpenSearch, OpenSearchFault::None, "", 0,
+         "&from=%E3%83%84%E3%83%BC%E3%83%AB%E3%83%90%E3%83%BC",
          ""},
-        {"parameters-post.xml", OpenSearchFileFault::Content, OpenSearchFault::PostOnly, "", 0, ""},
+        {"plugin-parameters.xml", OpenSearchFileFault::None, OpenSearchFault::None, "国語辞典", 1,
+         "http://www.jisho.example.jp/search?q=%C5%EC%B5%FE+%A5%BF%A5%EF%A1%BC&mode=ja", ""},
+        {"plugin-post.xml", OpenSearchFileFault::Content, OpenSearchFault::PostOnly, "", 0, "", ""},
+        {"foreign-plugin.xml", OpenSearchFileFault::NotOpenSearch, OpenSearchFault::None, "", 0, "",
+         ""},
+        {"parameters-post.xml", OpenSearchFileFault::Content, OpenSearchFault::PostOnly, "", 0, "",
+         ""},
     };
     // Written here: SearchPlugin in another namespace, and a POST told by the extension.
     ASSERT_TRUE(WriteFileText(dir / "foreign-plugin.xml",
@@ -254,14 +272,17 @@ TEST_F(OpenSearchFiles, SearchPluginsSearchAsTheBrowserSubmits) {
         EXPECT_EQ(r.content, c.content) << c.file;
         EXPECT_EQ(FieldText(e.Name), c.name) << c.file;
         EXPECT_EQ(e.Character, c.character) << c.file;
+        EXPECT_STREQ(r.extras.Suggest, c.suggest) << c.file;
         if (r.file != OpenSearchFileFault::None) continue;
         EXPECT_EQ(BuildSearchUrl(keyword, 0, e, options), c.url) << c.file;
         const std::string out = dir / "back.xml";
-        ASSERT_EQ(WriteOpenSearchFile(Widen(out).c_str(), e), OpenSearchWrite::Written) << c.file;
-        EngineEntry back;
-        ASSERT_EQ(ReadOpenSearchFile(Widen(out).c_str(), back).file, OpenSearchFileFault::None)
+        ASSERT_EQ(WriteOpenSearchFile(Widen(out).c_str(), e, r.extras), OpenSearchWrite::Written)
             << c.file;
+        EngineEntry back;
+        const OpenSearchRead again = ReadOpenSearchFile(Widen(out).c_str(), back);
+        ASSERT_EQ(again.file, OpenSearchFileFault::None) << c.file;
         EXPECT_EQ(std::memcmp(&back, &e, sizeof e), 0) << c.file;
+        EXPECT_STREQ(again.extras.Suggest, c.suggest) << c.file;
     }
     EngineEntry e;
     EXPECT_EQ(Message("p.xml", ReadOpenSearchFile(Widen(dir / "foreign-plugin.xml").c_str(), e)),

@@ -67,6 +67,7 @@
 #define IDC_ENTRY_NAME 1017
 #define IDC_ENTRY_CHARACTER 1019
 #define IDC_ENTRY_KEYWORD 1020
+#define IDC_ENTRY_SUGGEST 1013
 // File-name dialog (dialog 109)
 #define IDC_FILE_NAME 1047
 // Editor menu (menu 106)

@@ -87,7 +87,7 @@ ImportResult ImportDefinitionFile(EditorState& s, const wchar_t* path) {
         return ImportResult::Rejected;
     }
     EngineExtras extras;
-    KeywordFromDefinition(DocumentReader(doc), extras); // a refused keyword is left out
+    ExtrasFromDefinition(DocumentReader(doc), extras); // a refused value is left out
     AppendEntry(s, e, extras);
     return ImportResult::Added;
 }

@@ -35,6 +35,7 @@ struct FieldTexts {
     char tail2[300];
     char key2[64];
     char keyword[64];
+    char suggest[kSuggestUrlSize + 64];
 };
 
 // The item's text in Shift-JIS, as the engine file keeps it; false when Shift-JIS cannot say
@@ -51,10 +52,15 @@ const struct {
     int id;
     UINT limit;
 } kLimits[] = {
-    {IDC_ENTRY_NAME, kNameSize - 1}, {IDC_URL1_HEAD, kHeadSize - 1},
-    {IDC_URL1_TAIL, kTailSize - 1},  {IDC_URL2_HEAD, kHeadSize - 1},
-    {IDC_URL2_TAIL, kTailSize - 1},  {IDC_URL1_KEY, kKeySize - 1},
-    {IDC_URL2_KEY, kKeySize - 1},    {IDC_ENTRY_KEYWORD, kEngineKeywordSize - 1},
+    {IDC_ENTRY_NAME, kNameSize - 1},
+    {IDC_URL1_HEAD, kHeadSize - 1},
+    {IDC_URL1_TAIL, kTailSize - 1},
+    {IDC_URL2_HEAD, kHeadSize - 1},
+    {IDC_URL2_TAIL, kTailSize - 1},
+    {IDC_URL1_KEY, kKeySize - 1},
+    {IDC_URL2_KEY, kKeySize - 1},
+    {IDC_ENTRY_KEYWORD, kEngineKeywordSize - 1},
+    {IDC_ENTRY_SUGGEST, kSuggestUrlSize - 1},
 };
 
 BOOL Init(HWND dlg, EntryDialogState* s) {
@@ -74,6 +80,7 @@ BOOL Init(HWND dlg, EntryDialogState* s) {
     FillItem(dlg, IDC_URL2_TAIL, e.tail[1]);
     FillItem(dlg, IDC_URL2_KEY, e.key[1]);
     FillItem(dlg, IDC_ENTRY_KEYWORD, s->extras.Keyword);
+    FillItem(dlg, IDC_ENTRY_SUGGEST, s->extras.Suggest);
     HWND list = GetDlgItem(dlg, IDC_ENTRY_CHARACTER);
     for (int i = 0; i < kCharacterItems; ++i)
         SendMessageW(list, CB_INSERTSTRING, static_cast<WPARAM>(i),
@@ -111,6 +118,18 @@ bool AcceptKeyword(HWND dlg, const EntryDialogState& s, const char* keyword) {
     return true;
 }
 
+// The suggestion URL as typed: none, or one that IsSuggestUrl takes.
+bool AcceptSuggest(HWND dlg, const char* suggest) {
+    if (suggest[0] == '\0' || IsSuggestUrl(suggest)) return true;
+    ShowMessage(dlg,
+                std::string_view(suggest).size() >= kSuggestUrlSize
+                    ? L"長すぎる項目があります。"
+                    : L"候補URLは https:// で始まり {searchTerms} を含む URL を入力してください。",
+                MB_OK | MB_ICONWARNING);
+    SetFocus(GetDlgItem(dlg, IDC_ENTRY_SUGGEST));
+    return false;
+}
+
 void Confirm(HWND dlg, EntryDialogState& s) {
     FieldTexts t;
     const struct {
@@ -125,6 +144,7 @@ void Confirm(HWND dlg, EntryDialogState& s) {
         {IDC_URL2_TAIL, ReadItem(dlg, IDC_URL2_TAIL, t.tail2)},
         {IDC_URL2_KEY, ReadItem(dlg, IDC_URL2_KEY, t.key2)},
         {IDC_ENTRY_KEYWORD, ReadItem(dlg, IDC_ENTRY_KEYWORD, t.keyword)},
+        {IDC_ENTRY_SUGGEST, ReadItem(dlg, IDC_ENTRY_SUGGEST, t.suggest)},
     };
     // The engine file keeps Shift-JIS: a character it cannot say is refused, not changed.
     for (const auto& item : items) {
@@ -152,9 +172,10 @@ void Confirm(HWND dlg, EntryDialogState& s) {
         message = L"長すぎる項目があります。";
         break;
     case EntryCheck::Ok:
-        if (!AcceptKeyword(dlg, s, t.keyword)) return;
+        if (!AcceptSuggest(dlg, t.suggest) || !AcceptKeyword(dlg, s, t.keyword)) return;
         s.entry = BuildEntryFromFields(fields, s.entry.UrlMode);
         CopyBounded(s.extras.Keyword, kEngineKeywordSize, t.keyword);
+        CopyBounded(s.extras.Suggest, kSuggestUrlSize, t.suggest);
         End(dlg, true);
         return;
     }
