@@ -450,7 +450,7 @@ TEST_F(SearchAction, EngineKeywordsChooseTheEngines) {
 }
 
 TEST(EngineKeyword, UsersAndTopPages) {
-    EngineExtras extras[4] = {{"w"}, {"W"}, {"\x82\x97"}, {"wx"}}; // w, W, ｗ, wx
+    EngineExtras extras[4] = {{"w", ""}, {"W", ""}, {"\x82\x97", ""}, {"wx", ""}}; // w, W, ｗ, wx
     EXPECT_EQ(CountKeywordUsers(extras, 4, "w", -1, IconvCp932ToUtf16), 3);
     EXPECT_EQ(CountKeywordUsers(extras, 4, "w", 1, IconvCp932ToUtf16), 2); // but itself
     EXPECT_EQ(CountKeywordUsers(extras, 4, "", -1, IconvCp932ToUtf16), 0);
