@@ -7,6 +7,7 @@
 #include <objbase.h>
 #include <ole2.h>
 #include <oleauto.h>
+#include <winhttp.h>
 
 #include <utility>
 
@@ -94,6 +95,12 @@ struct HeapBlockTraits { // HeapAlloc on the process heap
     static void Close(Handle h) { ::HeapFree(::GetProcessHeap(), 0, h); }
 };
 
+struct InternetTraits { // WinHTTP's sessions, connections and requests
+    using Handle = HINTERNET;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::WinHttpCloseHandle(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
@@ -104,6 +111,7 @@ using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueHeapBlock = UniqueHandle<HeapBlockTraits>;
+using UniqueInternet = UniqueHandle<InternetTraits>;
 
 // A block of the process heap, or an empty owner when there is no memory.
 inline UniqueHeapBlock AllocateHeapBlock(size_t size) {

@@ -26,7 +26,7 @@ if [ $fuzz = 1 ]; then
     cmake -S "$root" -B "$b/fuzz" -DCMAKE_BUILD_TYPE=Debug -DMORVEL_FUZZ=ON \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
     cmake --build "$b/fuzz" -j "$jobs" --target fuzz_sef_reader fuzz_definition fuzz_host_message \
-        fuzz_opensearch fuzz_companion
+        fuzz_opensearch fuzz_companion fuzz_suggestions
 fi
 sefgen=$b/native/tools/sefgen
 cmake -S "$root" -B "$b/x64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-mingw.cmake" \

@@ -77,6 +77,8 @@ run_fuzzer fuzz_opensearch "the OpenSearch rules" "${MORVEL_OPENSEARCH_FUZZ_SECO
     tests/fuzz/opensearch_corpus
 run_fuzzer fuzz_companion "the companion reader" "${MORVEL_COMPANION_FUZZ_SECONDS:-20}" \
     tests/fuzz/companion_corpus
+run_fuzzer fuzz_suggestions "the suggestion answers" "${MORVEL_SUGGEST_FUZZ_SECONDS:-20}" \
+    tests/fuzz/suggestions_corpus
 
 . scripts/wine-env.sh
 # Every test runs in Wine's virtual desktop, the Windows-like place with a taskbar and tray.

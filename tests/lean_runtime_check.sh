@@ -25,7 +25,7 @@ if [ -n "$unwanted" ]; then
     status=1
 fi
 
-allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|shlwapi|advapi32|ole32|oleaut32|msvcrt)\.dll$'
+allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|shlwapi|advapi32|ole32|oleaut32|winhttp|imm32|msvcrt)\.dll$'
 while read -r dll; do
     if ! echo "$dll" | tr 'A-Z' 'a-z' | grep -qE "$allowed"; then
         echo "$(basename "$binary") imports $dll, which is no system DLL"
