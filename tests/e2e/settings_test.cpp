@@ -279,10 +279,21 @@ TEST(Settings, HistorySizeRules) {
         EXPECT_TRUE(s.Ticked(IDC_SRCH_SOUND));
         ASSERT_TRUE(s.Close(IDCANCEL));
     }
+    // Suggestions: the first tick says where the typed text goes, once.
+    ASSERT_TRUE(s.Open(b, kSearch));
+    EXPECT_FALSE(s.Ticked(IDC_SRCH_SUGGEST));
+    PostMessageA(s.Item(IDC_SRCH_SUGGEST), BM_CLICK, 0, 0);
+    EXPECT_NE(AnswerMessageBox(b.proc.Pid(), IDOK).find("候補URLへ送られます"), std::string::npos);
+    s.Click(IDC_SRCH_SUGGEST);
+    s.Click(IDC_SRCH_SUGGEST);
+    EXPECT_TRUE(WaitUntil([&] { return FindMessageBox(b.proc.Pid()) == nullptr; }, 300));
+    ASSERT_TRUE(s.Close(IDOK));
     ASSERT_TRUE(b.Exit());
     EXPECT_EQ(b.dir.IniInt("History", "Max"), 1);
     EXPECT_EQ(b.dir.IniInt("Search", "Sound"), 1);
     EXPECT_EQ(b.dir.IniInt("Search", "AutoSearch"), 1);
+    EXPECT_EQ(b.dir.IniInt("Search", "Suggest"), 1);
+    EXPECT_EQ(b.dir.IniInt("Search", "SuggestTold"), 1);
 }
 
 // The browser label, "標準", and "変更" with the system's file dialog.

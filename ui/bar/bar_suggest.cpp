@@ -52,7 +52,8 @@ WideKeyword BoxText(const SearchBar& bar) {
     const int n = GetWindowTextW(bar.keyword, text, 2 * kKeywordSize);
     const std::u16string_view read(reinterpret_cast<const char16_t*>(text),
                                    n > 0 ? static_cast<size_t>(n) : 0);
-    return WideKeyword(std::u16string_view(read.data(), KeywordUnitsWithin(read, kKeywordSize - 1)));
+    return WideKeyword(
+        std::u16string_view(read.data(), KeywordUnitsWithin(read, kKeywordSize - 1)));
 }
 
 bool On(const SearchBar& bar) {
@@ -146,8 +147,7 @@ void Present(SearchBar& bar) {
             if (row.kind == SuggestRow::Kind::Suggestion) shown.Append(kIndent);
             shown.Append(std::wstring_view(reinterpret_cast<const wchar_t*>(row.text.c_str()),
                                            row.text.size()));
-            SendMessageW(bar.suggestList, LB_ADDSTRING, 0,
-                         reinterpret_cast<LPARAM>(shown.c_str()));
+            SendMessageW(bar.suggestList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
         }
     }
     Place(bar);

@@ -85,10 +85,11 @@ BOOL OnCommand(HWND page, SearchPage& state, WPARAM wParam) {
         Settings& s = state.sheet->app.settings;
         if (!IsTicked(page, IDC_SRCH_SUGGEST) || s.SuggestTold) return TRUE;
         s.SuggestTold = 1;
-        ShowMessage(GetParent(page),
-                    L"入力中の文字は、入力するたびに、検索に使う検索エンジンの候補URLへ送られます"
-                    L"（キーワードで選んだときはそのエンジン、候補URLのないエンジンには送りません）。",
-                    MB_OK | MB_ICONINFORMATION);
+        ShowMessage(
+            GetParent(page),
+            L"入力中の文字は、入力するたびに、検索に使う検索エンジンの候補URLへ送られます"
+            L"（キーワードで選んだときはそのエンジン、候補URLのないエンジンには送りません）。",
+            MB_OK | MB_ICONINFORMATION);
         return TRUE;
     }
     case IDC_SRCH_BROWSER_DEFAULT:
