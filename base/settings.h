@@ -18,6 +18,7 @@ struct Settings {
     uint8_t Suggest = 0;      // ask the engine for suggestions while typing (Search/Suggest)
     uint8_t SuggestTold = 0;  // the user has been told where the typed text goes (Search/SuggestTold)
     uint16_t HotKey = 0;      // summon key, the hotkey control's value; 0: none (Window/HotKey)
+    uint16_t SelectHotKey = 0; // summon key that brings the selection (Window/SelectHotKey)
     char Browser[260] = {};
     char DefaultSEF[260] = {};
 };

@@ -46,6 +46,7 @@ void LoadSettings(Settings& s, const wchar_t* iniPath) {
     s.Suggest = ReadFlag(doc, "Search", "Suggest", 0);
     s.SuggestTold = ReadFlag(doc, "Search", "SuggestTold", 0);
     s.HotKey = HotKeyFromStored(doc.GetInt("Window", "HotKey", 0));
+    s.SelectHotKey = HotKeyFromStored(doc.GetInt("Window", "SelectHotKey", 0));
     ApplyTrayModeRule(s);
 }
 
@@ -80,6 +81,7 @@ bool SaveSettings(const Settings& s, const wchar_t* iniPath, const BarSnapshot& 
     ok &= SetInt(doc, "Window", "PosX", bar.position.x);
     ok &= SetInt(doc, "Window", "PosY", bar.position.y);
     ok &= SetOptionalInt(doc, "Window", "HotKey", s.HotKey);
+    ok &= SetOptionalInt(doc, "Window", "SelectHotKey", s.SelectHotKey);
     ok &= SetOptionalInt(doc, "Search", "AutoComplete", s.AutoComplete);
     ok &= SetOptionalInt(doc, "Search", "Suggest", s.Suggest);
     ok &= SetOptionalInt(doc, "Search", "SuggestTold", s.SuggestTold);

@@ -94,21 +94,22 @@ void ActivateFront(SearchBar& bar) {
     if (HWND target = RestoreFront(bar)) SetForegroundWindow(target);
 }
 
-bool SetSummonHotKey(SearchBar& bar, uint16_t value) {
-    if (value == bar.summonValue && (value == 0 || bar.summonKey.registered())) return true;
-    const uint16_t old = bar.summonValue;
-    bar.summonKey.reset();
-    bar.summonValue = 0;
+bool SetSummonHotKey(SearchBar& bar, uint16_t value, bool withSelection) {
+    HotKeyRegistration& key = withSelection ? bar.selectKey : bar.summonKey;
+    uint16_t& held = withSelection ? bar.selectValue : bar.summonValue;
+    const int id = withSelection ? ID_HOTKEY_SELECT : ID_HOTKEY_SUMMON;
+    if (value == held && (value == 0 || key.registered())) return true;
+    const uint16_t old = held;
+    key.reset();
+    held = 0;
     if (value == 0 || !bar.wnd) return value == 0;
-    if (bar.summonKey.Register(bar.wnd, ID_HOTKEY_SUMMON, HotKeyModifiers(value),
-                               HotKeyVirtualKey(value))) {
-        bar.summonValue = value;
+    if (key.Register(bar.wnd, id, HotKeyModifiers(value), HotKeyVirtualKey(value))) {
+        held = value;
         return true;
     }
     // Taken: the key held before stays in force.
-    if (old != 0 && bar.summonKey.Register(bar.wnd, ID_HOTKEY_SUMMON, HotKeyModifiers(old),
-                                           HotKeyVirtualKey(old)))
-        bar.summonValue = old;
+    if (old != 0 && key.Register(bar.wnd, id, HotKeyModifiers(old), HotKeyVirtualKey(old)))
+        held = old;
     return false;
 }
 

@@ -51,6 +51,8 @@ struct SearchBar {
     bool endingSession = false; // Windows ends the session: nothing may wait for the user
     uint16_t summonValue = 0;   // the summon key as registered now (0: none)
     HotKeyRegistration summonKey;
+    uint16_t selectValue = 0; // the summon key that brings the selection, as registered now
+    HotKeyRegistration selectKey;
     HistoryCompletion completion; // the past keywords offered while typing
     WindowSubclass pageKeys;      // the keyword box's page keys
     // Suggestions while typing (bar_suggest.h): the request in flight, the number of the
@@ -82,8 +84,9 @@ void RestoreSearchBar(SearchBar& bar);
 HWND RestoreFront(SearchBar& bar);
 // Restores the front dialog, else the bar, and makes it the foreground window.
 void ActivateFront(SearchBar& bar);
-// Registers the summon key (the hotkey control's value; 0 for none), replacing the one held.
-// False when another program holds it; the key held before then stays in force.
-bool SetSummonHotKey(SearchBar& bar, uint16_t value);
+// Registers the summon key (the hotkey control's value; 0 for none), replacing the one held:
+// the plain one, or (withSelection) the one that brings the selection. False when another
+// program holds it; the key held before then stays in force.
+bool SetSummonHotKey(SearchBar& bar, uint16_t value, bool withSelection = false);
 // Turns the history drop-down of the keyword box on or off as the settings say.
 void UpdateHistoryCompletion(SearchBar& bar);

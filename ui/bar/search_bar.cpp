@@ -4,11 +4,13 @@
 #include "history/history_store.h"
 #include "platform/engine_store.h"
 #include "platform/profile_file.h"
+#include "platform/selection_grab.h"
 #include "platform/settings_file.h"
 #include "query/keyword.h"
 #include "ui/bar/bar_logic.h"
 #include "ui/bar/bar_search.h"
 #include "ui/bar/bar_suggest.h"
+#include "ui/bar/hotkey_logic.h"
 #include "ui/bar/bar_state.h"
 #include "platform/win_text.h"
 #include "ui/bar/keyword_cue.h"
@@ -111,6 +113,7 @@ BOOL SetUp(HWND wnd, SearchBar& bar) {
     SetTrayIcon(bar, app.settings.TrayMode == 0);
     UpdateHistoryCompletion(bar);
     SetSummonHotKey(bar, app.settings.HotKey); // a key taken meanwhile only goes unregistered
+    SetSummonHotKey(bar, app.settings.SelectHotKey, true);
     return TRUE;
 }
 
@@ -130,11 +133,37 @@ void Summon(SearchBar& bar) {
     }
 }
 
+// The summon key that brings the selection: another program's selection goes into the box as a
+// browser selection does (and is searched with AutoSearch on); nothing selected, or nothing
+// copied in time, brings the bar with its box as it was and a short beep. While the bar or one
+// of its dialogs has the focus, the key only brings the bar forward.
+void SummonWithSelection(SearchBar& bar) {
+    HWND foreground = GetForegroundWindow();
+    DWORD pid = 0;
+    GetWindowThreadProcessId(foreground, &pid);
+    if (!foreground || pid == GetCurrentProcessId()) {
+        Summon(bar);
+        return;
+    }
+    WideKeyword text;
+    const GrabResult grabbed = GrabSelection(foreground, HotKeyModifiers(bar.selectValue), text);
+    Summon(bar);
+    if (grabbed != GrabResult::Taken) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    SetWindowTextW(bar.keyword, reinterpret_cast<const wchar_t*>(text.c_str()));
+    SelectKeyword(bar);
+    if (bar.app.settings.AutoSearch && !bar.app.frontDialog) RunSearch(bar, false);
+}
+
 // The real close: everything the program keeps is written back.
 void ExitSequence(SearchBar& bar) {
     AppState& app = bar.app;
     bar.summonKey.reset();
     bar.summonValue = 0;
+    bar.selectKey.reset();
+    bar.selectValue = 0;
     StopSuggestions(bar); // a request in flight is dropped, never waited for
     bar.completion.Enable(bar.keyword, false, {});
     // The page keys stay until the keyword box is destroyed: the autocomplete object's own
@@ -171,8 +200,8 @@ void CloseForGood(SearchBar& bar) {
 }
 
 // What the settings sheet may ask of the bar.
-bool SetSummonKeyHook(void* context, uint16_t value) {
-    return SetSummonHotKey(*static_cast<SearchBar*>(context), value);
+bool SetSummonKeyHook(void* context, bool withSelection, uint16_t value) {
+    return SetSummonHotKey(*static_cast<SearchBar*>(context), value, withSelection);
 }
 
 // Command 40004: the settings sheet. Only another process can ask while a dialog is open: a
@@ -358,6 +387,10 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         bar.wnd = nullptr;
         return FALSE;
     case WM_HOTKEY:
+        if (wParam == ID_HOTKEY_SELECT) {
+            SummonWithSelection(bar);
+            return TRUE;
+        }
         if (wParam != ID_HOTKEY_SUMMON) return FALSE;
         Summon(bar);
         return TRUE;

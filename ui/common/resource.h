@@ -41,6 +41,7 @@
 
 // The search bar's hotkey that summons it
 #define ID_HOTKEY_SUMMON 1
+#define ID_HOTKEY_SELECT 2 // the summon key that brings the selection
 
 // The window messages, the bar's title and its class are in protocol/bar_protocol.h; the
 // version (MORVEL_VERSION_TEXT) is generated from the build into morvel_version.h.
@@ -103,6 +104,7 @@
 #define IDC_GEN_NO_TIPS 1016
 #define IDC_GEN_HOTKEY 1050
 #define IDC_GEN_RUN_AT_LOGON 1052
+#define IDC_GEN_SELECT_HOTKEY 1054
 // page 検索
 #define IDC_SRCH_SOUND 1024
 #define IDC_SRCH_AUTO_SEARCH 1026

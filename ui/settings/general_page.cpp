@@ -1,5 +1,8 @@
 #include "ui/settings/general_page.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "platform/run_at_logon.h"
 #include "ui/common/resource.h"
 #include "ui/common/window_helpers.h"
@@ -26,10 +29,13 @@ void Init(HWND page, GeneralPage& state) {
     }
     EnableHidingBoxes(page);
     // A global key without Ctrl or Alt would take a letter from every other program.
-    HWND key = GetDlgItem(page, IDC_GEN_HOTKEY);
-    SendMessageW(key, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
-                 MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    SendMessageW(key, HKM_SETHOTKEY, s.HotKey, 0);
+    for (const auto& k : {std::pair<int, uint16_t>{IDC_GEN_HOTKEY, s.HotKey},
+                          std::pair<int, uint16_t>{IDC_GEN_SELECT_HOTKEY, s.SelectHotKey}}) {
+        HWND key = GetDlgItem(page, k.first);
+        SendMessageW(key, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                     MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+        SendMessageW(key, HKM_SETHOTKEY, k.second, 0);
+    }
     // Starting with Windows is kept in the registry only: the box shows what it holds.
     wchar_t program[MAX_PATH * 2];
     state.runAtLogon = CurrentProgramPath(program) && IsRunAtLogonOn(program);
@@ -51,20 +57,28 @@ void ApplyRunAtLogon(HWND page, GeneralPage& state) {
                 MB_OK | MB_ICONERROR);
 }
 
-// The summon key is registered before anything of the page is applied: a key that another
+uint16_t KeyValue(HWND page, int id) {
+    return static_cast<uint16_t>(SendDlgItemMessageW(page, id, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
+}
+
+// A summon key is registered before anything of the page is applied: a key that another
 // program holds keeps the sheet open on this page, the key in the field, for another choice.
-bool TakeSummonKey(HWND page, SettingsSheetShared& sheet) {
-    HWND key = GetDlgItem(page, IDC_GEN_HOTKEY);
-    const auto value = static_cast<uint16_t>(SendMessageW(key, HKM_GETHOTKEY, 0, 0) & 0xFFFF);
-    if (!sheet.hooks.setSummonKey || sheet.hooks.setSummonKey(sheet.hooks.bar, value)) {
-        sheet.app.settings.HotKey = value;
+bool TakeSummonKey(HWND page, SettingsSheetShared& sheet, bool withSelection) {
+    const int id = withSelection ? IDC_GEN_SELECT_HOTKEY : IDC_GEN_HOTKEY;
+    const uint16_t value = KeyValue(page, id);
+    const wchar_t* refusal = nullptr;
+    if (withSelection && value != 0 && value == KeyValue(page, IDC_GEN_HOTKEY)) {
+        refusal = L"呼び出しキーと同じキーは指定できません。\r\n別のキーを指定してください。";
+    } else if (!sheet.hooks.setSummonKey ||
+               sheet.hooks.setSummonKey(sheet.hooks.bar, withSelection, value)) {
+        (withSelection ? sheet.app.settings.SelectHotKey : sheet.app.settings.HotKey) = value;
         return true;
+    } else {
+        refusal = L"この呼び出しキーは他のプログラムが使用しています。\r\n"
+                  L"別のキーを指定してください。";
     }
-    ShowMessage(GetParent(page),
-                L"この呼び出しキーは他のプログラムが使用しています。\r\n"
-                "別のキーを指定してください。",
-                MB_OK | MB_ICONWARNING);
-    SetFocus(key);
+    ShowMessage(GetParent(page), refusal, MB_OK | MB_ICONWARNING);
+    SetFocus(GetDlgItem(page, id));
     return false;
 }
 
@@ -101,7 +115,8 @@ INT_PTR CALLBACK GeneralPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lPar
         if (!state) return FALSE;
         switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
         case PSN_APPLY:
-            if (!TakeSummonKey(page, *state->sheet))
+            if (!TakeSummonKey(page, *state->sheet, false) ||
+                !TakeSummonKey(page, *state->sheet, true))
                 return PageResult(page, PSNRET_INVALID_NOCHANGEPAGE);
             Confirm(page, *state);
             return PageResult(page, PSNRET_NOERROR);

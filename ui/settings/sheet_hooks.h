@@ -5,7 +5,8 @@
 
 struct SheetHooks {
     void* bar = nullptr;
-    // Registers the summon key (the hotkey control's value; 0 for none) in place of the one
-    // held. False when another program holds it; the key held before then stays in force.
-    bool (*setSummonKey)(void* bar, uint16_t value) = nullptr;
+    // Registers a summon key (the hotkey control's value; 0 for none) in place of the one
+    // held: the plain one, or (withSelection) the one that brings the selection. False when
+    // another program holds it; the key held before then stays in force.
+    bool (*setSummonKey)(void* bar, bool withSelection, uint16_t value) = nullptr;
 };
