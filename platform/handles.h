@@ -145,6 +145,58 @@ struct PropSheetPageTraits { // CreatePropertySheetPage results not yet handed t
 };
 using UniquePropSheetPage = UniqueHandle<PropSheetPageTraits>;
 
+struct GlobalMemoryTraits { // GlobalAlloc blocks not (or not yet) handed to the clipboard
+    using Handle = HGLOBAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::GlobalFree(h); }
+};
+using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+
+struct EnhMetaFileTraits {
+    using Handle = HENHMETAFILE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteEnhMetaFile(h); }
+};
+using UniqueEnhMetaFile = UniqueHandle<EnhMetaFileTraits>;
+
+// A global memory block locked for the owner's scope; data() is null when it could not be.
+class GlobalLockScope {
+  public:
+    explicit GlobalLockScope(HGLOBAL mem) : mem_(mem), data_(mem ? ::GlobalLock(mem) : nullptr) {}
+    GlobalLockScope(const GlobalLockScope&) = delete;
+    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+    ~GlobalLockScope() {
+        if (data_) ::GlobalUnlock(mem_);
+    }
+    void* data() const { return data_; }
+
+  private:
+    HGLOBAL mem_;
+    void* data_;
+};
+
+// The clipboard, opened by this thread for the owner's scope and closed when it goes.
+class ClipboardSession {
+  public:
+    ClipboardSession() = default;
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+    ~ClipboardSession() { Close(); }
+
+    bool Open(HWND owner) {
+        if (!open_) open_ = ::OpenClipboard(owner) != FALSE;
+        return open_;
+    }
+    bool open() const { return open_; }
+    void Close() {
+        if (open_) ::CloseClipboard();
+        open_ = false;
+    }
+
+  private:
+    bool open_ = false;
+};
+
 // A hotkey registered with RegisterHotKey for a window, unregistered when the owner goes.
 class HotKeyRegistration {
   public:

@@ -20,3 +20,9 @@ constexpr size_t kMessageKeywordLimit = 119;
 // size bytes (an odd last byte is left out), up to its first NUL; a lone surrogate becomes
 // U+FFFD; the longest beginning within the weight limit, never half a pair.
 void KeywordFromUtf16Data(const unsigned char* data, size_t size, size_t limit, WideKeyword& out);
+
+// The keyword that a selection taken from another program gives, as a browser hands a
+// selection over: the text up to its first NUL, each line break (CR LF, CR or LF) and tab as
+// one space, spaces trimmed at both ends, then cut as KeywordFromUtf16Data cuts (a lone
+// surrogate as U+FFFD, the longest beginning within the weight limit, never half a pair).
+void KeywordFromSelectedText(std::u16string_view text, size_t limit, WideKeyword& out);

@@ -1,4 +1,5 @@
-// The keyword limits counted as Shift-JIS bytes, and UTF-16 text taken from another program.
+// The keyword limits counted as Shift-JIS bytes, and UTF-16 text taken from another program
+// or from its selection.
 #include "query/keyword.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +66,32 @@ TEST(Keyword, FromUtf16Data) {
     WideKeyword out(u"old");
     KeywordFromUtf16Data(nullptr, 10, 119, out);
     EXPECT_TRUE(out.empty());
+}
+
+TEST(Keyword, FromSelectedText) {
+    const std::u16string pair = u"\U00020BB7";
+    const struct {
+        std::u16string text;
+        size_t limit;
+        std::u16string expected;
+    } cases[] = {
+        {u"  line one\r\nline two\rthree\nfour\tfive \r\n", 119,
+         u"line one line two three four five"},
+        {u"\r\n\r\na\n\nb", 119, u"a  b"}, // each break one space, inner runs kept
+        {u"\t \r\n", 119, u""},
+        {u"\u3000全角\u3000", 119, u"\u3000全角\u3000"}, // only half-width blanks are trimmed
+        {u"x" + std::u16string(1, u'\0') + u"y", 119, u"x"},
+        {pair + u"野家 한", 119, pair + u"野家 한"},
+        {u"abc" + pair, 6, u"abc"}, // never half a pair
+        {pair.substr(0, 1) + u"a", 119, u"\uFFFDa"},
+        {std::u16string(5, u' ') + std::u16string(200, u'あ'), 119, std::u16string(59, u'あ')},
+        {u"ab cd", 3, u"ab "}, // cut after the trimming, as a browser's text is
+    };
+    for (const auto& c : cases) {
+        WideKeyword out(u"old");
+        KeywordFromSelectedText(c.text, c.limit, out);
+        EXPECT_EQ(std::u16string(out.view()), c.expected);
+    }
 }
 
 } // namespace
