@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/driver.h"
+#include "tests/support/selection_source.h"
 
 using namespace e2e;
 
@@ -185,6 +186,54 @@ TEST(Summon, KeyBringsBarAndDialogForward) {
     ASSERT_TRUE(b.Exit());
     EXPECT_EQ(b.dir.IniInt("Window", "HotKey"), kKeyL);
     EXPECT_TRUE(KeyIsFree('L')); // unregistered at exit
+}
+
+// The second key: another program's selection into the box, searched with AutoSearch on; the
+// clipboard as it was. Nothing selected: the box as it was, the clipboard untouched.
+TEST(Summon, SelectionKeyBringsAnotherProgramsSelection) {
+    RunningBar b;
+    const std::string select = std::to_string(kKeyL);
+    ASSERT_TRUE(b.Start(TestIni("AutoSearch=1\r\n", "SelectHotKey=" + select + "\r\n")));
+    SheetPage page; // the 全般 page shows both keys
+    ASSERT_TRUE(page.Open(b, kGeneral));
+    EXPECT_EQ(static_cast<WORD>(Send(page.Item(IDC_GEN_SELECT_HOTKEY), HKM_GETHOTKEY)), kKeyL);
+    Shot("settings-hotkeys", page.sheet);
+    ASSERT_TRUE(page.Close(IDCANCEL));
+    Send(b.bar, kSetOption, MAKEWPARAM(kOptionEngine, 3)); // UTF-8: every character goes
+    Send(b.keyword, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("before"));
+    const std::u16string pair = u"\U00020BB7";
+    const struct {
+        const char* mode;
+        std::u16string text;
+        std::string box; // code page 932, "?" for what it cannot say
+        std::string url;
+    } cases[] = {
+        {"edit", u"東京 " + pair, "", "http://u.example/?q=%E6%9D%B1%E4%BA%AC+%F0%A0%AE%B7"},
+        {"copy", u"copied\r\ntext", "copied text", "http://u.example/?q=copied+text"},
+        {"none", u"", "copied text", ""},
+    };
+    size_t searches = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        PutKnownContent(u"kept", "private bytes");
+        const ClipboardContent known = ReadClipboard();
+        Source source;
+        ASSERT_TRUE(source.Start(c.mode, c.text));
+        PressCtrlAlt('L');
+        EXPECT_TRUE(BarSummoned(b));
+        if (!c.url.empty()) {
+            ASSERT_TRUE(
+                WaitUntil([&] { return b.dir.BrowserLog().size() == searches + 1; }, 15000));
+            EXPECT_EQ(b.dir.BrowserUrls()[searches++], c.url);
+            EXPECT_TRUE(WindowTextW(b.keyword) == std::wstring(c.text.begin(), c.text.end()) ||
+                        WindowText(b.keyword) == c.box);
+        } else {
+            Sleep(600); // the copy waited for has timed out
+            EXPECT_EQ(WindowText(b.keyword), c.box);
+            EXPECT_EQ(b.dir.BrowserLog().size(), searches);
+        }
+        EXPECT_TRUE(ReadClipboard() == known);
+    }
 }
 
 // Without a key nothing is registered or written; a stored key that another program holds
