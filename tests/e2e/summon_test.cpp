@@ -215,7 +215,7 @@ TEST(Summon, SelectionKeyBringsAnotherProgramsSelection) {
     size_t searches = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
-        PutKnownContent(u"kept", "private bytes");
+        ASSERT_TRUE(PutKnownContent(u"kept", "private bytes"));
         const ClipboardContent known = ReadClipboard();
         Source source;
         ASSERT_TRUE(source.Start(c.mode, c.text));

@@ -1,8 +1,7 @@
 #include "tests/support/selection_source.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "tests/support/driver.h"
@@ -34,14 +33,13 @@ bool PutGlobal(UINT format, const void* data, size_t size) {
 
 // Known content: the text and the private format's bytes. The owner window goes at once, so
 // that no clipboard message for it ever waits on this thread.
-void PutKnownContent(const std::u16string& text, const std::string& secret) {
+bool PutKnownContent(const std::u16string& text, const std::string& secret) {
     UniqueWindow owner(CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                        nullptr, nullptr));
     ClipboardSession clipboard;
-    ASSERT_TRUE(OpenSoon(clipboard, owner.get()));
-    ASSERT_TRUE(EmptyClipboard());
-    ASSERT_TRUE(PutGlobal(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(char16_t)));
-    ASSERT_TRUE(PutGlobal(PrivateFormat(), secret.data(), secret.size()));
+    return OpenSoon(clipboard, owner.get()) && EmptyClipboard() &&
+           PutGlobal(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(char16_t)) &&
+           PutGlobal(PrivateFormat(), secret.data(), secret.size());
 }
 
 namespace {
@@ -116,7 +114,7 @@ Source::~Source() {
 }
 
 bool Source::Fail(const char* why) {
-    ADD_FAILURE() << "selection_source.exe: " << why;
+    std::fprintf(stderr, "selection_source.exe: %s\n", why);
     return false;
 }
 

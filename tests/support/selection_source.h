@@ -21,8 +21,8 @@ struct ClipboardContent {
 // A registered format of the tests' own, and the clipboard opened within 2 s.
 UINT PrivateFormat();
 bool OpenSoon(ClipboardSession& clipboard, HWND owner);
-// Known content: the text and the private format's bytes.
-void PutKnownContent(const std::u16string& text, const std::string& secret);
+// Known content: the text and the private format's bytes; false when it could not be put.
+bool PutKnownContent(const std::u16string& text, const std::string& secret);
 ClipboardContent ReadClipboard();
 
 // selection_source.exe in one of its modes, its window made the foreground; ended when the

@@ -62,7 +62,7 @@ TEST(SelectionGrab, TakesTheSelectionAndKeepsTheClipboard) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.mode << " " << Cp932(c.text));
-        PutKnownContent(before, secret);
+        ASSERT_TRUE(PutKnownContent(before, secret));
         const ClipboardContent known = ReadClipboard();
         ASSERT_EQ(known.text, before);
         const DWORD sequence = GetClipboardSequenceNumber();
@@ -92,7 +92,7 @@ TEST(SelectionGrab, TakesTheSelectionAndKeepsTheClipboard) {
 
 // A clipboard that another program holds open is left alone: no copy command, nothing taken.
 TEST(SelectionGrab, ClipboardHeldOpenElsewhere) {
-    PutKnownContent(u"kept", "xyz");
+    ASSERT_TRUE(PutKnownContent(u"kept", "xyz"));
     const ClipboardContent known = ReadClipboard();
     Source source;
     ASSERT_TRUE(source.Start("copy", u"never copied"));
