@@ -37,7 +37,8 @@ struct SearchBar {
     HWND keyword = nullptr;
     HWND mode = nullptr;
     HWND engine = nullptr;
-    HWND cue = nullptr; // the keyword cue's tip, owned by the bar (keyword_cue.h)
+    HWND cue = nullptr;     // the keyword cue's tip, owned by the bar (keyword_cue.h)
+    bool cueRouted = false; // the box's text began with an engine keyword when last read
     UINT taskbarCreated = 0;
     UniqueIcon smallIcon; // also the tray icon
     UniqueIcon bigIcon;

@@ -95,6 +95,7 @@ void UpdateKeywordCue(SearchBar& bar) {
     const std::u16string_view text(reinterpret_cast<const char16_t*>(typed),
                                    n > 0 ? static_cast<size_t>(n) : 0);
     const KeywordRoute route = RouteByKeyword(text, bar.app.activeSet, PlatformCp932ToUtf16);
+    bar.cueRouted = route.count > 0;
     if (route.count == 0 || GetActiveWindow() != bar.wnd || IsIconic(bar.wnd) ||
         !IsWindowVisible(bar.wnd)) {
         HideKeywordCue(bar);
@@ -110,4 +111,11 @@ void UpdateKeywordCue(SearchBar& bar) {
     const POINT at = CuePosition(bar, SIZE{LOWORD(size), HIWORD(size)});
     SendMessageW(bar.cue, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
     SendMessageW(bar.cue, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+}
+
+void FollowKeywordCue(SearchBar& bar) {
+    if (bar.cueRouted)
+        UpdateKeywordCue(bar);
+    else
+        HideKeywordCue(bar);
 }

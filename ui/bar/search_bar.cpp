@@ -43,7 +43,10 @@ LRESULT CALLBACK PageKeyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, U
         if (GetKeyState(VK_SHIFT) < 0) {
             const int target =
                 PageStepTarget(app.catalogue.current, step, CatalogueSize(app.catalogue));
-            if (target >= 0) SwitchEngineFile(bar, target);
+            if (target >= 0) {
+                SwitchEngineFile(bar, target);
+                UpdateKeywordCue(bar); // the keywords are the new file's
+            }
         } else {
             const int target = PageStepTarget(EngineSelection(bar), step, app.activeSet.count);
             if (target >= 0) SelectEngine(bar, target);
@@ -415,7 +418,7 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     case WM_WINDOWPOSCHANGED:
-        if (bar.cue) UpdateKeywordCue(bar); // it follows the bar, and goes when the bar hides
+        if (bar.cue) FollowKeywordCue(bar); // it follows the bar, and goes when the bar hides
         // The drop-down stays with the box: a moved bar closes it.
         if (!(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOMOVE) &&
             SuggestionsOpen(bar))
@@ -430,7 +433,7 @@ INT_PTR CALLBACK SearchBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return FALSE;
     case WM_ACTIVATE:
-        UpdateKeywordCue(bar); // only the active bar shows it
+        FollowKeywordCue(bar); // only the active bar shows it
         if (LOWORD(wParam) == WA_INACTIVE) StopSuggestions(bar);
         return LOWORD(wParam) == WA_INACTIVE ? TRUE : FALSE;
     case WM_CLOSE:

@@ -78,22 +78,15 @@ POINT MenuPosition(HWND control, LPARAM position) {
     return pt;
 }
 
-void AddTool(const SearchBar& s, int controlId, const wchar_t* text) {
-    HWND bar = s.wnd;
-    HWND control = GetDlgItem(bar, controlId);
-    HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, bar, nullptr,
-                               s.app.instance, nullptr);
-    if (!tip) return; // owned by the bar: it goes when the bar is destroyed
+void AddTool(const SearchBar& s, HWND tip, int controlId, const wchar_t* text) {
     TOOLINFOW ti = {};
     ti.cbSize = sizeof ti;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = bar;
-    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.hwnd = s.wnd;
+    ti.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(s.wnd, controlId));
     ti.hinst = s.app.instance;
     ti.lpszText = const_cast<wchar_t*>(text);
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 300);
 }
 
 } // namespace
@@ -152,11 +145,18 @@ void ChangeSystemMenu(HWND bar) {
     InsertMenuW(sys, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 }
 
+// One tip window for the four controls: every window the bar owns is moved along with it
+// each time the bar is restored or activated, so the bar owns as few as it can.
 void CreateTooltips(const SearchBar& bar) {
-    AddTool(bar, IDC_ENGINE, L"使用する検索エンジン\r\n(右クリックでエンジンファイル変更)");
-    AddTool(bar, IDC_MODE, L"検索オプション");
-    AddTool(bar, IDC_KEYWORD, L"検索キーワードを入力\r\n複数あるときはスペースで区切る");
-    AddTool(bar, IDC_SEARCH, L"検索開始\n(右クリックでメニュー表示)");
+    HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, bar.wnd, nullptr,
+                               bar.app.instance, nullptr);
+    if (!tip) return; // owned by the bar: it goes when the bar is destroyed
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 300);
+    AddTool(bar, tip, IDC_ENGINE, L"使用する検索エンジン\r\n(右クリックでエンジンファイル変更)");
+    AddTool(bar, tip, IDC_MODE, L"検索オプション");
+    AddTool(bar, tip, IDC_KEYWORD, L"検索キーワードを入力\r\n複数あるときはスペースで区切る");
+    AddTool(bar, tip, IDC_SEARCH, L"検索開始\n(右クリックでメニュー表示)");
 }
 
 HMENU AppendHistoryMenuItems(HMENU menu, const SearchHistory& history, int max) {

@@ -15,7 +15,7 @@ BOOL HandleContextMenu(SearchBar& bar, HWND control, LPARAM position);
 
 // Removes maximise and size from the system menu and puts "設定(&S)" first.
 void ChangeSystemMenu(HWND bar);
-// The four tooltips of the search bar's controls.
+// The tooltips of the search bar's four controls, all in one tip window.
 void CreateTooltips(const SearchBar& bar);
 
 // Appends the history items (40200 + n) or the disabled "(なし)" item to menu.
