@@ -97,7 +97,11 @@ static int Minimise(HWND dlg, HWND own) {
     DWORD asked = 0;
     while (GetTickCount() - start < 5000) {
         if (IsIconic(dlg)) {
-            if (GetForegroundWindow() == own) return 1;
+            if (GetForegroundWindow() == own) {
+                SetFocus(own);
+                SendMessageA(own, EM_SETSEL, 0, -1);
+                return 1;
+            }
             if (GetTickCount() - asked > 50) {
                 SetForegroundWindow(own);
                 asked = GetTickCount();
@@ -114,7 +118,8 @@ int main(int argc, char** argv) {
     const UINT key = (UINT)strtoul(argv[4], NULL, 0);
     const int count = atoi(argv[5]);
     const int closeCommand = atoi(argv[6]);
-    HWND own = CreateWindowExA(0, "STATIC", "probe", WS_POPUP | WS_VISIBLE | WS_BORDER, 1000, 700,
+    /* An edit with its text selected: the key that brings the selection finds one to take. */
+    HWND own = CreateWindowExA(0, "EDIT", "probe", WS_POPUP | WS_VISIBLE | WS_BORDER, 1000, 700,
                                160, 40, NULL, NULL, NULL, NULL);
     char line[1024];
     wsprintfA(line, "\"%s\" %s", argv[1], argc > 7 ? argv[7] : "");
