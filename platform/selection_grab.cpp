@@ -77,14 +77,14 @@ size_t UnitAt(std::u16string_view text, size_t pos, bool rich) {
 
 EditRead ReadEdit(HWND edit, bool rich, WideKeyword& out) {
     const Deadline deadline(kEditBudgetMs);
+    // A password box, also one made so by EM_SETPASSWORDCHAR (which sets the style), gives
+    // nothing. Two questions only, each a round trip to the other program: the selection, then
+    // the text up to its end.
     if (GetWindowLongPtrW(edit, GWL_STYLE) & ES_PASSWORD) return EditRead::Nothing;
     DWORD_PTR answer = 0;
-    if (!Ask(edit, EM_GETPASSWORDCHAR, 0, 0, deadline, answer) || answer != 0)
-        return EditRead::Nothing;
-    if (!Ask(edit, WM_GETTEXTLENGTH, 0, 0, deadline, answer)) return EditRead::Nothing;
-    const size_t length = answer;
-    if (length > kMaxEditText) return EditRead::UseCopy;
     if (!Ask(edit, EM_GETSEL, 0, 0, deadline, answer)) return EditRead::Nothing;
+    // A position beyond what the two words say: the copy takes it instead.
+    if (static_cast<DWORD>(answer) == 0xFFFFFFFFu) return EditRead::UseCopy;
     size_t start = LOWORD(answer), end = HIWORD(answer);
     if (start > end) {
         const size_t swap = start;
@@ -92,6 +92,11 @@ EditRead ReadEdit(HWND edit, bool rich, WideKeyword& out) {
         end = swap;
     }
     if (start == end) return EditRead::Nothing;
+    // EM_GETSEL's words cannot place a selection that ends at their limit or beyond.
+    if (end >= kMaxEditText) return EditRead::UseCopy;
+    // A rich edit counts a CR LF as one position: the text up to the end may hold twice as
+    // many units.
+    const size_t length = rich ? 2 * end : end;
 
     UniqueHeapBlock block = AllocateHeapBlock((length + 1) * sizeof(wchar_t));
     if (!block) return EditRead::Nothing;
